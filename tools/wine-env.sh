@@ -1,0 +1,41 @@
+# Sourced by the Wine scripts: the private prefix inside the build tree and its one-time set-up.
+# Expects ORVANE_BUILD (the win32 build folder); sets WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES.
+: "${ORVANE_BUILD:?}"
+export WINEPREFIX="${ORVANE_WINEPREFIX:-$ORVANE_BUILD/wineprefix}"
+export WINEDEBUG=-all
+# No Mono or Gecko installer prompts; nothing here needs them.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win32
+
+# Creates the prefix once: no crash dialog, CJK-capable font replacements, and shell
+# folders that are real folders inside the prefix (not links into the user's home).
+orvane_prefix_ready() {
+  [ -f "$WINEPREFIX/.orvane-ready" ] && return 0
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    [ -f "$WINEPREFIX/.orvane-ready" ] && exit 0
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    local user_dir
+    for user_dir in "$WINEPREFIX"/drive_c/users/*/; do
+      for link in "$user_dir"*; do
+        [ -L "$link" ] || continue
+        rm -f "$link" && mkdir -p "$link"
+      done
+    done
+    local reg="$WINEPREFIX/orvane-prefix.reg"
+    {
+      printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n"ShowCrashDialog"=dword:00000000\n\n'
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\n'
+      for face in "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "Arial" \
+                  "Times New Roman" "Segoe UI" "SimSun" "MS UI Gothic" "Gulim" "PMingLiU" "MS Gothic"; do
+        printf '"%s"="WenQuanYi Micro Hei"\n' "$face"
+      done
+      printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n"Audio"=""\n'
+    } >"$reg"
+    wine regedit "$reg" >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.orvane-ready"
+  ) 9>"$WINEPREFIX.lock"
+}

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# start DIR: a virtual display and a persistent wineserver shared by the Wine tests of one run.
+# stop DIR:  ends both. Used as ctest fixtures, so nothing outlives the test run.
+set -u
+cmd=$1 dir=$2
+export ORVANE_BUILD=$(dirname "$dir")
+. "$(dirname "$0")/wine-env.sh"
+case $cmd in
+start)
+  mkdir -p "$dir"
+  orvane_prefix_ready || exit 1
+  if [ -z "${DISPLAY:-}" ]; then
+    for n in $(seq 90 140); do
+      [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+      Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      echo $! >"$dir/xvfb.pid"
+      for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+      echo ":$n" >"$dir/display"
+      break
+    done
+  else
+    echo "$DISPLAY" >"$dir/display"
+  fi
+  # A persistent server keeps start-up cheap across the many small test programs.
+  wineserver -p 60 >/dev/null 2>&1
+  ;;
+stop)
+  wineserver -k >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
+  if [ -f "$dir/xvfb.pid" ]; then kill "$(cat "$dir/xvfb.pid")" 2>/dev/null; rm -f "$dir/xvfb.pid"; fi
+  rm -f "$dir/display"
+  ;;
+esac
+exit 0
