@@ -1,0 +1,278 @@
+#include "app/ivora_dlg.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "app/info_dlg.h"
+#include "app/language.h"
+#include "app/messages.h"
+#include "app/settings_win.h"
+#include "platform/wide.h"
+#include "resources/resource.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr uint32_t kStartupLayoutCode = 0x028001E0;
+constexpr wchar_t kNoMagnification[] = L"------------------------------";
+
+}  // namespace
+
+// The dispatch tables name private handlers, so they are built inside the class's scope.
+bool CIvoraDlg::OnCommand(UINT id, UINT, HWND) {
+    static constexpr CommandEntry<CIvoraDlg> commands[] = {
+        {ID_FILE_EXIT, ID_FILE_EXIT, &CIvoraDlg::OnExitCommand},
+    };
+    return DispatchCommand<CIvoraDlg>(this, commands, id);
+}
+
+bool CIvoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    static constexpr MessageEntry<CIvoraDlg> messages[] = {
+        {WM_TIMER, &CIvoraDlg::OnTimer},
+        {WM_PAINT, &CIvoraDlg::OnPaint},
+        {WM_ERASEBKGND, &CIvoraDlg::OnEraseBackground},
+        {WM_QUERYDRAGICON, &CIvoraDlg::OnQueryDragIcon},
+        {WM_EDITOR_CLOSED, &CIvoraDlg::OnEditorClosed},
+        {WM_LBUTTONDOWN, &CIvoraDlg::OnLeftButtonDown},
+        {WM_LBUTTONUP, &CIvoraDlg::OnLeftButtonUp},
+    };
+    return DispatchMessageTo<CIvoraDlg>(this, messages, message, wParam, lParam, result);
+}
+
+CIvoraDlg::CIvoraDlg() : Dialog(IDD_MAIN) {
+    icon_ = LoadIconW(Instance(), MAKEINTRESOURCEW(IDI_ORVANE));
+    ExchangeSettings(true);
+    if (startFailed_) return;
+    noCameraPicture_.Load(Instance(), 130);
+    cellNormal_.Load(Instance(), 287);
+    cellSelected_.Load(Instance(), 288);
+    videoBadge_.Load(Instance(), 318);
+    settings_.bDisplayRealTimeMagnification = 1;
+    settings_.bSetMagnification = 0;
+    graph_.SetVideoCompression(settings_.VideoCompression != 0);
+}
+
+CIvoraDlg::~CIvoraDlg() { notFoundBox_.Destroy(); }
+
+void CIvoraDlg::ExchangeSettings(bool load) {
+    RegistrySettingsKey key;
+    if (load) {
+        ShellFolders folders;
+        const LoadResult result = LoadSettings(key.Opened() ? &key : nullptr, folders, settings_);
+        SetCurrentStringBase(StringBase(settings_.Language));
+        if (!result.ok) {
+            // Nothing further was loaded, so nothing is written back at exit either.
+            startFailed_ = true;
+            CInfoDlg box;
+            box.SetMessages(kMsgError, result.failedMessage, kMsgOK);
+            box.text += L"\n";
+            box.text += ToWide(result.failedPath);
+            box.DoModal(nullptr);
+            return;
+        }
+        settingsLoaded_ = true;
+        return;
+    }
+    if (settingsLoaded_ && key.Opened()) SaveSettings(settings_, key);
+}
+
+BOOL CIvoraDlg::OnInitDialog() {
+    if (icon_) {
+        SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+        SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    }
+    settings_.CurrentUI = 0;
+    menuBrush_.Reset(CreateSolidBrush(RGB(255, 0, 0)));
+
+    BuildLayout(kStartupLayoutCode);
+    SetThreadLocale(LOCALE_SYSTEM_DEFAULT);
+
+    wchar_t temp[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH, temp);
+    idleVideoPath_ = (length > 0 && length < MAX_PATH) ? std::wstring(temp, length) : std::wstring();
+    if (!idleVideoPath_.empty() && idleVideoPath_.back() != L'\\') idleVideoPath_ += L'\\';
+    idleVideoPath_ += L"tmp.avi";
+
+    notFoundBox_.Create(Hwnd());
+    notFoundBox_.Arm();
+
+    // The capture graph receives the window, the preview rectangle, ResolutionDisplay and the
+    // idle recording path when it builds; it keeps its settings until then.
+    SetTimer(Hwnd(), kTimerDevicePoll, 1000, nullptr);
+
+    openMenuButton_ = 0;
+    settings_.CurrentUI = 0;
+
+    accelerators_ = LoadAcceleratorsW(Instance(), MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    capturePictureMessage_ = RegisterWindowMessageW(L"OrvaneCapturePicture");
+    setMagnificationMessage_ = RegisterWindowMessageW(L"OrvaneSetMagnificaton");
+
+    SetScrollRange(Item(IDC_STRIP_SCROLL), SB_CTL, 0, 1000, TRUE);
+    ShowMagnification();
+
+    SetTimer(Hwnd(), kTimerLabelRepaint, 500, nullptr);
+    return TRUE;
+}
+
+void CIvoraDlg::BuildLayout(uint32_t resolutionCode) {
+    settings_.CurrentReselution = resolutionCode >> 28;
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    SetWindowPos(Hwnd(), nullptr, work.left, work.top, work.right - work.left, work.bottom - work.top,
+                 SWP_NOZORDER);
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    layout_ = BuildLayoutTable(client.right, client.bottom);
+    for (const LayoutEntry& e : layout_) {
+        if (e.kind == LayoutKind::Preview) previewRect_ = {e.x, e.y, e.width, e.height};
+        if (e.kind == LayoutKind::None || e.kind == LayoutKind::Preview || e.kind == LayoutKind::Cell) {
+            continue;
+        }
+        if (HWND control = Item(e.id)) MoveWindow(control, e.x, e.y, e.width, e.height, FALSE);
+    }
+    logoRect_ = LogoRect(previewRect_);
+    ShowWindow(Hwnd(), SW_SHOW);
+    CenterOn(nullptr);
+    InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void CIvoraDlg::ShowMagnification() {
+    if (settings_.InputMaginification > 0) {
+        wchar_t text[64];
+        swprintf(text, 64, L"%.2f", settings_.InputMaginification);
+        SetItemText(IDC_MAGNIFICATION_EDIT, text);
+    } else {
+        SetItemText(IDC_MAGNIFICATION_EDIT, kNoMagnification);
+    }
+}
+
+bool CIvoraDlg::PreTranslateMessage(MSG& msg) {
+    if (accelerators_ && TranslateAcceleratorW(Hwnd(), accelerators_, &msg)) return true;
+    if (msg.message == WM_MOUSEMOVE && msg.hwnd != Item(IDC_MAGNIFICATION_EDIT)) SetFocus(msg.hwnd);
+    if (msg.message == WM_COMMAND) openMenuButton_ = 0;
+    if (capturePictureMessage_ != 0 && msg.message == capturePictureMessage_ && msg.hwnd == Hwnd()) {
+        // Photo requests and finished pictures are taken by the still-capture flow.
+        return true;
+    }
+    if (setMagnificationMessage_ != 0 && msg.message == setMagnificationMessage_) {
+        RegistrySettingsKey key;
+        if (key.Opened()) ReadMagnification(key, settings_.InputMaginification);
+        ShowMagnification();
+        return true;
+    }
+    return Dialog::PreTranslateMessage(msg);
+}
+
+void CIvoraDlg::DevicePollTick() {
+    deviceCount_ = graph_.EnumerateDevices(deviceNames_);
+    if (deviceCount_ < 0) deviceCount_ = 0;
+    if (deviceCount_ >= 1) {
+        notFoundBox_.Hide();
+        notFoundBox_.Arm();
+        KillTimer(Hwnd(), kTimerDevicePoll);
+        int result = -1;
+        for (int i = 0; i < deviceCount_; ++i) {
+            graph_.SelectDevice(i);
+            result = BuildGraphForDevice(true);
+            if (result > 0) break;
+        }
+        settings_.ResolutionDisplay = static_cast<uint32_t>(result);
+        if (result < 0) {
+            notFoundBox_.ShowCentered(Hwnd());
+            SetTimer(Hwnd(), kTimerDevicePoll, 1000, nullptr);
+        }
+        return;
+    }
+    if (notFoundBox_.Armed()) notFoundBox_.ShowCentered(Hwnd());
+}
+
+int CIvoraDlg::BuildGraphForDevice(bool) {
+    // Opening a camera needs the media graph; until it can be built the camera counts as absent.
+    return -1;
+}
+
+void CIvoraDlg::SetEditorMode(const wchar_t* path) {
+    editorMode_ = path != nullptr;
+    for (const LayoutEntry& e : layout_) {
+        if (e.kind == LayoutKind::None || e.kind == LayoutKind::Preview) continue;
+        if (HWND control = Item(e.id)) ShowWindow(control, editorMode_ ? SW_HIDE : e.show);
+    }
+}
+
+void CIvoraDlg::OnAppExit() {
+    SetEditorMode(nullptr);
+    ExchangeSettings(false);
+    PostQuitMessage(0);
+}
+
+void CIvoraDlg::OnExitCommand(UINT) { OnAppExit(); }
+
+LRESULT CIvoraDlg::OnTimer(WPARAM id, LPARAM) {
+    switch (id) {
+        case kTimerDevicePoll:
+            DevicePollTick();
+            break;
+        case kTimerLabelRepaint:
+            KillTimer(Hwnd(), kTimerLabelRepaint);
+            RedrawWindow(Item(IDC_MAGNIFICATION_LABEL), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+LRESULT CIvoraDlg::OnPaint(WPARAM, LPARAM) {
+    if (!IsIconic(Hwnd())) {
+        PAINTSTRUCT ps;
+        BeginPaint(Hwnd(), &ps);
+        EndPaint(Hwnd(), &ps);
+        return 0;
+    }
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Hwnd(), &ps);
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    const int cx = GetSystemMetrics(SM_CXICON);
+    const int cy = GetSystemMetrics(SM_CYICON);
+    if (icon_) DrawIcon(dc, (client.right - cx + 1) / 2, (client.bottom - cy + 1) / 2, icon_);
+    EndPaint(Hwnd(), &ps);
+    return 0;
+}
+
+LRESULT CIvoraDlg::OnEraseBackground(WPARAM wParam, LPARAM) {
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_3DFACE));
+    const RECT preview{previewRect_.x, previewRect_.y, previewRect_.x + previewRect_.width,
+                       previewRect_.y + previewRect_.height};
+    FillRect(dc, &preview, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    if (deviceCount_ == 0 && noCameraPicture_.Dc()) {
+        BitBlt(dc, logoRect_.x, logoRect_.y, logoRect_.width, logoRect_.height, noCameraPicture_.Dc(), 0,
+               0, SRCCOPY);
+    }
+    return 1;
+}
+
+LRESULT CIvoraDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(icon_); }
+
+LRESULT CIvoraDlg::OnEditorClosed(WPARAM, LPARAM) {
+    SetEditorMode(nullptr);
+    return 0;
+}
+
+LRESULT CIvoraDlg::OnLeftButtonDown(WPARAM, LPARAM) {
+    SetCapture(Hwnd());
+    return 0;
+}
+
+LRESULT CIvoraDlg::OnLeftButtonUp(WPARAM, LPARAM) {
+    ReleaseCapture();
+    openMenuButton_ = 0;
+    return 0;
+}
+
+}  // namespace orvane

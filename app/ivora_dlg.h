@@ -1,0 +1,92 @@
+#pragma once
+// The main window controller: owns the settings, the capture graph, the notice and the
+// dialogs for the whole run, and dispatches commands, messages and timers.
+#include <memory>
+#include <string>
+
+#include "app/layout.h"
+#include "app/not_found_box.h"
+#include "app/settings.h"
+#include "capture/capture_graph.h"
+#include "platform/dialog.h"
+#include "platform/handles.h"
+
+namespace orvane {
+
+constexpr UINT WM_GRAPH_EVENT = WM_USER + 1;
+constexpr UINT WM_THUMB_CLICK = WM_USER + 10;
+constexpr UINT WM_THUMB_HOVER = WM_USER + 11;
+constexpr UINT WM_TIMELAPSE_NOTIFY = WM_USER + 20;
+constexpr UINT WM_EDITOR_CLOSED = WM_USER + 30;
+
+constexpr UINT_PTR kTimerRecordingBlink = 10000;
+constexpr UINT_PTR kTimerTimeLapse = 10001;
+constexpr UINT_PTR kTimerDevicePoll = 10002;
+constexpr UINT_PTR kTimerLabelRepaint = 10004;
+
+class CIvoraDlg : public Dialog {
+public:
+    CIvoraDlg();
+    ~CIvoraDlg() override;
+
+    // True when the settings load failed (its error box has been shown); the window must not run.
+    bool StartFailed() const { return startFailed_; }
+
+    void SetEditorMode(const wchar_t* path);
+    void OnAppExit();
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override {}
+    void OnCancel() override { OnAppExit(); }
+    bool PreTranslateMessage(MSG& msg) override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void ExchangeSettings(bool load);
+    void BuildLayout(uint32_t resolutionCode);
+    void ShowMagnification();
+    void DevicePollTick();
+    int BuildGraphForDevice(bool newDevice);
+
+    void OnExitCommand(UINT id);
+    LRESULT OnTimer(WPARAM id, LPARAM);
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnEraseBackground(WPARAM dc, LPARAM);
+    LRESULT OnQueryDragIcon(WPARAM, LPARAM);
+    LRESULT OnEditorClosed(WPARAM, LPARAM);
+    LRESULT OnLeftButtonDown(WPARAM, LPARAM);
+    LRESULT OnLeftButtonUp(WPARAM, LPARAM);
+
+    // Settings and camera.
+    Settings settings_;
+    bool settingsLoaded_ = false;
+    bool startFailed_ = false;
+    CaptureGraph graph_;
+    DeviceNameTable deviceNames_{};
+    int deviceCount_ = 0;
+
+    // Windows and resources held for the whole run.
+    NotFoundBox notFoundBox_;
+    HICON icon_ = nullptr;  // shared resource icon: not destroyed
+    HACCEL accelerators_ = nullptr;
+    UniqueBrush menuBrush_;
+    BitmapSurface noCameraPicture_;
+    BitmapSurface cellNormal_;
+    BitmapSurface cellSelected_;
+    BitmapSurface videoBadge_;
+    UINT capturePictureMessage_ = 0;
+    UINT setMagnificationMessage_ = 0;
+
+    std::wstring idleVideoPath_;
+    Rect previewRect_{};
+    Rect logoRect_{};
+    std::array<LayoutEntry, kLayoutEntries> layout_{};
+    bool editorMode_ = false;
+    bool recording_ = false;
+    bool timeLapseRunning_ = false;
+    int openMenuButton_ = 0;
+};
+
+}  // namespace orvane

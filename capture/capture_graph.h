@@ -1,0 +1,46 @@
+#pragma once
+// The capture-graph object: the list of accepted cameras and, for the current one, the media graph.
+#include <windows.h>
+#include <strmif.h>
+
+#include <array>
+#include <cstdint>
+
+#include "capture/devices.h"
+#include "platform/com_ptr.h"
+
+namespace orvane {
+
+using DeviceNameTable = std::array<std::array<wchar_t, kDeviceNameUnits>, kMaxDevices>;
+
+class CaptureGraph {
+public:
+    CaptureGraph() = default;
+    CaptureGraph(const CaptureGraph&) = delete;
+    CaptureGraph& operator=(const CaptureGraph&) = delete;
+
+    // Lists the accepted cameras of the video-input category into the name table:
+    // -1 when the system device enumerator cannot be created, else the count (at most 8).
+    int EnumerateDevices(DeviceNameTable& names);
+    // Makes index current when it names a listed device; returns the current index.
+    int SelectDevice(int index);
+
+    int DeviceCount() const { return count_; }
+    int CurrentDevice() const { return current_; }
+    uint32_t DeviceCodeAt(int index) const {
+        return index >= 0 && index < count_ ? codes_[index] : 0;
+    }
+
+    void SetVideoCompression(bool on) { videoCompression_ = on; }
+    bool VideoCompression() const { return videoCompression_; }
+
+private:
+    std::array<ComPtr<IMoniker>, kMaxDevices> monikers_;
+    std::array<uint32_t, kMaxDevices> codes_{};
+    int count_ = -1;
+    int current_ = -1;
+    int model6710Index_ = -1;
+    bool videoCompression_ = false;
+};
+
+}  // namespace orvane

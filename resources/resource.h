@@ -1,0 +1,43 @@
+// Resource and control ids of the main program.
+#pragma once
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+#define IDI_ORVANE 128
+#define IDD_MAIN 102
+#define IDD_INFO 257
+#define IDR_ACCELERATORS 211
+
+// Main window controls.
+#define IDC_MAGNIFICATION_EDIT 1004
+#define IDC_BTN_MENU_FILE 1005
+#define IDC_BTN_MENU_SETTING 1006
+#define IDC_BTN_MENU_CAPTURE 1007
+#define IDC_BTN_MENU_HELP 1008
+#define IDC_BTN_LANGUAGE 1017
+#define IDC_BTN_SNAP 1018
+#define IDC_BTN_DEVICE 1019
+#define IDC_BTN_PAUSE 1020
+#define IDC_BTN_CAPTURE 1021
+#define IDC_BTN_SETTING 1022
+#define IDC_BTN_TIME 1023
+#define IDC_BTN_CLOCK 1024
+#define IDC_BTN_SAVE 1025
+#define IDC_MAGNIFICATION_LABEL 1027
+#define IDC_BTN_CROSS 1028
+#define IDC_BTN_CLICK 1029
+#define IDC_BTN_MEASURE 1030
+#define IDC_BTN_DEL 1031
+#define IDC_BTN_DEL_ALL 1032
+#define IDC_STRIP_FRAME 1089
+#define IDC_STRIP_SCROLL 1090
+
+// Commands reached by the accelerators.
+#define ID_CAPTURE_PHOTO 32798
+#define ID_CAPTURE_VIDEO 32799
+#define ID_CAPTURE_TIMELAPSE 32800
+#define ID_FILE_DELETE 33282
+#define ID_HELP_MANUAL_KEY 57670
+#define ID_FILE_EXIT 32779
