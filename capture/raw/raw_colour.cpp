@@ -1,0 +1,60 @@
+// Luma/chroma back to blue, green, red in double precision, evaluated exactly as written:
+// y = 1.164 (Y - 16), u = U - 128, v = V - 128; B = y + 2.017 u; G = y - 0.392 u - 0.813 v;
+// R = y + 1.596 v. This file is built without floating-point contraction, so each product and
+// sum is rounded on its own; the tables hold those very products, so a look-up is the same
+// double the formula gives.
+#include "capture/raw/raw_colour.h"
+
+namespace orvane::rawk {
+
+namespace {
+
+ColourTables MakeTables() {
+    ColourTables t{};
+    for (int i = 0; i < 256; ++i) {
+        int c = i - 128;
+        t.y[i] = 1.164 * (i - 16);
+        t.bu[i] = 2.017 * c;
+        t.gu[i] = 0.392 * c;
+        t.gv[i] = 0.813 * c;
+        t.rv[i] = 1.596 * c;
+    }
+    return t;
+}
+
+inline uint8_t ToByte(double x) {
+    if (!(x > 0.0)) return 0;
+    if (x > 255.0) return 255;
+    return static_cast<uint8_t>(static_cast<int>(x));
+}
+
+}  // namespace
+
+const ColourTables& GetColourTables() {
+    static const ColourTables tables = MakeTables();
+    return tables;
+}
+
+void ColourPixel(int Y, int U, int V, uint8_t* bgr) {
+    double y = 1.164 * (Y - 16);
+    int u = U - 128;
+    int v = V - 128;
+    bgr[0] = ToByte(y + 2.017 * u);
+    bgr[1] = ToByte(y - 0.392 * u - 0.813 * v);
+    bgr[2] = ToByte(y + 1.596 * v);
+}
+
+void ColourRowPlain(const uint8_t* y, const uint8_t* u, const uint8_t* v, int w, int mode,
+                    uint8_t* bgr) {
+    const ColourTables& t = GetColourTables();
+    for (int x = 0; x < w; ++x) {
+        int U = (mode == 1 || mode == 3) ? 128 : u[x >> 1];
+        int V = (mode == 1 || mode == 2) ? 128 : v[x >> 1];
+        double yy = t.y[y[x]];
+        bgr[3 * x] = ToByte(yy + t.bu[U]);
+        bgr[3 * x + 1] = ToByte(yy - t.gu[U] - t.gv[V]);
+        bgr[3 * x + 2] = ToByte(yy + t.rv[V]);
+    }
+}
+
+}  // namespace orvane::rawk
