@@ -5,6 +5,10 @@
 // double the formula gives.
 #include "capture/raw/raw_colour.h"
 
+#include <emmintrin.h>
+
+#include "capture/raw/raw_vec_kernels.h"
+
 namespace orvane::rawk {
 
 namespace {
@@ -54,6 +58,62 @@ void ColourRowPlain(const uint8_t* y, const uint8_t* u, const uint8_t* v, int w,
         bgr[3 * x] = ToByte(yy + t.bu[U]);
         bgr[3 * x + 1] = ToByte(yy - t.gu[U] - t.gv[V]);
         bgr[3 * x + 2] = ToByte(yy + t.rv[V]);
+    }
+}
+
+namespace {
+
+// Blue and red depend on two bytes only: [chroma][luma] tables of the exact formula.
+struct ByteTables {
+    uint8_t b[256][256];  // [U][Y]
+    uint8_t r[256][256];  // [V][Y]
+};
+
+const ByteTables& GetByteTables() {
+    static const ByteTables* tables = [] {
+        static ByteTables t;
+        const ColourTables& c = GetColourTables();
+        for (int k = 0; k < 256; ++k)
+            for (int y = 0; y < 256; ++y) {
+                t.b[k][y] = ToByte(c.y[y] + c.bu[k]);
+                t.r[k][y] = ToByte(c.y[y] + c.rv[k]);
+            }
+        return &t;
+    }();
+    return *tables;
+}
+
+}  // namespace
+
+// Green stays in double, two pixels (one chroma pair) per SSE2 operation; the order of the
+// subtractions is the formula's.
+void ColourPairs(const uint8_t* tone, const uint8_t* ye, const uint8_t* yo, const uint8_t* u,
+                 const uint8_t* v, int w, uint8_t* bgr) {
+    const ColourTables& c = GetColourTables();
+    const ByteTables& bt = GetByteTables();
+    const __m128d lo = _mm_setzero_pd();
+    const __m128d hi = _mm_set1_pd(255.0);
+    int pairs = w / 2;
+    for (int i = 0; i < pairs; ++i) {
+        int ya = tone[ye[i]], yb = tone[yo[i]];
+        int U = u[i], V = v[i];
+        __m128d y = _mm_set_pd(c.y[yb], c.y[ya]);
+        __m128d g = _mm_sub_pd(_mm_sub_pd(y, _mm_set1_pd(c.gu[U])), _mm_set1_pd(c.gv[V]));
+        __m128i gi = _mm_cvttpd_epi32(_mm_min_pd(_mm_max_pd(g, lo), hi));
+        uint8_t* o = bgr + 6 * i;
+        o[0] = bt.b[U][ya];
+        o[1] = static_cast<uint8_t>(_mm_cvtsi128_si32(gi));
+        o[2] = bt.r[V][ya];
+        o[3] = bt.b[U][yb];
+        o[4] = static_cast<uint8_t>(_mm_cvtsi128_si32(_mm_srli_si128(gi, 4)));
+        o[5] = bt.r[V][yb];
+    }
+    if (w & 1) {  // odd width: the last pixel alone
+        int ya = tone[ye[pairs]];
+        uint8_t* o = bgr + 6 * pairs;
+        o[0] = bt.b[u[pairs]][ya];
+        o[1] = ToByte(c.y[ya] - c.gu[u[pairs]] - c.gv[v[pairs]]);
+        o[2] = bt.r[v[pairs]][ya];
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "capture/raw/raw_kernels.h"
 #include "capture/raw/raw_pars.h"
+#include "capture/raw/raw_vec_kernels.h"
 
 namespace orvane {
 
@@ -209,15 +210,203 @@ class BandWorker {
     std::vector<uint8_t> final_y_;
 };
 
-bool g_force_plain = false;
+// The vector path: rows are kept split into even and odd columns from the raw correction on,
+// which is also the pairing of the chroma step.
+class VecBandWorker {
+  public:
+    VecBandWorker(const Plan& p, const rawk::VecKernels& k, const rawk::VecCoeffs& c,
+                  const uint8_t* raw, uint8_t* out)
+        : p_(p), k_(k), c_(c), raw_(raw), out_(out) {}
+
+    bool Init() {
+        n_ = (p_.w + 1) / 2;
+        half_ = n_ + 4 + rawk::kVecSlack;
+        try {
+            raw_cache_.Init(5, 2 * half_);
+            luma_cache_.Init(3, 4 * half_);
+            demosaic_.assign(6 * static_cast<size_t>(half_), 0);
+            final_.assign(2 * static_cast<size_t>(half_), 0);
+            grey_.assign(half_, 128);
+        } catch (...) {
+            return false;
+        }
+        std::fill(raw_cache_.data.begin(), raw_cache_.data.end(), 0);
+        std::fill(luma_cache_.data.begin(), luma_cache_.data.end(), 0);
+        return true;
+    }
+
+    void Run(int r0, int r1) {
+        const int w = p_.w;
+        for (int r = r0; r < r1; ++r) {
+            if (!colour_) {
+                uint8_t* even[3];
+                uint8_t* odd[3];
+                Demosaic(r, even, odd);
+                uint8_t* dst = out_ + static_cast<size_t>(r) * w * 3;
+                for (int x = 0; x < w; ++x) {
+                    uint8_t* const* h = (x & 1) ? odd : even;
+                    for (int ch = 0; ch < 3; ++ch) dst[3 * x + ch] = h[ch][x >> 1];
+                }
+                continue;
+            }
+            int rows[3] = {MirrorNoRepeat(r - 1, p_.h), r, MirrorNoRepeat(r + 1, p_.h)};
+            const uint8_t* ye[3];
+            const uint8_t* yo[3];
+            for (int i = 0; i < 3; ++i) {
+                uint8_t* slot = Luma(rows[i], rows);
+                ye[i] = slot;
+                yo[i] = slot + half_;
+            }
+            uint8_t* outE = final_.data();
+            uint8_t* outO = outE + half_;
+            k_.sharpen(c_, ye, yo, n_, outE, outO);
+            const uint8_t* u = ye[1] + 2 * half_;
+            const uint8_t* v = ye[1] + 3 * half_;
+            if (p_.mode == 1 || p_.mode == 3) u = grey_.data();
+            if (p_.mode == 1 || p_.mode == 2) v = grey_.data();
+            uint8_t* dst = out_ + static_cast<size_t>(p_.h - 1 - r) * w * 3;
+            k_.colour(p_.tone ? p_.toneTable : identity_, outE, outO, u, v, w, dst);
+        }
+    }
+
+    bool colour_ = true;
+    const uint8_t* identity_ = nullptr;
+
+  private:
+    // Corrected raw row split in halves with two pixels of border: ep[k] = p[2k-2], op[k] =
+    // p[2k-1].
+    void Raw(int row, const int* keep, const uint8_t** ep, const uint8_t** op) {
+        int s = raw_cache_.Find(row);
+        if (s < 0) {
+            s = raw_cache_.Victim(keep, 5);
+            raw_cache_.tag[s] = row;
+            uint8_t* e = raw_cache_.Slot(s);
+            uint8_t* o = e + half_;
+            const int w = p_.w;
+            const uint8_t* src = raw_ + static_cast<size_t>(row) * w;
+            const uint8_t* l0 = p_.lut[row & 1][0];
+            const uint8_t* l1 = p_.lut[row & 1][1];
+            for (int i = 0; 2 * i < w; ++i) e[i + 1] = l0[src[2 * i]];
+            for (int i = 0; 2 * i + 1 < w; ++i) o[i + 1] = l1[src[2 * i + 1]];
+            auto at = [&](int j) -> uint8_t& { return (j & 1) ? o[(j + 1) / 2] : e[(j + 2) / 2]; };
+            for (int j : {-2, -1, w, w + 1}) at(j) = at(MirrorRepeat(j, w));
+        }
+        *ep = raw_cache_.Slot(s);
+        *op = *ep + half_;
+    }
+
+    void Demosaic(int r, uint8_t* even[3], uint8_t* odd[3]) {
+        int idx[5];
+        for (int i = 0; i < 5; ++i) idx[i] = MirrorRepeat(r - 2 + i, p_.h);
+        const uint8_t* ep[5];
+        const uint8_t* op[5];
+        for (int i = 0; i < 5; ++i) Raw(idx[i], idx, &ep[i], &op[i]);
+        for (int ch = 0; ch < 3; ++ch) {
+            even[ch] = demosaic_.data() + ch * static_cast<size_t>(half_);
+            odd[ch] = demosaic_.data() + (3 + ch) * static_cast<size_t>(half_);
+        }
+        k_.demosaic(ep, op, r & 1, n_, even, odd);
+    }
+
+    // Slot layout: luma even half ye[k] = q[2k], odd half yo[k] = q[2k-1] (q: row with one
+    // mirrored pixel of border), then the pair chroma U and V.
+    uint8_t* Luma(int row, const int* keep) {
+        int s = luma_cache_.Find(row);
+        if (s >= 0) return luma_cache_.Slot(s);
+        s = luma_cache_.Victim(keep, 3);
+        luma_cache_.tag[s] = row;
+        uint8_t* ye = luma_cache_.Slot(s);
+        uint8_t* yo = ye + half_;
+        uint8_t* even[3];
+        uint8_t* odd[3];
+        Demosaic(row, even, odd);
+        const int w = p_.w;
+        if (w & 1)  // odd width: the last pixel is its own pair
+            for (int ch = 0; ch < 3; ++ch) odd[ch][n_ - 1] = even[ch][n_ - 1];
+        k_.lumaChroma(c_, even, odd, n_, ye, yo + 1, ye + 2 * half_, ye + 3 * half_);
+        auto at = [&](int j) -> uint8_t& { return (j & 1) ? yo[(j + 1) / 2] : ye[j / 2]; };
+        for (int j : {-1, w}) at(j) = at(MirrorNoRepeat(j, w));
+        return ye;
+    }
+
+    const Plan& p_;
+    const rawk::VecKernels& k_;
+    const rawk::VecCoeffs& c_;
+    const uint8_t* raw_;
+    uint8_t* out_;
+    int n_ = 0;
+    int half_ = 0;
+    RowCache raw_cache_;
+    RowCache luma_cache_;
+    std::vector<uint8_t> demosaic_;
+    std::vector<uint8_t> final_;
+    std::vector<uint8_t> grey_;
+};
+
+bool Fits16(int v) {
+    return v >= -32767 && v <= 32767;
+}
+
+// The vector kernels' arithmetic is exact for these parameter ranges (all register values
+// are far inside them); anything else takes the plain path.
+bool VecCoeffsFor(const Plan& p, rawk::VecCoeffs* c) {
+    auto abs = [](int v) { return v < 0 ? -v : v; };
+    const int m[9] = {p.mYB, p.mYG, p.mYR, p.mUR, p.mUG, p.mUB, p.mVR, p.mVG, p.mVB};
+    for (int v : m)
+        if (!Fits16(v)) return false;
+    if (int64_t{abs(p.mUR)} + abs(p.mUG) + abs(p.mUB) > 8224) return false;
+    if (int64_t{abs(p.mVR)} + abs(p.mVG) + abs(p.mVB) > 8224) return false;
+    int cH = p.rotate ? p.cH : 64, cI = p.rotate ? p.cI : 0;
+    int cG = p.rotate ? p.cG : 0, cF = p.rotate ? p.cF : 64;
+    if (!Fits16(cH) || !Fits16(cI) || !Fits16(cG) || !Fits16(cF)) return false;
+    int gain = p.sharpen ? p.sharpGain : 0;
+    if (gain < -15 || gain > 15) return false;
+    *c = {static_cast<int16_t>(p.mYB),      static_cast<int16_t>(p.mYG),
+          static_cast<int16_t>(p.mYR),      static_cast<int16_t>(p.mUR),
+          static_cast<int16_t>(p.mUG),      static_cast<int16_t>(p.mUB),
+          static_cast<int16_t>(p.mVR),      static_cast<int16_t>(p.mVG),
+          static_cast<int16_t>(p.mVB),      static_cast<int16_t>(cH),
+          static_cast<int16_t>(cI),         static_cast<int16_t>(cG),
+          static_cast<int16_t>(cF),         static_cast<int16_t>(gain),
+          static_cast<int16_t>(p.threshold)};
+    return true;
+}
+
+// Splits the rows into one band per thread; the calling thread takes the first band and any
+// band whose thread could not be started.
+template <typename Worker, typename Make>
+bool RunBands(int nthreads, int h, Make make) {
+    std::vector<Worker> workers;
+    try {
+        workers.reserve(nthreads);
+        for (int i = 0; i < nthreads; ++i) {
+            workers.push_back(make());
+            if (!workers.back().Init()) return false;
+        }
+    } catch (...) {
+        return false;
+    }
+    auto bandStart = [&](int i) {
+        return static_cast<int>(static_cast<int64_t>(h) * i / nthreads);
+    };
+    std::vector<std::thread> threads;
+    int started = 0;
+    for (int i = 1; i < nthreads; ++i) {
+        try {
+            threads.emplace_back(
+                [&workers, i, a = bandStart(i), b = bandStart(i + 1)] { workers[i].Run(a, b); });
+        } catch (...) {
+            break;
+        }
+        started = i;
+    }
+    workers[0].Run(0, bandStart(1));
+    if (started + 1 < nthreads) workers[0].Run(bandStart(started + 1), h);
+    for (auto& t : threads) t.join();
+    return true;
+}
 
 }  // namespace
-
-namespace rawk {
-void ForcePlainKernels(bool on) {
-    g_force_plain = on;
-}
-}  // namespace rawk
 
 std::unique_ptr<uint8_t[]> CRawPars::Process(int w, int h, const uint8_t* raw, size_t rawLen) {
     if (raw == nullptr || w <= 0 || h <= 0) return nullptr;
@@ -234,7 +423,7 @@ std::unique_ptr<uint8_t[]> CRawPars::Process(int w, int h, const uint8_t* raw, s
     std::unique_ptr<Plan> plan(new (std::nothrow) Plan);
     if (!plan) return nullptr;
     BuildPlan(*this, w, h, plan.get());
-    Kernels kernels = rawk::SelectKernels(g_force_plain);
+    Kernels kernels = rawk::SelectKernels();
 
     int nthreads = threads_;
     if (nthreads == 0) nthreads = static_cast<int>(std::thread::hardware_concurrency());
@@ -242,42 +431,26 @@ std::unique_ptr<uint8_t[]> CRawPars::Process(int w, int h, const uint8_t* raw, s
     // Bands of at least 64 rows; every band re-demosaics three rows at its edges.
     nthreads = std::min(nthreads, std::max(1, h / 64));
 
-    std::vector<BandWorker> workers;
-    try {
-        workers.reserve(nthreads);
-        for (int i = 0; i < nthreads; ++i) {
-            workers.emplace_back(*plan, kernels, raw, out.get());
-            workers.back().colour_ = colorEnable != 0;
-            if (!workers.back().Init()) return nullptr;
-        }
-    } catch (...) {
-        return nullptr;
+    const rawk::VecKernels* vk = rawk::SelectVecKernels();
+    rawk::VecCoeffs coeffs{};
+    bool ok;
+    if (vk != nullptr && VecCoeffsFor(*plan, &coeffs)) {
+        uint8_t identity[256];
+        for (int i = 0; i < 256; ++i) identity[i] = static_cast<uint8_t>(i);
+        ok = RunBands<VecBandWorker>(nthreads, h, [&] {
+            VecBandWorker wk(*plan, *vk, coeffs, raw, out.get());
+            wk.colour_ = colorEnable != 0;
+            wk.identity_ = identity;
+            return wk;
+        });
+    } else {
+        ok = RunBands<BandWorker>(nthreads, h, [&] {
+            BandWorker wk(*plan, kernels, raw, out.get());
+            wk.colour_ = colorEnable != 0;
+            return wk;
+        });
     }
-    auto band = [&](int i, int* r0, int* r1) {
-        *r0 = static_cast<int>(static_cast<int64_t>(h) * i / nthreads);
-        *r1 = static_cast<int>(static_cast<int64_t>(h) * (i + 1) / nthreads);
-    };
-    std::vector<std::thread> threads;
-    int started = 0;
-    for (int i = 1; i < nthreads; ++i) {
-        int r0, r1;
-        band(i, &r0, &r1);
-        try {
-            threads.emplace_back([&workers, i, r0, r1] { workers[i].Run(r0, r1); });
-            started = i;
-        } catch (...) {
-            break;  // not enough threads: the calling thread does the rest
-        }
-    }
-    int r0, r1;
-    band(0, &r0, &r1);
-    workers[0].Run(r0, r1);
-    if (started + 1 < nthreads) {  // bands whose thread could not start
-        int a, unused;
-        band(started + 1, &a, &unused);
-        workers[0].Run(a, h);
-    }
-    for (auto& t : threads) t.join();
+    if (!ok) return nullptr;
     return out;
 }
 

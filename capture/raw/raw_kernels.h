@@ -50,10 +50,7 @@ struct Kernels {
     ColourFn colour;
 };
 
-// The fastest kernels this processor runs; plain ones when forcePlain is set.
-Kernels SelectKernels(bool forcePlain);
-
-// Makes every later conversion use the plain kernels (tests and benchmarks).
-void ForcePlainKernels(bool on);
+// The plain kernels (the path for parameters outside the vector kernels' ranges).
+Kernels SelectKernels();
 
 }  // namespace orvane::rawk

@@ -7,6 +7,7 @@
 #include "capture/raw/raw_colour.h"
 #include "capture/raw/raw_kernels.h"
 #include "capture/raw/raw_pars.h"
+#include "capture/raw/raw_vec_kernels.h"
 #include "tests/raw/raw_oracle.h"
 #include "tests/raw/raw_test_util.h"
 
@@ -164,15 +165,23 @@ TEST(RawConvert, RejectsFramesItCannotRead) {
     EXPECT_NE(p.Process(9, 11, raw.data(), raw.size()), nullptr);  // longer frame is fine
 }
 
-// Production path against the oracle over many sizes and random parameter sets, with the
-// plain and the SIMD kernels and several thread counts.
+// Every kernel set this processor runs: plain, SSE2 and, where present, AVX2.
+std::vector<rawk::VecLevel> Levels() {
+    std::vector<rawk::VecLevel> v = {rawk::VecLevel::kOff, rawk::VecLevel::kSse2};
+    if (rawk::VecLevelAvailable(rawk::VecLevel::kAvx2)) v.push_back(rawk::VecLevel::kAvx2);
+    return v;
+}
+
+// Production path against the oracle over many sizes and random parameter sets, with every
+// kernel set and several thread counts.
 TEST(RawConvert, MatchesOracleOnManySizesAndParameters) {
-    const int sizes[][2] = {{1, 1},    {2, 2},    {3, 3},     {5, 5},    {1, 9},   {9, 1},
-                            {2, 7},    {7, 2},    {4, 3},     {33, 17},  {64, 65}, {65, 64},
-                            {31, 130}, {130, 31}, {257, 129}, {100, 300}};
+    const int sizes[][2] = {{1, 1},    {2, 2},    {3, 3},     {5, 5},     {1, 9},   {9, 1},
+                            {2, 7},    {7, 2},    {4, 3},     {33, 17},   {64, 65}, {65, 64},
+                            {31, 130}, {130, 31}, {257, 129}, {100, 300}, {66, 3},  {127, 5}};
     uint32_t seed = 1;
-    for (bool plain : {false, true}) {
-        rawk::ForcePlainKernels(plain);
+    for (rawk::VecLevel level : Levels()) {
+        rawk::SetVecLevel(level);
+        int plain = static_cast<int>(level);
         for (const auto& s : sizes) {
             for (int rep = 0; rep < 4; ++rep, ++seed) {
                 CRawPars p;
@@ -181,12 +190,12 @@ TEST(RawConvert, MatchesOracleOnManySizesAndParameters) {
                 auto raw = (rep % 2) ? RandomFrame(s[0], s[1], seed) : StructuredFrame(s[0], s[1]);
                 auto got = Convert(p, s[0], s[1], raw);
                 auto want = oracle::Convert(p, s[0], s[1], raw);
-                ASSERT_EQ(got, want) << s[0] << "x" << s[1] << " seed " << seed << " plain "
+                ASSERT_EQ(got, want) << s[0] << "x" << s[1] << " seed " << seed << " kernels "
                                      << plain << ": " << FirstDiff(got, want, s[0]);
             }
         }
     }
-    rawk::ForcePlainKernels(false);
+    rawk::SetVecLevel(rawk::VecLevel::kBest);
 }
 
 TEST(RawConvert, ThreadCountDoesNotChangeTheResult) {
@@ -198,10 +207,15 @@ TEST(RawConvert, ThreadCountDoesNotChangeTheResult) {
     auto raw = RandomFrame(203, 389, 5);
     p.SetThreads(1);
     auto one = Convert(p, 203, 389, raw);
-    for (int n : {2, 3, 5, 16}) {
-        p.SetThreads(n);
-        ASSERT_EQ(one, Convert(p, 203, 389, raw)) << n << " threads";
+    EXPECT_EQ(one, oracle::Convert(p, 203, 389, raw));
+    for (rawk::VecLevel level : Levels()) {
+        rawk::SetVecLevel(level);
+        for (int n : {2, 3, 5, 16}) {
+            p.SetThreads(n);
+            ASSERT_EQ(one, Convert(p, 203, 389, raw)) << n << " threads";
+        }
     }
+    rawk::SetVecLevel(rawk::VecLevel::kBest);
 }
 
 TEST(RawConvert, FullSizeFramesMatchOracle) {
@@ -220,24 +234,27 @@ TEST(RawConvert, FullSizeFramesMatchOracle) {
     }
 }
 
-// The colour step over every (Y, U, V): each kernel equals the formula evaluated directly.
+// The colour step over every (Y, U, V): both colour kernels equal the formula evaluated directly.
 TEST(RawColour, EveryKernelMatchesTheFormulaOverAllInputs) {
-    for (bool plain : {true, false}) {
-        rawk::Kernels k = rawk::SelectKernels(plain);
-        std::vector<uint8_t> y(512), u(256), v(256), bgr(512 * 3);
-        for (int i = 0; i < 512; ++i) y[i] = static_cast<uint8_t>(i >> 1);
-        for (int U = 0; U < 256; ++U) {
-            for (int i = 0; i < 256; ++i) u[i] = static_cast<uint8_t>(U);
-            for (int V = 0; V < 256; ++V) {
-                for (int i = 0; i < 256; ++i) v[i] = static_cast<uint8_t>(V);
-                k.colour(y.data(), u.data(), v.data(), 512, 0, bgr.data());
-                for (int Y = 0; Y < 256; ++Y) {
-                    uint8_t want[3];
-                    rawk::ColourPixel(Y, U, V, want);
-                    ASSERT_TRUE(std::memcmp(want, &bgr[6 * Y], 3) == 0 &&
-                                std::memcmp(want, &bgr[6 * Y + 3], 3) == 0)
-                        << "Y " << Y << " U " << U << " V " << V << " plain " << plain;
-                }
+    std::vector<uint8_t> y(512), ye(256), yo(256), u(256), v(256), tone(256), bgr(512 * 3),
+        pairs(512 * 3);
+    for (int i = 0; i < 512; ++i) y[i] = static_cast<uint8_t>(i >> 1);
+    for (int i = 0; i < 256; ++i) ye[i] = yo[i] = tone[i] = static_cast<uint8_t>(i);
+    for (int U = 0; U < 256; ++U) {
+        std::fill(u.begin(), u.end(), static_cast<uint8_t>(U));
+        for (int V = 0; V < 256; ++V) {
+            std::fill(v.begin(), v.end(), static_cast<uint8_t>(V));
+            rawk::ColourRowPlain(y.data(), u.data(), v.data(), 512, 0, bgr.data());
+            rawk::ColourPairs(tone.data(), ye.data(), yo.data(), u.data(), v.data(), 511,
+                              pairs.data());
+            for (int Y = 0; Y < 256; ++Y) {
+                uint8_t want[3];
+                rawk::ColourPixel(Y, U, V, want);
+                bool ok = std::memcmp(want, &bgr[6 * Y], 3) == 0 &&
+                          std::memcmp(want, &bgr[6 * Y + 3], 3) == 0 &&
+                          std::memcmp(want, &pairs[6 * Y], 3) == 0 &&
+                          (Y == 255 || std::memcmp(want, &pairs[6 * Y + 3], 3) == 0);
+                ASSERT_TRUE(ok) << "Y " << Y << " U " << U << " V " << V;
             }
         }
     }
