@@ -5,9 +5,20 @@ set -u
 cmd=$1 dir=$2
 export ORVANE_BUILD=$(dirname "$dir")
 . "$(dirname "$0")/wine-env.sh"
+close_inherited_fds() {
+  # ctest reads a test's output until every holder of the pipe is gone; the display and the
+  # wine services outlive this script, so they must not inherit anything.
+  local fd
+  for fd in $(ls /proc/$$/fd); do
+    [ "$fd" -gt 2 ] && eval "exec $fd>&-" 2>/dev/null
+  done
+  exec </dev/null >/dev/null 2>&1
+}
+
 case $cmd in
 start)
   mkdir -p "$dir"
+  close_inherited_fds
   orvane_prefix_ready || exit 1
   if [ -z "${DISPLAY:-}" ]; then
     for n in $(seq 90 140); do
@@ -22,7 +33,9 @@ start)
     echo "$DISPLAY" >"$dir/display"
   fi
   # A persistent server keeps start-up cheap across the many small test programs.
-  wineserver -p 60 >/dev/null 2>&1
+  wineserver -p 60
+  # Start the prefix's services now, so that no test program's output pipe is inherited by them.
+  DISPLAY=$(cat "$dir/display") timeout 60 wine cmd /c exit
   ;;
 stop)
   wineserver -k >/dev/null 2>&1

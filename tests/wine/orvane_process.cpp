@@ -1,0 +1,120 @@
+#include "orvane_process.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+namespace orvane::test {
+
+namespace {
+struct WindowSearch {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+    auto* s = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == s->pid) s->found.push_back(hwnd);
+    return TRUE;
+}
+}  // namespace
+
+std::wstring ProgramPath(const wchar_t* exeName) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    PathRemoveFileSpecW(self);
+    PathAppendW(self, exeName);
+    return self;
+}
+
+OrvaneProcess::~OrvaneProcess() {
+    if (info_.hProcess) {
+        if (Running()) {
+            TerminateProcess(info_.hProcess, 1);
+            WaitForSingleObject(info_.hProcess, 5000);
+        }
+        CloseHandle(info_.hProcess);
+        CloseHandle(info_.hThread);
+    }
+}
+
+bool OrvaneProcess::Start() {
+    std::wstring command = L"\"" + ProgramPath(L"Orvane.exe") + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info_) != FALSE;
+}
+
+bool OrvaneProcess::Running() const {
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::vector<HWND> OrvaneProcess::TopLevelWindows() const {
+    WindowSearch search{info_.dwProcessId, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND OrvaneProcess::WaitForMainWindow(DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs && Running()) {
+        for (HWND hwnd : TopLevelWindows()) {
+            if (IsWindowVisible(hwnd) && GetDlgItem(hwnd, 1004)) return hwnd;
+        }
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+HWND OrvaneProcess::FindBox(const wchar_t* caption) const {
+    for (HWND hwnd : TopLevelWindows()) {
+        if (IsWindowVisible(hwnd) && !GetDlgItem(hwnd, 1004) && WindowText(hwnd) == caption) return hwnd;
+    }
+    return nullptr;
+}
+
+HWND OrvaneProcess::WaitForBox(const wchar_t* caption, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        if (HWND box = FindBox(caption)) return box;
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+bool OrvaneProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
+    if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+    if (exitCode) GetExitCodeProcess(info_.hProcess, exitCode);
+    return true;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    wchar_t text[512] = {};
+    GetWindowTextW(hwnd, text, 512);
+    return text;
+}
+
+std::wstring DocumentsFolder() {
+    wchar_t path[MAX_PATH] = {};
+    SHGetSpecialFolderPathW(nullptr, path, CSIDL_PERSONAL, TRUE);
+    return path;
+}
+
+void ResetOrvaneState() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvane");
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Orvane");
+    std::wstring tree = DocumentsFolder() + L"\\Orvane";
+    tree.push_back(L'\0');  // the shell wants a double-terminated list
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = tree.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationW(&op);
+}
+
+void SleepMs(DWORD ms) { Sleep(ms); }
+
+}  // namespace orvane::test

@@ -1,0 +1,40 @@
+#pragma once
+// Starts the real Orvane.exe next to the test program and finds its windows.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace orvane::test {
+
+std::wstring ProgramPath(const wchar_t* exeName);
+
+class OrvaneProcess {
+public:
+    OrvaneProcess() = default;
+    OrvaneProcess(const OrvaneProcess&) = delete;
+    OrvaneProcess& operator=(const OrvaneProcess&) = delete;
+    ~OrvaneProcess();
+
+    bool Start();
+    // The main window: the visible top-level window of the process that holds field 1004.
+    HWND WaitForMainWindow(DWORD timeoutMs = 20000);
+    // A visible top-level window of the process with this caption, other than the main window.
+    HWND WaitForBox(const wchar_t* caption, DWORD timeoutMs);
+    HWND FindBox(const wchar_t* caption) const;
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
+    bool Running() const;
+    DWORD Id() const { return info_.dwProcessId; }
+    std::vector<HWND> TopLevelWindows() const;
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+std::wstring WindowText(HWND hwnd);
+// Removes the settings key and the documents folder's Orvane tree.
+void ResetOrvaneState();
+std::wstring DocumentsFolder();
+void SleepMs(DWORD ms);
+
+}  // namespace orvane::test
