@@ -7,7 +7,7 @@
 namespace orvane {
 
 class CInfoDlg : public Dialog {
-public:
+  public:
     CInfoDlg();
     std::wstring text;
     std::wstring buttonText;
@@ -16,7 +16,7 @@ public:
     // Fills the three texts from message numbers of the current language.
     void SetMessages(int captionMessage, int textMessage, int buttonMessage);
 
-protected:
+  protected:
     BOOL OnInitDialog() override;
 };
 

@@ -4,7 +4,7 @@
 namespace orvane {
 
 class CIvoraApp {
-public:
+  public:
     // Runs the program; the return value is the process exit code.
     int InitInstance();
 };

@@ -54,7 +54,9 @@ CIvoraDlg::CIvoraDlg() : Dialog(IDD_MAIN) {
     graph_.SetVideoCompression(settings_.VideoCompression != 0);
 }
 
-CIvoraDlg::~CIvoraDlg() { notFoundBox_.Destroy(); }
+CIvoraDlg::~CIvoraDlg() {
+    notFoundBox_.Destroy();
+}
 
 void CIvoraDlg::ExchangeSettings(bool load) {
     RegistrySettingsKey key;
@@ -91,15 +93,17 @@ BOOL CIvoraDlg::OnInitDialog() {
 
     wchar_t temp[MAX_PATH + 1] = {};
     const DWORD length = GetTempPathW(MAX_PATH, temp);
-    idleVideoPath_ = (length > 0 && length < MAX_PATH) ? std::wstring(temp, length) : std::wstring();
+    idleVideoPath_ =
+        (length > 0 && length < MAX_PATH) ? std::wstring(temp, length) : std::wstring();
     if (!idleVideoPath_.empty() && idleVideoPath_.back() != L'\\') idleVideoPath_ += L'\\';
     idleVideoPath_ += L"tmp.avi";
 
     notFoundBox_.Create(Hwnd());
     notFoundBox_.Arm();
 
-    // The capture graph receives the window, the preview rectangle, ResolutionDisplay and the
-    // idle recording path when it builds; it keeps its settings until then.
+    const RECT preview{previewRect_.x, previewRect_.y, previewRect_.x + previewRect_.width,
+                       previewRect_.y + previewRect_.height};
+    graph_.SetParameters(Hwnd(), preview, settings_.ResolutionDisplay, idleVideoPath_);
     SetTimer(Hwnd(), kTimerDevicePoll, 1000, nullptr);
 
     openMenuButton_ = 0;
@@ -120,14 +124,15 @@ void CIvoraDlg::BuildLayout(uint32_t resolutionCode) {
     settings_.CurrentReselution = resolutionCode >> 28;
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    SetWindowPos(Hwnd(), nullptr, work.left, work.top, work.right - work.left, work.bottom - work.top,
-                 SWP_NOZORDER);
+    SetWindowPos(Hwnd(), nullptr, work.left, work.top, work.right - work.left,
+                 work.bottom - work.top, SWP_NOZORDER);
     RECT client{};
     GetClientRect(Hwnd(), &client);
     layout_ = BuildLayoutTable(client.right, client.bottom);
     for (const LayoutEntry& e : layout_) {
         if (e.kind == LayoutKind::Preview) previewRect_ = {e.x, e.y, e.width, e.height};
-        if (e.kind == LayoutKind::None || e.kind == LayoutKind::Preview || e.kind == LayoutKind::Cell) {
+        if (e.kind == LayoutKind::None || e.kind == LayoutKind::Preview ||
+            e.kind == LayoutKind::Cell) {
             continue;
         }
         if (HWND control = Item(e.id)) MoveWindow(control, e.x, e.y, e.width, e.height, FALSE);
@@ -152,7 +157,8 @@ bool CIvoraDlg::PreTranslateMessage(MSG& msg) {
     if (accelerators_ && TranslateAcceleratorW(Hwnd(), accelerators_, &msg)) return true;
     if (msg.message == WM_MOUSEMOVE && msg.hwnd != Item(IDC_MAGNIFICATION_EDIT)) SetFocus(msg.hwnd);
     if (msg.message == WM_COMMAND) openMenuButton_ = 0;
-    if (capturePictureMessage_ != 0 && msg.message == capturePictureMessage_ && msg.hwnd == Hwnd()) {
+    if (capturePictureMessage_ != 0 && msg.message == capturePictureMessage_ &&
+        msg.hwnd == Hwnd()) {
         // Photo requests and finished pictures are taken by the still-capture flow.
         return true;
     }
@@ -207,7 +213,9 @@ void CIvoraDlg::OnAppExit() {
     PostQuitMessage(0);
 }
 
-void CIvoraDlg::OnExitCommand(UINT) { OnAppExit(); }
+void CIvoraDlg::OnExitCommand(UINT) {
+    OnAppExit();
+}
 
 LRESULT CIvoraDlg::OnTimer(WPARAM id, LPARAM) {
     switch (id) {
@@ -216,7 +224,8 @@ LRESULT CIvoraDlg::OnTimer(WPARAM id, LPARAM) {
             break;
         case kTimerLabelRepaint:
             KillTimer(Hwnd(), kTimerLabelRepaint);
-            RedrawWindow(Item(IDC_MAGNIFICATION_LABEL), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+            RedrawWindow(Item(IDC_MAGNIFICATION_LABEL), nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE);
             break;
         default:
             break;
@@ -251,13 +260,15 @@ LRESULT CIvoraDlg::OnEraseBackground(WPARAM wParam, LPARAM) {
                        previewRect_.y + previewRect_.height};
     FillRect(dc, &preview, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     if (deviceCount_ == 0 && noCameraPicture_.Dc()) {
-        BitBlt(dc, logoRect_.x, logoRect_.y, logoRect_.width, logoRect_.height, noCameraPicture_.Dc(), 0,
-               0, SRCCOPY);
+        BitBlt(dc, logoRect_.x, logoRect_.y, logoRect_.width, logoRect_.height,
+               noCameraPicture_.Dc(), 0, 0, SRCCOPY);
     }
     return 1;
 }
 
-LRESULT CIvoraDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(icon_); }
+LRESULT CIvoraDlg::OnQueryDragIcon(WPARAM, LPARAM) {
+    return reinterpret_cast<LRESULT>(icon_);
+}
 
 LRESULT CIvoraDlg::OnEditorClosed(WPARAM, LPARAM) {
     SetEditorMode(nullptr);

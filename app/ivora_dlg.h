@@ -25,7 +25,7 @@ constexpr UINT_PTR kTimerDevicePoll = 10002;
 constexpr UINT_PTR kTimerLabelRepaint = 10004;
 
 class CIvoraDlg : public Dialog {
-public:
+  public:
     CIvoraDlg();
     ~CIvoraDlg() override;
 
@@ -35,7 +35,7 @@ public:
     void SetEditorMode(const wchar_t* path);
     void OnAppExit();
 
-protected:
+  protected:
     BOOL OnInitDialog() override;
     void OnOK() override {}
     void OnCancel() override { OnAppExit(); }
@@ -43,7 +43,7 @@ protected:
     bool OnCommand(UINT id, UINT code, HWND control) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-private:
+  private:
     void ExchangeSettings(bool load);
     void BuildLayout(uint32_t resolutionCode);
     void ShowMagnification();

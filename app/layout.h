@@ -1,5 +1,6 @@
 #pragma once
-// The main window's fixed table of control positions; right and bottom edges follow the client area.
+// The main window's fixed table of control positions; right and bottom edges follow the client
+// area.
 #include <array>
 #include <cstdint>
 

@@ -9,7 +9,9 @@ namespace {
 unsigned g_stringBase = 0;
 }  // namespace
 
-void SetCurrentStringBase(unsigned base) { g_stringBase = base; }
+void SetCurrentStringBase(unsigned base) {
+    g_stringBase = base;
+}
 
 std::wstring MessageText(int n) {
     const wchar_t* text = nullptr;

@@ -5,19 +5,19 @@
 namespace orvane {
 
 class NotFoundBox : public Dialog {
-public:
+  public:
     NotFoundBox();
     bool Armed() const { return armed_; }
     void Arm() { armed_ = true; }
     void ShowCentered(HWND over);
     void Hide();
 
-protected:
+  protected:
     BOOL OnInitDialog() override;
     void OnOK() override { Dismiss(); }
     void OnCancel() override { Dismiss(); }
 
-private:
+  private:
     void Dismiss();
     bool armed_ = false;
 };

@@ -14,9 +14,11 @@ bool ReadDword(SettingsKey* key, std::u16string_view name, uint32_t& value) {
     if (key == nullptr) return false;
     ValueType type{};
     std::string bytes;
-    if (!key->Query(name, type, bytes) || type != ValueType::Dword || bytes.size() != 4) return false;
+    if (!key->Query(name, type, bytes) || type != ValueType::Dword || bytes.size() != 4)
+        return false;
     value = static_cast<uint8_t>(bytes[0]) | static_cast<uint8_t>(bytes[1]) << 8 |
-            static_cast<uint8_t>(bytes[2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(bytes[3])) << 24;
+            static_cast<uint8_t>(bytes[2]) << 16 |
+            static_cast<uint32_t>(static_cast<uint8_t>(bytes[3])) << 24;
     return true;
 }
 
@@ -106,7 +108,8 @@ void SetUnits(SettingsKey& key, std::u16string_view name, const std::array<char1
 
 std::u16string AppendPath(std::u16string_view folder, std::u16string_view more) {
     std::u16string path(folder);
-    if (!path.empty() && path.back() != u'\\' && !more.empty() && more.front() != u'\\') path += u'\\';
+    if (!path.empty() && path.back() != u'\\' && !more.empty() && more.front() != u'\\')
+        path += u'\\';
     path += more;
     if (path.size() >= kPathUnits) return {};
     return path;
@@ -116,7 +119,9 @@ bool ReadDwordValue(SettingsKey& key, std::u16string_view name, uint32_t& value)
     return ReadDword(&key, name, value);
 }
 
-bool ReadMagnification(SettingsKey& key, double& value) { return ReadDouble(&key, value); }
+bool ReadMagnification(SettingsKey& key, double& value) {
+    return ReadDouble(&key, value);
+}
 
 LoadResult LoadSettings(SettingsKey* key, FolderOps& folders, Settings& s) {
     s = Settings{};
@@ -161,7 +166,8 @@ LoadResult LoadSettings(SettingsKey* key, FolderOps& folders, Settings& s) {
     s.bSoundEffectEnable = 0;
 
     ReadDword(key, u"ResolutionDisplay", s.ResolutionDisplay);
-    if (!IsValidStoredResolution(s.ResolutionDisplay)) s.ResolutionDisplay = kDefaultResolutionDisplay;
+    if (!IsValidStoredResolution(s.ResolutionDisplay))
+        s.ResolutionDisplay = kDefaultResolutionDisplay;
 
     ReadDword(key, u"VideoCompression", s.VideoCompression);
     return result;

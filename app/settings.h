@@ -45,7 +45,7 @@ enum class ValueType : uint32_t { String = 1, Binary = 3, Dword = 4 };
 
 // One opened settings key. Query reads the whole stored value; it fails for a missing value.
 class SettingsKey {
-public:
+  public:
     virtual ~SettingsKey() = default;
     virtual bool Query(std::u16string_view name, ValueType& type, std::string& bytes) = 0;
     virtual bool Set(std::u16string_view name, ValueType type, const void* data, size_t size) = 0;
@@ -54,7 +54,7 @@ public:
 
 // Folder services the load needs.
 class FolderOps {
-public:
+  public:
     virtual ~FolderOps() = default;
     virtual std::u16string DocumentsFolder() = 0;
     virtual bool IsDirectory(const std::u16string& path) = 0;
@@ -64,7 +64,7 @@ public:
 
 struct LoadResult {
     bool ok = true;
-    int failedMessage = 0;    // 52 picture folder, 53 video folder
+    int failedMessage = 0;      // 52 picture folder, 53 video folder
     std::u16string failedPath;  // the main folder the failure concerns
 };
 

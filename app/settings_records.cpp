@@ -102,7 +102,8 @@ std::array<uint8_t, kMagnificationBytes> DoubleToBytes(double value) {
 
 double DoubleFromBytes(const uint8_t* in) {
     uint64_t bits = 0;
-    for (size_t i = 0; i < kMagnificationBytes; ++i) bits |= static_cast<uint64_t>(in[i]) << (8 * i);
+    for (size_t i = 0; i < kMagnificationBytes; ++i)
+        bits |= static_cast<uint64_t>(in[i]) << (8 * i);
     return std::bit_cast<double>(bits);
 }
 

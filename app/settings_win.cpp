@@ -7,7 +7,9 @@
 
 namespace orvane {
 
-RegistrySettingsKey::RegistrySettingsKey() { key_.Create(HKEY_CURRENT_USER, kSettingsKeyPath); }
+RegistrySettingsKey::RegistrySettingsKey() {
+    key_.Create(HKEY_CURRENT_USER, kSettingsKeyPath);
+}
 
 bool RegistrySettingsKey::Query(std::u16string_view name, ValueType& type, std::string& bytes) {
     DWORD rawType = 0;
@@ -16,7 +18,8 @@ bool RegistrySettingsKey::Query(std::u16string_view name, ValueType& type, std::
     return true;
 }
 
-bool RegistrySettingsKey::Set(std::u16string_view name, ValueType type, const void* data, size_t size) {
+bool RegistrySettingsKey::Set(std::u16string_view name, ValueType type, const void* data,
+                              size_t size) {
     return key_.Set(ToWide(name).c_str(), static_cast<DWORD>(type), data, static_cast<DWORD>(size));
 }
 

@@ -8,7 +8,7 @@ namespace orvane {
 constexpr const wchar_t* kSettingsKeyPath = L"Software\\Orvane";
 
 class RegistrySettingsKey : public SettingsKey {
-public:
+  public:
     // Opens (creating) the key; Opened() tells whether that worked.
     RegistrySettingsKey();
     bool Opened() const { return static_cast<bool>(key_); }
@@ -16,12 +16,12 @@ public:
     bool Set(std::u16string_view name, ValueType type, const void* data, size_t size) override;
     void Flush() override { key_.Flush(); }
 
-private:
+  private:
     RegKey key_;
 };
 
 class ShellFolders : public FolderOps {
-public:
+  public:
     std::u16string DocumentsFolder() override;
     bool IsDirectory(const std::u16string& path) override;
     bool CreateDirectories(const std::u16string& path) override;

@@ -22,7 +22,8 @@ std::wstring DisplayNameOf(IMoniker* moniker) {
 
 bool ReadFriendlyName(IMoniker* moniker, std::array<wchar_t, kDeviceNameUnits>& slot) {
     ComPtr<IPropertyBag> bag;
-    if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.PutVoid()))) return false;
+    if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.PutVoid())))
+        return false;
     VARIANT value;
     VariantInit(&value);
     value.vt = VT_BSTR;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "capture/devices.h"
 #include "platform/com_ptr.h"
@@ -14,7 +15,7 @@ namespace orvane {
 using DeviceNameTable = std::array<std::array<wchar_t, kDeviceNameUnits>, kMaxDevices>;
 
 class CaptureGraph {
-public:
+  public:
     CaptureGraph() = default;
     CaptureGraph(const CaptureGraph&) = delete;
     CaptureGraph& operator=(const CaptureGraph&) = delete;
@@ -31,16 +32,31 @@ public:
         return index >= 0 && index < count_ ? codes_[index] : 0;
     }
 
+    // The owner window for graph events, the preview rectangle in client coordinates, the
+    // wanted size code and the
+    // file the recording branch writes to while no recording runs; the next build uses them.
+    void SetParameters(HWND owner, const RECT& preview, uint32_t sizeCode,
+                       const std::wstring& idlePath) {
+        owner_ = owner;
+        preview_ = preview;
+        sizeCode_ = sizeCode;
+        idlePath_ = idlePath;
+    }
+
     void SetVideoCompression(bool on) { videoCompression_ = on; }
     bool VideoCompression() const { return videoCompression_; }
 
-private:
+  private:
     std::array<ComPtr<IMoniker>, kMaxDevices> monikers_;
     std::array<uint32_t, kMaxDevices> codes_{};
     int count_ = -1;
     int current_ = -1;
     int model6710Index_ = -1;
     bool videoCompression_ = false;
+    HWND owner_ = nullptr;
+    RECT preview_{};
+    uint32_t sizeCode_ = 0;
+    std::wstring idlePath_;
 };
 
 }  // namespace orvane

@@ -8,7 +8,7 @@ namespace orvane {
 
 template <typename T>
 class ComPtr {
-public:
+  public:
     ComPtr() = default;
     ComPtr(const ComPtr& other) : p_(other.p_) { AddRef(); }
     ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
@@ -52,7 +52,7 @@ public:
         return other;
     }
 
-private:
+  private:
     void AddRef() {
         if (p_) p_->AddRef();
     }
@@ -61,7 +61,7 @@ private:
 
 // Enters a single-threaded apartment for the life of the object.
 class ComApartment {
-public:
+  public:
     ComApartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
@@ -70,7 +70,7 @@ public:
     }
     bool Ok() const { return ok_; }
 
-private:
+  private:
     bool ok_;
 };
 

@@ -2,9 +2,13 @@
 
 namespace orvane {
 
-Dialog::~Dialog() { Destroy(); }
+Dialog::~Dialog() {
+    Destroy();
+}
 
-HINSTANCE Dialog::Instance() { return GetModuleHandleW(nullptr); }
+HINSTANCE Dialog::Instance() {
+    return GetModuleHandleW(nullptr);
+}
 
 void Dialog::Destroy() {
     if (hwnd_) {
@@ -88,9 +92,13 @@ void Dialog::CenterOn(HWND reference) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool Dialog::OnCommand(UINT, UINT, HWND) { return false; }
+bool Dialog::OnCommand(UINT, UINT, HWND) {
+    return false;
+}
 
-bool Dialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool Dialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
 
 INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Dialog* self = nullptr;
@@ -128,10 +136,18 @@ INT_PTR Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (OnMessage(message, wParam, lParam, result)) {
         // Messages whose answer is the return value itself; the rest answer via DWLP_MSGRESULT.
         switch (message) {
-            case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
-            case WM_CTLCOLORBTN: case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR:
-            case WM_CTLCOLORSTATIC: case WM_COMPAREITEM: case WM_VKEYTOITEM: case WM_CHARTOITEM:
-            case WM_QUERYDRAGICON: case WM_INITDIALOG:
+            case WM_CTLCOLORMSGBOX:
+            case WM_CTLCOLOREDIT:
+            case WM_CTLCOLORLISTBOX:
+            case WM_CTLCOLORBTN:
+            case WM_CTLCOLORDLG:
+            case WM_CTLCOLORSCROLLBAR:
+            case WM_CTLCOLORSTATIC:
+            case WM_COMPAREITEM:
+            case WM_VKEYTOITEM:
+            case WM_CHARTOITEM:
+            case WM_QUERYDRAGICON:
+            case WM_INITDIALOG:
                 return static_cast<INT_PTR>(result);
             default:
                 SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);

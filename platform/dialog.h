@@ -9,7 +9,7 @@
 namespace orvane {
 
 class Dialog {
-public:
+  public:
     explicit Dialog(UINT templateId) : templateId_(templateId) {}
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
@@ -28,7 +28,7 @@ public:
 
     static HINSTANCE Instance();
 
-protected:
+  protected:
     virtual BOOL OnInitDialog() { return TRUE; }
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
@@ -73,7 +73,7 @@ protected:
 
     void SetItemText(int id, const wchar_t* text) { SetDlgItemTextW(hwnd_, id, text); }
 
-private:
+  private:
     static INT_PTR CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void RunModalLoop();

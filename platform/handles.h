@@ -8,12 +8,13 @@ namespace orvane {
 
 template <typename T, typename Traits>
 class UniqueResource {
-public:
+  public:
     UniqueResource() = default;
     explicit UniqueResource(T value) : value_(value) {}
     UniqueResource(const UniqueResource&) = delete;
     UniqueResource& operator=(const UniqueResource&) = delete;
-    UniqueResource(UniqueResource&& other) noexcept : value_(std::exchange(other.value_, Traits::Invalid())) {}
+    UniqueResource(UniqueResource&& other) noexcept
+        : value_(std::exchange(other.value_, Traits::Invalid())) {}
     UniqueResource& operator=(UniqueResource&& other) noexcept {
         if (this != &other) Reset(std::exchange(other.value_, Traits::Invalid()));
         return *this;
@@ -28,7 +29,7 @@ public:
     T Get() const { return value_; }
     explicit operator bool() const { return value_ != Traits::Invalid(); }
 
-private:
+  private:
     T value_ = Traits::Invalid();
 };
 
@@ -71,7 +72,7 @@ using UniqueMenu = UniqueResource<HMENU, MenuTraits>;
 
 // A bitmap selected into its own memory surface; the old bitmap goes back before release.
 class BitmapSurface {
-public:
+  public:
     BitmapSurface() = default;
     BitmapSurface(const BitmapSurface&) = delete;
     BitmapSurface& operator=(const BitmapSurface&) = delete;
@@ -96,7 +97,7 @@ public:
     HDC Dc() const { return dc_.Get(); }
     HBITMAP Bitmap() const { return bitmap_.Get(); }
 
-private:
+  private:
     UniqueBitmap bitmap_;
     UniqueMemoryDc dc_;
     HGDIOBJ old_ = nullptr;

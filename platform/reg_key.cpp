@@ -26,8 +26,8 @@ bool RegKey::Query(const wchar_t* name, DWORD& type, std::string& bytes) const {
     if (RegQueryValueExW(key_, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
     if (size > kMaxValueBytes) return false;
     bytes.assign(size, '\0');
-    if (RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size) !=
-        ERROR_SUCCESS) {
+    if (RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()),
+                         &size) != ERROR_SUCCESS) {
         return false;
     }
     bytes.resize(size);
@@ -35,7 +35,8 @@ bool RegKey::Query(const wchar_t* name, DWORD& type, std::string& bytes) const {
 }
 
 bool RegKey::Set(const wchar_t* name, DWORD type, const void* data, DWORD size) const {
-    return key_ && RegSetValueExW(key_, name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
+    return key_ && RegSetValueExW(key_, name, 0, type, static_cast<const BYTE*>(data), size) ==
+                       ERROR_SUCCESS;
 }
 
 bool RegKey::SetDword(const wchar_t* name, DWORD value) const {

@@ -7,7 +7,7 @@
 namespace orvane {
 
 class RegKey {
-public:
+  public:
     RegKey() = default;
     RegKey(const RegKey&) = delete;
     RegKey& operator=(const RegKey&) = delete;
@@ -25,7 +25,7 @@ public:
     bool SetDword(const wchar_t* name, DWORD value) const;
     void Flush() const;
 
-private:
+  private:
     HKEY key_ = nullptr;
 };
 

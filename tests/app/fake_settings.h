@@ -15,7 +15,7 @@ struct StoredValue {
 };
 
 class FakeKey : public SettingsKey {
-public:
+  public:
     bool Query(std::u16string_view name, ValueType& type, std::string& bytes) override {
         auto it = values.find(std::u16string(name));
         if (it == values.end()) return false;
@@ -46,7 +46,8 @@ public:
     uint32_t Dword(std::u16string_view name) const {
         const std::string& b = values.at(std::u16string(name)).bytes;
         uint32_t v = 0;
-        for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(static_cast<uint8_t>(b[i])) << (8 * i);
+        for (int i = 0; i < 4; ++i)
+            v |= static_cast<uint32_t>(static_cast<uint8_t>(b[i])) << (8 * i);
         return v;
     }
 
@@ -56,7 +57,7 @@ public:
 };
 
 class FakeFolders : public FolderOps {
-public:
+  public:
     std::u16string DocumentsFolder() override { return documents; }
     bool IsDirectory(const std::u16string& path) override { return dirs.count(path) != 0; }
     bool CreateDirectories(const std::u16string& path) override {

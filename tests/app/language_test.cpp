@@ -16,8 +16,10 @@ TEST(Language, StringBaseAndFallback) {
 }
 
 TEST(Devices, AcceptedCameraTable) {
-    EXPECT_EQ(DeviceCodeFromDisplayName(u"@device:pnp:\\\\?\\USB#VID_0C45&PID_6353&MI_00#x"), 0x0C456563u);
-    EXPECT_EQ(DeviceCodeFromDisplayName(u"usb#vid_0c45&pid_62c1 usb#vid_0c45&pid_62c0"), 0x0C4562C0u);
+    EXPECT_EQ(DeviceCodeFromDisplayName(u"@device:pnp:\\\\?\\USB#VID_0C45&PID_6353&MI_00#x"),
+              0x0C456563u);
+    EXPECT_EQ(DeviceCodeFromDisplayName(u"usb#vid_0c45&pid_62c1 usb#vid_0c45&pid_62c0"),
+              0x0C4562C0u);
     EXPECT_EQ(DeviceCodeFromDisplayName(u"usb#vid_0c45&pid_62e0"), 0xFFFFFFFFu);
     EXPECT_EQ(DeviceCodeFromDisplayName(u"usb#vid_0c45&pid_6710"), 0xFFFFFFFFu);
     EXPECT_TRUE(IsModel6710Name(u"USB#VID_0C45&PID_6710"));

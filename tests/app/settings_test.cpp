@@ -65,8 +65,10 @@ TEST(SettingsLoad, RangeChecksAndMasks) {
         LoadSettings(&key, folders, s);
         EXPECT_EQ(s.Language, c.language) << c.stored;
     }
-    for (auto [stored, loaded] : {std::pair{0x028001E0u, 0x028001E0u}, {0x028001E1u, 0x050003C0u},
-                                  {0x12345678u, 0x050003C0u}, {0x43200258u, 0x43200258u}}) {
+    for (auto [stored, loaded] : {std::pair{0x028001E0u, 0x028001E0u},
+                                  {0x028001E1u, 0x050003C0u},
+                                  {0x12345678u, 0x050003C0u},
+                                  {0x43200258u, 0x43200258u}}) {
         FakeKey key;
         FakeFolders folders;
         key.PutDword(u"ResolutionDisplay", stored);
@@ -144,12 +146,16 @@ TEST(SettingsSave, TwentyValuesInOrderWithFixedSizes) {
     FakeKey out;
     SaveSettings(s, out);
     const std::vector<std::u16string> expected = {
-        u"CurrentUI", u"CurrentReselution", u"PictureFolderPath", u"PictureHistoryFolderPath",
-        u"VideoFolderPath", u"VideoHistoryFolderPath", u"CaptureAudio", u"ResolutionSavePhoto",
-        u"PhotoSavedInfo", u"PhotoSavedInfoFontColor", u"PhotoSavedInfoFont",
-        u"InputMaginification", u"Language", u"bSetMagnification", u"bDisplayDateTime",
-        u"bDisplayRealTimeMagnification", u"bShowCross", u"bSoundEffectEnable",
-        u"ResolutionDisplay", u"VideoCompression"};
+        u"CurrentUI",          u"CurrentReselution",
+        u"PictureFolderPath",  u"PictureHistoryFolderPath",
+        u"VideoFolderPath",    u"VideoHistoryFolderPath",
+        u"CaptureAudio",       u"ResolutionSavePhoto",
+        u"PhotoSavedInfo",     u"PhotoSavedInfoFontColor",
+        u"PhotoSavedInfoFont", u"InputMaginification",
+        u"Language",           u"bSetMagnification",
+        u"bDisplayDateTime",   u"bDisplayRealTimeMagnification",
+        u"bShowCross",         u"bSoundEffectEnable",
+        u"ResolutionDisplay",  u"VideoCompression"};
     EXPECT_EQ(out.order, expected);
     EXPECT_TRUE(out.flushed);
     EXPECT_EQ(out.values[u"PictureFolderPath"].bytes.size(), 520u);

@@ -71,7 +71,8 @@ HWND OrvaneProcess::WaitForMainWindow(DWORD timeoutMs) {
 
 HWND OrvaneProcess::FindBox(const wchar_t* caption) const {
     for (HWND hwnd : TopLevelWindows()) {
-        if (IsWindowVisible(hwnd) && !GetDlgItem(hwnd, 1004) && WindowText(hwnd) == caption) return hwnd;
+        if (IsWindowVisible(hwnd) && !GetDlgItem(hwnd, 1004) && WindowText(hwnd) == caption)
+            return hwnd;
     }
     return nullptr;
 }
@@ -115,6 +116,8 @@ void ResetOrvaneState() {
     SHFileOperationW(&op);
 }
 
-void SleepMs(DWORD ms) { Sleep(ms); }
+void SleepMs(DWORD ms) {
+    Sleep(ms);
+}
 
 }  // namespace orvane::test

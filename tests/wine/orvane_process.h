@@ -10,7 +10,7 @@ namespace orvane::test {
 std::wstring ProgramPath(const wchar_t* exeName);
 
 class OrvaneProcess {
-public:
+  public:
     OrvaneProcess() = default;
     OrvaneProcess(const OrvaneProcess&) = delete;
     OrvaneProcess& operator=(const OrvaneProcess&) = delete;
@@ -27,7 +27,7 @@ public:
     DWORD Id() const { return info_.dwProcessId; }
     std::vector<HWND> TopLevelWindows() const;
 
-private:
+  private:
     PROCESS_INFORMATION info_{};
 };
 

@@ -28,10 +28,13 @@ inline std::map<std::wstring, RawValue> ReadOrvaneKey() {
         DWORD nameLength = 256;
         DWORD type = 0;
         DWORD size = 0;
-        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, nullptr, &size) !=
+            ERROR_SUCCESS)
+            break;
         RawValue v{type, std::string(size, '\0')};
         nameLength = 256;
-        RegEnumValueW(key, i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(v.bytes.data()), &size);
+        RegEnumValueW(key, i, name, &nameLength, nullptr, &type,
+                      reinterpret_cast<BYTE*>(v.bytes.data()), &size);
         values[name] = v;
     }
     RegCloseKey(key);
@@ -45,7 +48,9 @@ inline void PutValue(const wchar_t* name, DWORD type, const void* data, DWORD si
     RegCloseKey(key);
 }
 
-inline void PutDword(const wchar_t* name, DWORD value) { PutValue(name, REG_DWORD, &value, 4); }
+inline void PutDword(const wchar_t* name, DWORD value) {
+    PutValue(name, REG_DWORD, &value, 4);
+}
 
 inline void PutString(const wchar_t* name, const std::wstring& text) {
     PutValue(name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));

@@ -12,7 +12,7 @@ namespace orvane::test {
 namespace {
 
 class Startup : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetOrvaneState(); }
     void TearDown() override { ResetOrvaneState(); }
 
@@ -31,7 +31,8 @@ protected:
 
 bool IsHiddenFolder(const std::wstring& path) {
     const DWORD a = GetFileAttributesW(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) && (a & FILE_ATTRIBUTE_HIDDEN);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) &&
+           (a & FILE_ATTRIBUTE_HIDDEN);
 }
 
 TEST_F(Startup, FirstRunWritesTheTwentyValuesAndMakesTheFolders) {
@@ -42,16 +43,26 @@ TEST_F(Startup, FirstRunWritesTheTwentyValuesAndMakesTheFolders) {
         size_t size;
     };
     const Expected expected[] = {
-        {L"CurrentUI", REG_DWORD, 4}, {L"CurrentReselution", REG_DWORD, 4},
-        {L"PictureFolderPath", REG_SZ, 520}, {L"PictureHistoryFolderPath", REG_SZ, 5200},
-        {L"VideoFolderPath", REG_SZ, 520}, {L"VideoHistoryFolderPath", REG_SZ, 5200},
-        {L"CaptureAudio", REG_DWORD, 4}, {L"ResolutionSavePhoto", REG_DWORD, 4},
-        {L"PhotoSavedInfo", REG_DWORD, 4}, {L"PhotoSavedInfoFontColor", REG_DWORD, 4},
-        {L"PhotoSavedInfoFont", REG_BINARY, 92}, {L"InputMaginification", REG_BINARY, 8},
-        {L"Language", REG_DWORD, 4}, {L"bSetMagnification", REG_DWORD, 4},
-        {L"bDisplayDateTime", REG_DWORD, 4}, {L"bDisplayRealTimeMagnification", REG_DWORD, 4},
-        {L"bShowCross", REG_DWORD, 4}, {L"bSoundEffectEnable", REG_DWORD, 4},
-        {L"ResolutionDisplay", REG_DWORD, 4}, {L"VideoCompression", REG_DWORD, 4},
+        {L"CurrentUI", REG_DWORD, 4},
+        {L"CurrentReselution", REG_DWORD, 4},
+        {L"PictureFolderPath", REG_SZ, 520},
+        {L"PictureHistoryFolderPath", REG_SZ, 5200},
+        {L"VideoFolderPath", REG_SZ, 520},
+        {L"VideoHistoryFolderPath", REG_SZ, 5200},
+        {L"CaptureAudio", REG_DWORD, 4},
+        {L"ResolutionSavePhoto", REG_DWORD, 4},
+        {L"PhotoSavedInfo", REG_DWORD, 4},
+        {L"PhotoSavedInfoFontColor", REG_DWORD, 4},
+        {L"PhotoSavedInfoFont", REG_BINARY, 92},
+        {L"InputMaginification", REG_BINARY, 8},
+        {L"Language", REG_DWORD, 4},
+        {L"bSetMagnification", REG_DWORD, 4},
+        {L"bDisplayDateTime", REG_DWORD, 4},
+        {L"bDisplayRealTimeMagnification", REG_DWORD, 4},
+        {L"bShowCross", REG_DWORD, 4},
+        {L"bSoundEffectEnable", REG_DWORD, 4},
+        {L"ResolutionDisplay", REG_DWORD, 4},
+        {L"VideoCompression", REG_DWORD, 4},
     };
     EXPECT_EQ(key.size(), 20u);
     for (const Expected& e : expected) {
@@ -71,8 +82,9 @@ TEST_F(Startup, FirstRunWritesTheTwentyValuesAndMakesTheFolders) {
 
     const std::wstring pictures = DocumentsFolder() + L"\\Orvane\\pictures";
     const std::wstring videos = DocumentsFolder() + L"\\Orvane\\videos";
-    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(key.at(L"PictureFolderPath").bytes.data())),
-              pictures);
+    EXPECT_EQ(
+        std::wstring(reinterpret_cast<const wchar_t*>(key.at(L"PictureFolderPath").bytes.data())),
+        pictures);
     EXPECT_TRUE(PathIsDirectoryW(pictures.c_str()));
     EXPECT_TRUE(PathIsDirectoryW(videos.c_str()));
     EXPECT_TRUE(IsHiddenFolder(pictures + L"\\Info"));
@@ -92,7 +104,8 @@ TEST_F(Startup, StoredValuesAreValidatedOnLoad) {
         const auto key = RunAndEscape();
         ASSERT_EQ(key.count(L"Language"), 1u);
         EXPECT_EQ(key.at(L"Language").Dword(), r.languageAfter) << r.language;
-        EXPECT_EQ(key.at(L"ResolutionDisplay").Dword(), r.resolutionAfter) << std::hex << r.resolution;
+        EXPECT_EQ(key.at(L"ResolutionDisplay").Dword(), r.resolutionAfter)
+            << std::hex << r.resolution;
         EXPECT_EQ(key.at(L"PhotoSavedInfo").Dword(), 0x3Cu);
     }
 }
@@ -185,10 +198,12 @@ TEST_F(Startup, NoticeAppearsAfterAboutASecondAndStaysAwayAfterOk) {
     ASSERT_NE(notice, nullptr);
     const DWORD noticed = GetTickCount();
     std::printf("process start to main window: %lu ms; main window to notice: %lu ms\n",
-                static_cast<unsigned long>(shown - started), static_cast<unsigned long>(noticed - shown));
+                static_cast<unsigned long>(shown - started),
+                static_cast<unsigned long>(noticed - shown));
     EXPECT_GE(noticed - shown, 500u);
     EXPECT_LE(noticed - shown, 3000u);
-    EXPECT_EQ(WindowText(FindWindowExW(notice, nullptr, L"Static", nullptr)), L"Telvix device not Found!");
+    EXPECT_EQ(WindowText(FindWindowExW(notice, nullptr, L"Static", nullptr)),
+              L"Telvix device not Found!");
     EXPECT_EQ(WindowText(GetDlgItem(notice, IDOK)), L"OK");
 
     RECT m{}, n{};
