@@ -32,9 +32,8 @@ class CaptureGraph {
         return index >= 0 && index < count_ ? codes_[index] : 0;
     }
 
-    // The owner window for graph events, the preview rectangle in client coordinates, the
-    // wanted size code and the
-    // file the recording branch writes to while no recording runs; the next build uses them.
+    // The owner window for graph events, the preview rectangle in client coordinates, the wanted
+    // size code, and the file the recording branch writes while no recording runs.
     void SetParameters(HWND owner, const RECT& preview, uint32_t sizeCode,
                        const std::wstring& idlePath) {
         owner_ = owner;
