@@ -22,7 +22,9 @@ constexpr std::array<AcceptedCamera, 8> kAcceptedCameras = {{
     {u"usb#vid_0c45&pid_6355", 0x0C456355},
 }};
 
-constexpr char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c; }
+constexpr char16_t Lower(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c;
+}
 }  // namespace
 
 bool ContainsNoCase(std::u16string_view haystack, std::u16string_view needle) {
