@@ -55,6 +55,8 @@ void LumaChroma(const VecCoeffs& c, const uint8_t* const even[3], const uint8_t*
                 int n, uint8_t* ye, uint8_t* yo, uint8_t* u, uint8_t* v);
 void Sharpen(const VecCoeffs& c, const uint8_t* const ye[3], const uint8_t* const yo[3], int n,
              uint8_t* outE, uint8_t* outO);
+void ColourPairsInt(const uint8_t* tone, const uint8_t* ye, const uint8_t* yo, const uint8_t* u,
+                    const uint8_t* v, int w, uint8_t* bgr);
 }  // namespace avx2
 
 void ColourPairs(const uint8_t* tone, const uint8_t* ye, const uint8_t* yo, const uint8_t* u,
