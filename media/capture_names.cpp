@@ -56,14 +56,19 @@ std::u16string MakeFreeCaptureName(CaptureKind kind, const CaptureFolders& folde
 }
 
 bool IsCaptureFileName(std::u16string_view fileName) {
-    const std::u16string name = UpperCase(fileName);
-    if (name.size() < 3) return false;
-    const std::u16string_view ext = LastUnits(name, 3);
-    if (ext != u"BMP" && ext != u"JPG" && ext != u"AVI") return false;
-    if (name.size() != kCaptureFileNameChars) return false;
-    if (name[0] != u'T' || name[1] != u'X') return false;
+    // Compared unit by unit after upper-casing; no copy is made, the scan runs for every entry
+    // of a folder.
+    const size_t n = fileName.size();
+    if (n < 3) return false;
+    const char16_t ext[3] = {UpperUnit(fileName[n - 3]), UpperUnit(fileName[n - 2]),
+                             UpperUnit(fileName[n - 1])};
+    const std::u16string_view e(ext, 3);
+    if (e != u"BMP" && e != u"JPG" && e != u"AVI") return false;
+    if (n != kCaptureFileNameChars) return false;
+    if (UpperUnit(fileName[0]) != u'T' || UpperUnit(fileName[1]) != u'X') return false;
     for (size_t i = 2; i < kCaptureNameChars; ++i) {
-        if (!IsAlphaNumericUnit(name[i]) || IsLowerUnit(name[i])) return false;
+        const char16_t c = UpperUnit(fileName[i]);
+        if (!IsAlphaNumericUnit(c) || IsLowerUnit(c)) return false;
     }
     return true;
 }

@@ -3,6 +3,7 @@
 // the platform's calls, tests with an in-memory folder tree.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,10 +37,11 @@ class MediaFiles {
     virtual bool Exists(const std::u16string& path) = 0;
     // The last-write time of the file converted to local time.
     virtual bool LastWriteLocalTime(const std::u16string& path, LocalTime& time) = 0;
-    // Bare names of the entries of the folder that match the pattern ("*.*" or "*.avi"), in any
-    // order, folders included; false when the folder cannot be enumerated.
+    // Visits the bare name of every entry of the folder that matches the pattern ("*.*" or
+    // "*.avi"), in any order, folders included; false when the folder cannot be enumerated.
+    using EntryVisitor = std::function<void(std::u16string_view name)>;
     virtual bool ListFolder(const std::u16string& folder, std::u16string_view pattern,
-                            std::vector<std::u16string>& names) = 0;
+                            const EntryVisitor& visit) = 0;
 };
 
 class MediaClock {

@@ -10,16 +10,23 @@ namespace orvane {
 std::vector<std::u16string> ScanCaptureFolder(MediaFiles& files, const std::u16string& folder,
                                               std::u16string_view pattern) {
     std::vector<std::u16string> names;
+    const bool listed = files.ListFolder(folder, pattern, [&](std::u16string_view name) {
+        if (IsCaptureFileName(name)) names.push_back(UpperCase(name));
+    });
     std::vector<std::u16string> paths;
-    if (!files.ListFolder(folder, pattern, names)) return paths;
+    if (!listed || names.empty()) return paths;
+    // Every capture file name has 13 units, so the paths share one upper-cased folder part
+    // and sort as their names do; either all of them fit the path limit or none.
+    const std::u16string first = JoinPath(folder, names.front());
+    if (first.empty()) return paths;
+    const std::u16string prefix = UpperCase(first.substr(0, first.size() - names.front().size()));
+    std::sort(names.begin(), names.end());
     paths.reserve(names.size());
     for (const std::u16string& name : names) {
-        if (!IsCaptureFileName(name)) continue;
-        std::u16string path = JoinPath(folder, name);
-        if (path.empty()) continue;  // beyond the path limit: the file cannot be reached
-        paths.push_back(UpperCase(path));
+        std::u16string& path = paths.emplace_back();
+        path.reserve(prefix.size() + name.size());
+        path.append(prefix).append(name);
     }
-    std::sort(paths.begin(), paths.end());
     return paths;
 }
 

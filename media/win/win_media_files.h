@@ -12,7 +12,7 @@ class WinMediaFiles : public MediaFiles {
     bool Exists(const std::u16string& path) override;
     bool LastWriteLocalTime(const std::u16string& path, LocalTime& time) override;
     bool ListFolder(const std::u16string& folder, std::u16string_view pattern,
-                    std::vector<std::u16string>& names) override;
+                    const EntryVisitor& visit) override;
 };
 
 class WinMediaClock : public MediaClock {

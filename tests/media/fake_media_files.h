@@ -58,7 +58,7 @@ class FakeMediaFiles : public MediaFiles {
         return true;
     }
     bool ListFolder(const std::u16string& folder, std::u16string_view pattern,
-                    std::vector<std::u16string>& names) override {
+                    const EntryVisitor& visit) override {
         std::u16string key = Key(folder);
         while (!key.empty() && key.back() == u'\\') key.pop_back();
         if (folders_.count(key) == 0 || unreadable_.count(key) != 0) return false;
@@ -70,7 +70,7 @@ class FakeMediaFiles : public MediaFiles {
                 (name.size() < 4 || UpperCase(name.substr(name.size() - 4)) != u".AVI")) {
                 return;
             }
-            names.push_back(name);
+            visit(name);
         };
         for (const auto& [entry, spelled] : names_) list(entry, spelled);
         for (const std::u16string& sub : folders_) list(sub, sub);

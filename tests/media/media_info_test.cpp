@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "media/bmp_layout.h"
@@ -38,8 +39,9 @@ std::vector<uint8_t> BmpHead(int32_t width, int32_t height) {
     info.height = height;
     const auto file = BmpFileHeader{}.ToBytes();
     const auto head = info.ToBytes();
-    std::vector<uint8_t> bytes(file.begin(), file.end());
-    bytes.insert(bytes.end(), head.begin(), head.end());
+    std::vector<uint8_t> bytes(file.size() + head.size());
+    std::copy(file.begin(), file.end(), bytes.begin());
+    std::copy(head.begin(), head.end(), bytes.begin() + file.size());
     return bytes;
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -137,10 +138,9 @@ TEST_F(WinMediaTest, FoldersClipsAndThumbnailsMakeTheDisplayList) {
     info.bitCount = 24;
     info.planes = 1;
     const auto head = info.ToBytes();
-    std::vector<uint8_t> bmp(14, 0);
+    std::vector<uint8_t> bmp(54 + 8 * 6 * 3, 0);
     bmp[0] = 'B', bmp[1] = 'M';
-    bmp.insert(bmp.end(), head.begin(), head.end());
-    bmp.resize(54 + 8 * 6 * 3);
+    std::copy(head.begin(), head.end(), bmp.begin() + 14);
     WriteFileBytes(pics + u"\\TX0000010.BMP", bmp);
     WriteFileBytes(pics + u"\\tx0000030.jpg", {0xFF, 0xD8, 0xFF, 0xD9});
     WriteFileBytes(pics + u"\\TX0000020.PNG", {1});
@@ -204,8 +204,9 @@ TEST_F(WinMediaTest, SideFilesOnDisk) {
     EXPECT_NE(missing.captureTime.year, 0);
 
     std::vector<std::u16string> names;
-    EXPECT_FALSE(files.ListFolder(root + u"\\absent", u"*.*", names));
-    EXPECT_TRUE(files.ListFolder(vids, u"*.avi", names));
+    auto collect = [&](std::u16string_view name) { names.emplace_back(name); };
+    EXPECT_FALSE(files.ListFolder(root + u"\\absent", u"*.*", collect));
+    EXPECT_TRUE(files.ListFolder(vids, u"*.avi", collect));
     EXPECT_TRUE(names.empty());
     EXPECT_GT(WinMediaClock().UtcFileTime(), 0x01D1297400000000LL);
 }
