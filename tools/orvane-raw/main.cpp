@@ -4,6 +4,7 @@
 // file; without it the processor's defaults are used.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -86,6 +87,11 @@ int main(int argc, char** argv) {
     if (!ReadFile(argv[3], pixels, &raw, &rawSize, &error)) return Fail(error);
 
     orvane::CRawPars_HW pars;
+    // ORVANE_RAW_THREADS=n limits the worker threads (for timing runs).
+    if (const char* t = std::getenv("ORVANE_RAW_THREADS")) {
+        int n = 0;
+        if (ParseSize(t, &n)) pars.SetThreads(n);
+    }
     orvane::RawRegisterFile regs;
     if (argc == 6) {
         std::unique_ptr<uint8_t[]> text;
