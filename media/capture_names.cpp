@@ -1,5 +1,6 @@
 #include "media/capture_names.h"
 
+#include "media/media_files.h"
 #include "media/text.h"
 
 namespace orvane {
@@ -71,6 +72,16 @@ bool IsCaptureFileName(std::u16string_view fileName) {
         if (!IsAlphaNumericUnit(c) || IsLowerUnit(c)) return false;
     }
     return true;
+}
+
+std::u16string MakeCaptureName(CaptureKind kind, const CaptureFolders& folders, MediaClock& clock) {
+    return MakeCaptureName(kind, folders, clock.UtcFileTime());
+}
+
+std::u16string MakeFreeCaptureName(CaptureKind kind, const CaptureFolders& folders,
+                                   MediaClock& clock, MediaFiles& files) {
+    return MakeFreeCaptureName(kind, folders, clock.UtcFileTime(),
+                               [&files](const std::u16string& path) { return files.Exists(path); });
 }
 
 }  // namespace orvane

@@ -48,4 +48,11 @@ std::u16string MakeFreeCaptureName(CaptureKind kind, const CaptureFolders& folde
 // + "BMP", "JPG" or "AVI", compared after upper-casing.
 bool IsCaptureFileName(std::u16string_view fileName);
 
+class MediaClock;
+class MediaFiles;
+// The same, reading the time from the clock and testing names against the files.
+std::u16string MakeCaptureName(CaptureKind kind, const CaptureFolders& folders, MediaClock& clock);
+std::u16string MakeFreeCaptureName(CaptureKind kind, const CaptureFolders& folders,
+                                   MediaClock& clock, MediaFiles& files);
+
 }  // namespace orvane

@@ -6,6 +6,8 @@
 #include <set>
 #include <vector>
 
+#include "tests/media/fake_media_files.h"
+
 namespace orvane {
 namespace {
 
@@ -132,6 +134,20 @@ TEST(FreeCaptureName, VideosAndGivingUp) {
     EXPECT_EQ(MakeFreeCaptureName(CaptureKind::Picture, edge, t, none).size(), 255u);
     const CaptureFolders over{std::u16string(246, u'a'), u""};
     EXPECT_TRUE(MakeFreeCaptureName(CaptureKind::Picture, over, t, none).empty());
+}
+
+TEST(FreeCaptureName, SecondPhotoOfOneStepIsKept) {
+    test::FakeMediaFiles files;
+    test::FakeClock clock;
+    files.AddFolder(u"C:\\PICS");
+    clock.ticks = TicksOfStep(5000) + 10;
+    const CaptureFolders folders{u"C:\\Pics", u"C:\\Vids"};
+    const std::u16string a = MakeFreeCaptureName(CaptureKind::Picture, folders, clock, files);
+    EXPECT_EQ(a, MakeCaptureName(CaptureKind::Picture, folders, clock));
+    files.AddFile(a + u".BMP");
+    clock.ticks += 20;  // still the same 50-ms step
+    const std::u16string b = MakeFreeCaptureName(CaptureKind::Picture, folders, clock, files);
+    EXPECT_EQ(b, u"C:\\PICS\\" + CaptureNameOfStep(5001));
 }
 
 }  // namespace
