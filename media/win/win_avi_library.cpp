@@ -90,7 +90,10 @@ class WinAviClip : public AviClip {
         if (frames == nullptr) return false;
         const auto* got = static_cast<const BITMAPINFOHEADER*>(AVIStreamGetFrame(frames, position));
         bool ok = false;
-        if (got != nullptr && got->biSize >= sizeof(BITMAPINFOHEADER)) {
+        // Only an uncompressed 24-bit frame is taken; it has no colour table to skip beyond a
+        // few stray entries.
+        if (got != nullptr && got->biSize >= sizeof(BITMAPINFOHEADER) && got->biBitCount == 24 &&
+            got->biCompression == BI_RGB && got->biClrUsed <= 256) {
             const uint64_t rows = got->biHeight < 0 ? 0ull - static_cast<int64_t>(got->biHeight)
                                                     : static_cast<uint64_t>(got->biHeight);
             const uint64_t pixels = DibStride(got->biWidth, got->biBitCount) * rows;
