@@ -17,6 +17,7 @@ BOOL CInfoDlg::OnInitDialog() {
     SetWindowTextW(Hwnd(), caption.c_str());
     SetItemText(IDC_STATIC, text.c_str());
     SetItemText(IDOK, buttonText.c_str());
+    CenterOn(GetWindow(Hwnd(), GW_OWNER));
     return TRUE;
 }
 

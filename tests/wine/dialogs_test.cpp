@@ -1,0 +1,139 @@
+// The small dialogs hosted in the test process, driven from a second thread.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <thread>
+
+#include "app/info_dlg.h"
+#include "app/small_dialogs.h"
+
+namespace orvane {
+namespace {
+
+// Waits for a visible window of this process with the caption, then acts on it.
+std::thread WhenShown(std::wstring caption, std::function<void(HWND)> act) {
+    return std::thread([caption, act] {
+        for (int i = 0; i < 500; ++i) {
+            HWND hwnd = FindWindowW(L"#32770", caption.c_str());
+            if (hwnd && IsWindowVisible(hwnd)) {
+                act(hwnd);
+                return;
+            }
+            Sleep(10);
+        }
+    });
+}
+
+std::wstring TextOf(HWND hwnd) {
+    wchar_t text[512] = {};
+    GetWindowTextW(hwnd, text, 512);
+    return text;
+}
+
+RECT ClientRectInScreen(HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    return r;
+}
+
+TEST(InfoBox, ShowsItsTextsCentredAndClosesByOkEnterOrEsc) {
+    struct Case {
+        WPARAM key;
+        INT_PTR result;
+    };
+    for (Case c : {Case{VK_ESCAPE, IDCANCEL}, Case{VK_RETURN, IDOK}, Case{0, IDOK}}) {
+        CInfoDlg box;
+        box.caption = L"Error";
+        box.text = L"Create picture folder error!\nC:\\pictures";
+        box.buttonText = L"OK";
+        std::wstring seenText, seenButton;
+        RECT seen{};
+        auto driver = WhenShown(L"Error", [&](HWND hwnd) {
+            seenText = TextOf(FindWindowExW(hwnd, nullptr, L"Static", nullptr));
+            seenButton = TextOf(GetDlgItem(hwnd, IDOK));
+            GetWindowRect(hwnd, &seen);
+            if (c.key) {
+                HWND focus = GetDlgItem(hwnd, IDOK);
+                PostMessageW(focus, WM_KEYDOWN, c.key, 0);
+            } else {
+                PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDOK)));
+            }
+        });
+        EXPECT_EQ(box.DoModal(nullptr), c.result);
+        driver.join();
+        EXPECT_EQ(seenText, L"Create picture folder error!\nC:\\pictures");
+        EXPECT_EQ(seenButton, L"OK");
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_NEAR((seen.left + seen.right) / 2, (work.left + work.right) / 2, 2);
+    }
+}
+
+TEST(QuestionBox, OneButtonModeCentresButtonOne) {
+    CMessageBox box;
+    box.SetTexts(L"Orvane", L"Picture has been modified!\nSave picture...", L"Yes", L"No");
+    box.oneButton = true;
+    bool sevenVisible = true;
+    int offCentre = 1000;
+    auto driver = WhenShown(L"Orvane", [&](HWND hwnd) {
+        sevenVisible = IsWindowVisible(GetDlgItem(hwnd, 7));
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        RECT button = ClientRectInScreen(GetDlgItem(hwnd, IDOK));
+        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&button), 2);
+        offCentre = (button.left + button.right) / 2 - client.right / 2;
+        PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(box.DoModal(nullptr), IDOK);
+    driver.join();
+    EXPECT_FALSE(sevenVisible);
+    EXPECT_LE(std::abs(offCentre), 1);
+}
+
+TEST(QuestionBox, ButtonSevenAndEscAndLongTexts) {
+    {
+        CMessageBox box;
+        box.SetTexts(L"Question", L"Save?", L"Yes", L"No");
+        auto driver = WhenShown(L"Question", [](HWND hwnd) {
+            PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(7, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(hwnd, 7)));
+        });
+        EXPECT_EQ(box.DoModal(nullptr), 7);
+        driver.join();
+    }
+    {
+        CMessageBox box;
+        const std::wstring longCaption(80, L'C');
+        box.SetTexts(longCaption, std::wstring(400, L't'), std::wstring(40, L'b'), L"No");
+        EXPECT_EQ(std::wstring(box.caption.data()).size(), 31u);
+        EXPECT_EQ(std::wstring(box.text.data()).size(), 127u);
+        EXPECT_EQ(std::wstring(box.button1.data()).size(), 15u);
+        auto driver = WhenShown(std::wstring(31, L'C'),
+                                [](HWND hwnd) { PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0); });
+        EXPECT_EQ(box.DoModal(nullptr), IDCANCEL);
+        driver.join();
+    }
+}
+
+TEST(StatusWindow, ShapeLeavesOutThePureGreenPixels) {
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(215), MAKEINTRESOURCEW(2));
+    CStatusDlg status;
+    status.mode = 0;
+    ASSERT_TRUE(status.Create(nullptr));
+    if (!found) {
+        EXPECT_EQ(status.BitmapSize().cx, 0) << "a missing picture leaves the window without size";
+        GTEST_SKIP() << "the recording picture is not part of this build";
+    }
+    const SIZE size = status.BitmapSize();
+    EXPECT_EQ(size.cx, 24);
+    EXPECT_EQ(size.cy, 24);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(status.Hwnd(), region), ERROR);
+    EXPECT_FALSE(PtInRegion(region, 0, 0)) << "the corner is green in the picture";
+    EXPECT_TRUE(PtInRegion(region, 12, 12));
+    DeleteObject(region);
+}
+
+}  // namespace
+}  // namespace orvane
