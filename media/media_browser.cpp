@@ -29,6 +29,31 @@ void MediaBrowser::ScrollTo(int64_t pos, int64_t range) {
     if (pager_.ScrollTo(pos, range)) FillCells();
 }
 
+bool MediaBrowser::RunCommand(int command) {
+    switch (command) {
+        case kCmdPageDown:
+            PageDown();
+            return true;
+        case kCmdPageUp:
+            PageUp();
+            return true;
+        case kCmdRowDown:
+            RowDown();
+            return true;
+        case kCmdRowUp:
+            RowUp();
+            return true;
+        case kCmdShowPictures:
+            ShowDisplayList(MediaView::Picture);
+            return true;
+        case kCmdShowVideos:
+            ShowDisplayList(MediaView::Video);
+            return true;
+        default:
+            return false;
+    }
+}
+
 std::optional<int> MediaBrowser::OnScroll(int code, int pos, int off) {
     const std::optional<int> next = scroll_.Handle(code, pos, off, pager_, *this);
     if (next) strip_.SetScrollPos(*next);

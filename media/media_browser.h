@@ -14,6 +14,15 @@ namespace orvane {
 
 enum class MediaView { Picture, Video };
 
+// Command identifiers of the strip's operations, and its scroll bar control.
+constexpr int kCmdPageDown = 1011;
+constexpr int kCmdPageUp = 1012;
+constexpr int kCmdRowDown = 1013;
+constexpr int kCmdRowUp = 1014;
+constexpr int kCmdShowPictures = 1016;
+constexpr int kCmdShowVideos = 1026;
+constexpr int kStripScrollBarId = 1090;
+
 class StripView {
   public:
     virtual ~StripView() = default;
@@ -52,6 +61,8 @@ class MediaBrowser : private ScrollMoves {
     void RowDown() { Move(&StripPager::RowDown); }
     void RowUp() { Move(&StripPager::RowUp); }
     void ScrollTo(int64_t pos, int64_t range);
+    // Runs one of the command identifiers above; false for any other.
+    bool RunCommand(int command);
     // A notification of the strip's scroll bar at bar position off; sets and returns the new
     // position, or none when it was dropped as re-entrant.
     std::optional<int> OnScroll(int code, int pos, int off);

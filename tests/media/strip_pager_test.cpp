@@ -188,7 +188,8 @@ TEST(MediaBrowserTest, ShowsTheMergedListOnItsLastPage) {
     browser.SetFolders({u"C:\\P", u"C:\\V", u"C:\\V\\thumb"});
     browser.SetLayout(8, 8);
     browser.RebuildMediaLists();
-    browser.ShowDisplayList(MediaView::Video);
+    browser.RunCommand(kCmdShowVideos);
+    EXPECT_EQ(browser.view(), MediaView::Video);
     EXPECT_EQ(strip.scrollPos, -1);  // video view leaves the bar alone
     browser.AppendPicture(u"C:\\P\\TX00000Z0.BMP");
     browser.ShowDisplayList(MediaView::Picture);
@@ -203,7 +204,7 @@ TEST(MediaBrowserTest, ShowsTheMergedListOnItsLastPage) {
     EXPECT_EQ(strip.cells[8], nullptr);
     EXPECT_EQ(strip.redraws, 2);
 
-    browser.RowUp();
+    browser.RunCommand(kCmdRowUp);
     EXPECT_EQ(*strip.cells[8], u"C:\\P\\TX00000S0.BMP");
     browser.ScrollTo(0, 1000);
     EXPECT_EQ(*strip.cells[2], u"C:\\V\\thumb\\TX00000B0.BMP");
@@ -227,8 +228,9 @@ TEST(MediaBrowserTest, EmptyFoldersHideEveryCell) {
     EXPECT_EQ(strip.scrollPos, 0);
     for (int k = 1; k <= 8; ++k) EXPECT_EQ(strip.cells[k], nullptr);
     EXPECT_EQ(browser.OnScroll(kScrollLineDown, 0, 0), 1000);
-    browser.PageDown();
+    EXPECT_TRUE(browser.RunCommand(kCmdPageDown));
     EXPECT_EQ(browser.pager().first(), 0);
+    EXPECT_FALSE(browser.RunCommand(1015));
 }
 
 }  // namespace
