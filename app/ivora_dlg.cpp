@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/info_dlg.h"
+#include "app/language_dlg.h"
 #include "app/language.h"
 #include "app/messages.h"
 #include "app/settings_win.h"
@@ -24,6 +25,7 @@ constexpr wchar_t kNoMagnification[] = L"------------------------------";
 bool CIvoraDlg::OnCommand(UINT id, UINT, HWND) {
     static constexpr CommandEntry<CIvoraDlg> commands[] = {
         {ID_FILE_EXIT, ID_FILE_EXIT, &CIvoraDlg::OnExitCommand},
+        {ID_SETTING_SELECT_LANGUAGE, ID_SETTING_SELECT_LANGUAGE, &CIvoraDlg::OnSelectLanguage},
     };
     return DispatchCommand<CIvoraDlg>(this, commands, id);
 }
@@ -284,6 +286,24 @@ LRESULT CIvoraDlg::OnLeftButtonUp(WPARAM, LPARAM) {
     ReleaseCapture();
     openMenuButton_ = 0;
     return 0;
+}
+
+}  // namespace orvane
+
+namespace orvane {
+
+void CIvoraDlg::OnSelectLanguage(UINT) {
+    CLanguageDlg dialog;
+    dialog.selected = settings_.Language;
+    dialog.DoModal(Hwnd());
+    if (dialog.selected == settings_.Language) return;
+    settings_.Language = dialog.selected;
+    SetCurrentStringBase(StringBase(settings_.Language));
+    RegistrySettingsKey key;
+    if (key.Opened()) WriteDwordValue(key, u"Language", settings_.Language);
+    // The magnification label, tooltips, button pictures and menus follow the new language
+    // with the layout rebuild; the overlays are placed again over the live picture after it.
+    BuildLayout(kStartupLayoutCode);
 }
 
 }  // namespace orvane

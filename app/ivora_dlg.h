@@ -51,6 +51,7 @@ class CIvoraDlg : public Dialog {
     int BuildGraphForDevice(bool newDevice);
 
     void OnExitCommand(UINT id);
+    void OnSelectLanguage(UINT id);
     LRESULT OnTimer(WPARAM id, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnEraseBackground(WPARAM dc, LPARAM);

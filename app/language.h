@@ -11,3 +11,26 @@ constexpr uint32_t MessageId(uint32_t stringBase, int n) {
 }
 
 }  // namespace orvane
+
+#include <array>
+
+namespace orvane {
+
+constexpr int kLanguageCount = 13;
+
+struct LabelRect {
+    int left, top, right, bottom;
+    bool operator==(const LabelRect&) const = default;
+};
+
+// The 80 x 16 label beside a language's radio button (both in the same coordinates).
+LabelRect LanguageLabelRect(int radioTop, int radioRight, int radioBottom);
+
+// The language code whose label holds the point strictly inside, testing codes 501..513 in
+// order; 0 when none does. Hidden entries count: their labels keep their places.
+uint32_t LanguageAtPoint(const std::array<LabelRect, kLanguageCount>& labels, int x, int y);
+
+// The code the language dialog starts with: the preset when valid, else 501.
+uint32_t LanguageDialogPreset(uint32_t language);
+
+}  // namespace orvane

@@ -93,9 +93,7 @@ bool PrepareFolder(SettingsKey* key, FolderOps& folders, std::u16string_view val
 }
 
 void SetDword(SettingsKey& key, std::u16string_view name, uint32_t value) {
-    const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                              static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
-    key.Set(name, ValueType::Dword, bytes, sizeof bytes);
+    WriteDwordValue(key, name, value);
 }
 
 template <size_t N>
@@ -197,6 +195,16 @@ void SaveSettings(const Settings& s, SettingsKey& key) {
     SetDword(key, u"ResolutionDisplay", s.ResolutionDisplay);
     SetDword(key, u"VideoCompression", s.VideoCompression);
     key.Flush();
+}
+
+}  // namespace orvane
+
+namespace orvane {
+
+bool WriteDwordValue(SettingsKey& key, std::u16string_view name, uint32_t value) {
+    const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                              static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+    return key.Set(name, ValueType::Dword, bytes, sizeof bytes);
 }
 
 }  // namespace orvane

@@ -78,6 +78,7 @@ void SaveSettings(const Settings& settings, SettingsKey& key);
 // Single values written at once by other operations.
 bool ReadDwordValue(SettingsKey& key, std::u16string_view name, uint32_t& value);
 bool ReadMagnification(SettingsKey& key, double& value);
+bool WriteDwordValue(SettingsKey& key, std::u16string_view name, uint32_t value);
 
 // Joins a folder and a sub-path with one backslash; empty when the result would not fit a path.
 std::u16string AppendPath(std::u16string_view folder, std::u16string_view more);

@@ -55,3 +55,9 @@
 #define IDC_ABOUT_LINK 1071
 #define IDC_MESSAGE_BUTTON7 7
 #define IDC_PROGRESS 531
+
+// Language dialog: radio buttons 501..513 (the language codes), images 401..413.
+#define IDD_LANGUAGE 232
+#define IDC_LANGUAGE_FIRST 501
+#define IDC_LANGUAGE_IMAGE_FIRST 401
+#define ID_SETTING_SELECT_LANGUAGE 32966

@@ -30,3 +30,23 @@ TEST(Devices, AcceptedCameraTable) {
 
 }  // namespace
 }  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(LanguageDialog, LabelsHitTestAndPreset) {
+    std::array<LabelRect, kLanguageCount> labels{};
+    for (int k = 0; k < kLanguageCount; ++k)
+        labels[k] = LanguageLabelRect(10 + 30 * k, 20, 30 + 30 * k);
+    EXPECT_EQ(labels[0], (LabelRect{23, 12, 103, 28}));
+    EXPECT_EQ(LanguageAtPoint(labels, 50, 20), 501u);
+    EXPECT_EQ(LanguageAtPoint(labels, 50, 20 + 30 * 11), 512u);
+    EXPECT_EQ(LanguageAtPoint(labels, 23, 20), 0u) << "the border is outside";
+    EXPECT_EQ(LanguageAtPoint(labels, 5, 20), 0u);
+    EXPECT_EQ(LanguageDialogPreset(500), 501u);
+    EXPECT_EQ(LanguageDialogPreset(514), 501u);
+    EXPECT_EQ(LanguageDialogPreset(507), 507u);
+}
+
+}  // namespace
+}  // namespace orvane
