@@ -14,6 +14,14 @@
 namespace orvane {
 namespace {
 
+// Sanitizer builds run the exhaustive and full-frame cases on a sample (the plain build and
+// the Windows build run them in full).
+#ifdef __SANITIZE_ADDRESS__
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
 using rawtest::RandomFrame;
 using rawtest::RandomParams;
 using rawtest::StructuredFrame;
@@ -224,6 +232,7 @@ TEST(RawConvert, FullSizeFramesMatchOracle) {
         uint32_t seed;
     };
     for (Case c : {Case{2560, 1920, 0}, Case{3488, 2616, 17}}) {
+        if (kSanitized && c.w > 2560) continue;
         CRawPars p;
         if (c.seed) RandomParams(&p, c.seed), p.colorEnable = 1;
         auto raw = c.seed ? RandomFrame(c.w, c.h, c.seed) : StructuredFrame(c.w, c.h);
@@ -249,7 +258,8 @@ TEST(RawColour, EveryKernelMatchesTheFormulaOverAllInputs) {
         rawk::SetVecLevel(rawk::VecLevel::kBest);
     }
     const int group = 8;  // pairs per group of the widest kernel
-    for (int U = 0; U < 256; ++U) {
+    const int step = kSanitized ? 37 : 1;
+    for (int U = 0; U < 256; U += step) {
         std::fill(u.begin(), u.end(), static_cast<uint8_t>(U));
         for (int V = 0; V < 256; ++V) {
             std::fill(v.begin(), v.end(), static_cast<uint8_t>(V));
