@@ -85,12 +85,12 @@ const std::vector<uint8_t>& Frame(int w, int h) {
     return f;
 }
 
-void Production(benchmark::State& state, bool plain) {
+void Production(benchmark::State& state, orvane::rawk::VecLevel level) {
     int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
     const auto& raw = Frame(w, h);
     CRawPars p;
     p.SetThreads(static_cast<int>(state.range(2)));
-    orvane::rawk::SetVecLevel(plain ? orvane::rawk::VecLevel::kOff : orvane::rawk::VecLevel::kBest);
+    orvane::rawk::SetVecLevel(level);
     double peak = 0;
     for (auto _ : state) {
         long long before = g_live.load();
@@ -107,10 +107,13 @@ void Production(benchmark::State& state, bool plain) {
 }
 
 void BM_ConvertRaw(benchmark::State& state) {
-    Production(state, false);
+    Production(state, orvane::rawk::VecLevel::kBest);
+}
+void BM_ConvertRawSse2(benchmark::State& state) {
+    Production(state, orvane::rawk::VecLevel::kSse2);
 }
 void BM_ConvertRawPlainKernels(benchmark::State& state) {
-    Production(state, true);
+    Production(state, orvane::rawk::VecLevel::kOff);
 }
 
 void BM_Oracle(benchmark::State& state) {
@@ -153,6 +156,7 @@ void Sizes(benchmark::internal::Benchmark* b, bool threads) {
 }  // namespace
 
 BENCHMARK(BM_ConvertRaw)->Apply([](auto* b) { Sizes(b, true); });
+BENCHMARK(BM_ConvertRawSse2)->Apply([](auto* b) { Sizes(b, false); });
 BENCHMARK(BM_ConvertRawPlainKernels)->Apply([](auto* b) { Sizes(b, false); });
 BENCHMARK(BM_Oracle)->Apply([](auto* b) { Sizes(b, false); }) -> Iterations(2);
 #ifdef ORVANE_BENCH_OPENCV
