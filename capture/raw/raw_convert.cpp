@@ -286,8 +286,15 @@ class VecBandWorker {
             const uint8_t* src = raw_ + static_cast<size_t>(row) * w;
             const uint8_t* l0 = p_.lut[row & 1][0];
             const uint8_t* l1 = p_.lut[row & 1][1];
-            for (int i = 0; 2 * i < w; ++i) e[i + 1] = l0[src[2 * i]];
-            for (int i = 0; 2 * i + 1 < w; ++i) o[i + 1] = l1[src[2 * i + 1]];
+            const int pairs = w / 2;
+            uint8_t* ed = e + 1;
+            uint8_t* od = o + 1;
+            for (int i = 0; i < pairs; ++i) {
+                uint8_t a = l0[src[2 * i]], b = l1[src[2 * i + 1]];
+                ed[i] = a;
+                od[i] = b;
+            }
+            if (w & 1) ed[pairs] = l0[src[w - 1]];
             auto at = [&](int j) -> uint8_t& { return (j & 1) ? o[(j + 1) / 2] : e[(j + 2) / 2]; };
             for (int j : {-2, -1, w, w + 1}) at(j) = at(MirrorRepeat(j, w));
         }
