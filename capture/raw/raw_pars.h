@@ -43,7 +43,9 @@ class CRawPars {
     // Worker threads used by Process: 0 = as many as the machine has, else the given number.
     void SetThreads(int n) { threads_ = n < 0 ? 0 : n; }
 
-    // Parameters, in the order of the processor's data model.
+    // Parameters, in the order of the processor's data model. Gains and offsets may hold any
+    // value (they are clamped); the integer stages are exact for register-sized values and
+    // for |matrix| <= 16384, |cH|, |cI|, |cG|, |cF| <= 4096 and |ss| <= 2^20.
     int width = 0;
     int height = 0;
     int gR = 128, gG = 128, gB = 128;  // white-balance gains, 128 = x1.0
