@@ -1,6 +1,8 @@
 #pragma once
 // Language codes and the string-table base they select.
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace orvane {
 
@@ -32,5 +34,28 @@ uint32_t LanguageAtPoint(const std::array<LabelRect, kLanguageCount>& labels, in
 
 // The code the language dialog starts with: the preset when valid, else 501.
 uint32_t LanguageDialogPreset(uint32_t language);
+
+}  // namespace orvane
+
+namespace orvane {
+
+// What a language code selects besides its string base.
+struct LanguageInfo {
+    uint32_t code;
+    const char16_t* bitmapSuffix;  // of the menu-button pictures
+    int mainMenu;
+    int contextMenu;
+    int editorMenu;
+    const char16_t* manual;  // the PDF manual's file name
+    bool shownInChooser;
+};
+
+// Codes outside 501..513 select English.
+const LanguageInfo& LanguageInfoFor(uint32_t language);
+
+// The resource name of a menu button's picture: text, language suffix and state letter
+// (U, D or F), upper case, e.g. "BTNMENUFILEGEU".
+std::u16string MenuButtonBitmapName(std::u16string_view buttonText, uint32_t language,
+                                    char16_t state);
 
 }  // namespace orvane

@@ -50,3 +50,22 @@ TEST(LanguageDialog, LabelsHitTestAndPreset) {
 
 }  // namespace
 }  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(LanguageTable, WhatACodeSelects) {
+    const LanguageInfo& german = LanguageInfoFor(505);
+    EXPECT_EQ(german.mainMenu, 277);
+    EXPECT_EQ(std::u16string(german.manual), u"Manual_German.pdf");
+    EXPECT_EQ(MenuButtonBitmapName(u"BtnMenuFile", 505, u'U'), u"BTNMENUFILEGEU");
+    EXPECT_EQ(std::u16string(LanguageInfoFor(501).manual), u"Manual_English.pdf");
+    EXPECT_EQ(std::u16string(LanguageInfoFor(507).manual), u"Manual_Portugese.pdf");
+    EXPECT_EQ(LanguageInfoFor(0).code, 503u);
+    EXPECT_EQ(LanguageInfoFor(514).mainMenu, 129);
+    EXPECT_FALSE(LanguageInfoFor(512).shownInChooser);
+    EXPECT_EQ(LanguageInfoFor(513).editorMenu, 286);
+}
+
+}  // namespace
+}  // namespace orvane

@@ -137,3 +137,80 @@ TEST(StatusWindow, ShapeLeavesOutThePureGreenPixels) {
 
 }  // namespace
 }  // namespace orvane
+
+#include "app/language.h"
+#include "app/messages.h"
+
+namespace orvane {
+namespace {
+
+TEST(Languages, TextsAndMenusComeFromTheLanguagesIds) {
+    SetCurrentStringBase(StringBase(505));
+    const std::wstring german = MessageText(50);
+    wchar_t byId[256] = {};
+    LoadStringW(GetModuleHandleW(nullptr), 11050, byId, 256);
+    EXPECT_EQ(german, byId);
+    SetCurrentStringBase(StringBase(503));
+    EXPECT_EQ(MessageText(50), L"Telvix device not Found!");
+    EXPECT_NE(german, MessageText(50));
+    for (uint32_t code = 501; code <= 513; ++code) {
+        const LanguageInfo& info = LanguageInfoFor(code);
+        for (int id : {info.mainMenu, info.contextMenu, info.editorMenu}) {
+            HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+            EXPECT_NE(menu, nullptr) << "menu " << id << " of language " << code;
+            if (menu) DestroyMenu(menu);
+        }
+        SetCurrentStringBase(StringBase(code));
+        for (int n = 0; n <= 127; ++n) {
+            if (n >= 54 && n <= 70) continue;
+            EXPECT_FALSE(MessageText(n).empty()) << "message " << n << " of language " << code;
+        }
+    }
+    SetCurrentStringBase(0);
+}
+
+// Points the browser fallback at a class that does not exist, for this user only.
+class NoBrowser {
+  public:
+    NoBrowser() {
+        RegCreateKeyW(HKEY_CURRENT_USER, L"Software\\Classes\\.htm", &key_);
+        RegSetValueW(key_, nullptr, REG_SZ, L"OrvaneNoSuchClass", 17 * sizeof(wchar_t));
+    }
+    ~NoBrowser() {
+        RegCloseKey(key_);
+        RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Classes\\.htm");
+    }
+
+  private:
+    HKEY key_ = nullptr;
+};
+
+TEST(HyperLinkOpen, FailureShowsTheReasonAndLeavesTheLinkUnvisited) {
+    NoBrowser noBrowser;
+    CHyperLink link;
+    link.SetURL(L"C:\\orvane-no-such-folder\\missing.orvane-nothing");
+    std::wstring shown;
+    auto driver = std::thread([&] {
+        for (int i = 0; i < 1000 && shown.empty(); ++i) {
+            HWND box = FindWindowW(L"#32770", L"Error");
+            if (box && IsWindowVisible(box)) {
+                shown = TextOf(GetDlgItem(box, 0xFFFF));
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }
+            Sleep(10);
+        }
+    });
+    EXPECT_FALSE(link.Open());
+    driver.join();
+    EXPECT_FALSE(link.Visited());
+    const std::wstring prefix = L"Can't open link:\n\n";
+    ASSERT_EQ(shown.substr(0, prefix.size()), prefix);
+    bool known = false;
+    for (int code : {0, 2, 3, 5, 8, 11, 26, 27, 28, 29, 30, 31, 32}) {
+        known = known || shown.substr(prefix.size()) == ShellErrorReason(code);
+    }
+    EXPECT_TRUE(known) << "reason: " << std::string(shown.begin(), shown.end());
+}
+
+}  // namespace
+}  // namespace orvane
