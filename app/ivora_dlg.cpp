@@ -6,6 +6,7 @@
 
 #include "app/info_dlg.h"
 #include "app/language_dlg.h"
+#include "app/small_dialogs.h"
 #include "app/language.h"
 #include "app/messages.h"
 #include "app/settings_win.h"
@@ -26,6 +27,7 @@ bool CIvoraDlg::OnCommand(UINT id, UINT, HWND) {
     static constexpr CommandEntry<CIvoraDlg> commands[] = {
         {ID_FILE_EXIT, ID_FILE_EXIT, &CIvoraDlg::OnExitCommand},
         {ID_SETTING_SELECT_LANGUAGE, ID_SETTING_SELECT_LANGUAGE, &CIvoraDlg::OnSelectLanguage},
+        {ID_HELP_ABOUT_BOX, ID_HELP_ABOUT_BOX, &CIvoraDlg::OnAbout},
     };
     return DispatchCommand<CIvoraDlg>(this, commands, id);
 }
@@ -304,6 +306,20 @@ void CIvoraDlg::OnSelectLanguage(UINT) {
     // The magnification label, tooltips, button pictures and menus follow the new language
     // with the layout rebuild; the overlays are placed again over the live picture after it.
     BuildLayout(kStartupLayoutCode);
+}
+
+}  // namespace orvane
+
+namespace orvane {
+
+void CIvoraDlg::OnAbout(UINT) {
+    CAboutDlg about;
+    about.lines[0] = MessageText(kMsgOrvane);
+    about.lines[1] = MessageText(kMsgVersion) + L"1.2.1.2 (2016052701)";
+    about.lines[2] = MessageText(kMsgLegalNotice);
+    about.buttonText = MessageText(kMsgOK);
+    about.link.SetURL(kHomePage);
+    about.DoModal(Hwnd());
 }
 
 }  // namespace orvane

@@ -33,6 +33,8 @@ orvane_prefix_ready() {
         printf '"%s"="WenQuanYi Micro Hei"\n' "$face"
       done
       printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n"Audio"=""\n'
+      # Without a window manager nobody draws the captions; let Wine draw them.
+      printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Decorated"="N"\n'
     } >"$reg"
     wine regedit "$reg" >/dev/null 2>&1
     wineserver -w

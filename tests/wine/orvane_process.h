@@ -38,3 +38,10 @@ std::wstring DocumentsFolder();
 void SleepMs(DWORD ms);
 
 }  // namespace orvane::test
+
+namespace orvane::test {
+
+// Copies the window's area of the screen into a 24-bit BMP file; false when that fails.
+bool SaveWindowImage(HWND hwnd, const std::wstring& path);
+
+}  // namespace orvane::test
