@@ -38,6 +38,7 @@ bool CIvoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         {WM_PAINT, &CIvoraDlg::OnPaint},
         {WM_ERASEBKGND, &CIvoraDlg::OnEraseBackground},
         {WM_QUERYDRAGICON, &CIvoraDlg::OnQueryDragIcon},
+        {WM_DRAWITEM, &CIvoraDlg::OnDrawItem},
         {WM_EDITOR_CLOSED, &CIvoraDlg::OnEditorClosed},
         {WM_LBUTTONDOWN, &CIvoraDlg::OnLeftButtonDown},
         {WM_LBUTTONUP, &CIvoraDlg::OnLeftButtonUp},
@@ -142,6 +143,7 @@ void CIvoraDlg::BuildLayout(uint32_t resolutionCode) {
         if (HWND control = Item(e.id)) MoveWindow(control, e.x, e.y, e.width, e.height, FALSE);
     }
     logoRect_ = LogoRect(previewRect_);
+    LoadButtonPictures();
     ShowWindow(Hwnd(), SW_SHOW);
     CenterOn(nullptr);
     InvalidateRect(Hwnd(), nullptr, TRUE);
@@ -320,6 +322,44 @@ void CIvoraDlg::OnAbout(UINT) {
     about.buttonText = MessageText(kMsgOK);
     about.link.SetURL(kHomePage);
     about.DoModal(Hwnd());
+}
+
+}  // namespace orvane
+
+namespace orvane {
+
+void CIvoraDlg::LoadButtonPictures() {
+    for (size_t i = 0; i < layout_.size(); ++i) {
+        const LayoutEntry& e = layout_[i];
+        if (e.kind != LayoutKind::ToolButton && e.kind != LayoutKind::MenuButton) continue;
+        HWND button = Item(e.id);
+        if (!button) continue;
+        wchar_t text[64] = {};
+        GetWindowTextW(button, text, 64);
+        std::wstring base = text;
+        if (e.kind == LayoutKind::MenuButton) {
+            const std::u16string name =
+                MenuButtonBitmapName(FromWide(base), settings_.Language, u'U');
+            base = ToWide(std::u16string_view(name).substr(0, name.size() - 1));
+        }
+        if (buttons_[i].Load(Instance(), base)) {
+            SetWindowLongW(button, GWL_STYLE,
+                           (GetWindowLongW(button, GWL_STYLE) & ~BS_TYPEMASK) | BS_OWNERDRAW);
+            InvalidateRect(button, nullptr, TRUE);
+        }
+    }
+}
+
+LRESULT CIvoraDlg::OnDrawItem(WPARAM id, LPARAM lParam) {
+    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (item.CtlType != ODT_BUTTON) return FALSE;
+    for (size_t i = 0; i < layout_.size(); ++i) {
+        if (layout_[i].id == static_cast<int>(id) && buttons_[i].Loaded()) {
+            buttons_[i].Draw(item);
+            return TRUE;
+        }
+    }
+    return FALSE;
 }
 
 }  // namespace orvane

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/bitmap_button.h"
 #include "app/layout.h"
 #include "app/not_found_box.h"
 #include "app/settings.h"
@@ -57,6 +58,8 @@ class CIvoraDlg : public Dialog {
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnEraseBackground(WPARAM dc, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
+    LRESULT OnDrawItem(WPARAM id, LPARAM item);
+    void LoadButtonPictures();
     LRESULT OnEditorClosed(WPARAM, LPARAM);
     LRESULT OnLeftButtonDown(WPARAM, LPARAM);
     LRESULT OnLeftButtonUp(WPARAM, LPARAM);
@@ -85,6 +88,7 @@ class CIvoraDlg : public Dialog {
     Rect previewRect_{};
     Rect logoRect_{};
     std::array<LayoutEntry, kLayoutEntries> layout_{};
+    std::array<BitmapButton, kLayoutEntries> buttons_;
     bool editorMode_ = false;
     bool recording_ = false;
     bool timeLapseRunning_ = false;

@@ -7,7 +7,7 @@ host_packages=(
   cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev clang-format
   g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
   wine wine64 xvfb xauth x11-utils imagemagick
-  fonts-wqy-microhei fonts-dejavu-core fonts-liberation libfreetype-dev
+  fonts-wqy-microhei fonts-dejavu-core fonts-liberation fonts-wine libfreetype-dev
 )
 i386_packages=(wine32:i386 libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386)
 
