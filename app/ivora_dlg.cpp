@@ -110,6 +110,7 @@ BOOL CIvoraDlg::OnInitDialog() {
                        previewRect_.y + previewRect_.height};
     graph_.SetParameters(Hwnd(), preview, settings_.ResolutionDisplay, idleVideoPath_);
     SetTimer(Hwnd(), kTimerDevicePoll, 1000, nullptr);
+    // The picture and video lists are built here once the thumbnail strip exists.
 
     openMenuButton_ = 0;
     settings_.CurrentUI = 0;
@@ -119,7 +120,10 @@ BOOL CIvoraDlg::OnInitDialog() {
     setMagnificationMessage_ = RegisterWindowMessageW(L"OrvaneSetMagnificaton");
 
     SetScrollRange(Item(IDC_STRIP_SCROLL), SB_CTL, 0, 1000, TRUE);
+    // The strip shows the picture list here.
     ShowMagnification();
+    // Then the tooltips, the crossing-cursor window and the date/time overlay, each with its
+    // saved show state, come in this place.
 
     SetTimer(Hwnd(), kTimerLabelRepaint, 500, nullptr);
     return TRUE;
@@ -201,7 +205,8 @@ void CIvoraDlg::DevicePollTick() {
 }
 
 int CIvoraDlg::BuildGraphForDevice(bool) {
-    // Opening a camera needs the media graph; until it can be built the camera counts as absent.
+    // Opening a camera needs the media graph; until the graph can be built, every camera counts
+    // as one that could not be opened, so the notice stays the answer.
     return -1;
 }
 
@@ -214,6 +219,8 @@ void CIvoraDlg::SetEditorMode(const wchar_t* path) {
 }
 
 void CIvoraDlg::OnAppExit() {
+    // An open editor is destroyed first, and the owner-drawn menu and the media lists are
+    // released before the settings are saved, once those exist.
     SetEditorMode(nullptr);
     ExchangeSettings(false);
     PostQuitMessage(0);
