@@ -55,7 +55,7 @@ CHyperLink::~CHyperLink() {
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
         RemovePropW(hwnd_, L"OrvaneLink");
     }
-    if (tooltip_) DestroyWindow(tooltip_);
+    if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);
 }
 
 bool CHyperLink::Attach(HWND control) {
