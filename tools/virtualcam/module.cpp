@@ -1,0 +1,175 @@
+// The DLL's entry points: class objects for the nine device slots and their registration.
+#include <windows.h>
+#include <dshow.h>
+
+#include <string>
+
+#include "tools/virtualcam/filter.h"
+#include "tools/virtualcam/models.h"
+
+namespace {
+
+HMODULE g_module = nullptr;
+
+class ClassFactory : public IClassFactory {
+public:
+    explicit ClassFactory(int slot) : slot_(slot) { ++vcam::g_objects; }
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
+            *ppv = static_cast<IClassFactory*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+    STDMETHODIMP_(ULONG) Release() override {
+        ULONG r = --refs_;
+        if (r == 0) delete this;
+        return r;
+    }
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        *ppv = nullptr;
+        if (outer) return CLASS_E_NOAGGREGATION;
+        vcam::Config config = vcam::ReadConfig();
+        if (slot_ >= static_cast<int>(config.devices.size())) return E_FAIL;
+        // An unplugged camera, or one set up to fail, cannot be opened.
+        if ((config.failOpen | config.lost) & (1u << slot_)) return HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED);
+        const vcam::Model* model = vcam::FindModel(config.devices[slot_]);
+        if (!model) return E_FAIL;
+        auto* filter = new (std::nothrow) vcam::Filter(slot_, *model, (config.failRender >> slot_) & 1);
+        if (!filter) return E_OUTOFMEMORY;
+        HRESULT hr = filter->QueryInterface(riid, ppv);
+        filter->Release();
+        return hr;
+    }
+    STDMETHODIMP LockServer(BOOL lock) override {
+        if (lock) {
+            ++vcam::g_objects;
+        } else {
+            --vcam::g_objects;
+        }
+        return S_OK;
+    }
+
+private:
+    virtual ~ClassFactory() { --vcam::g_objects; }
+    std::atomic<ULONG> refs_{1};
+    int slot_;
+};
+
+std::wstring GuidText(REFGUID guid) {
+    wchar_t text[64] = {};
+    StringFromGUID2(guid, text, 64);
+    return text;
+}
+
+HRESULT RegisterClassKey(int slot, const wchar_t* dllPath) {
+    std::wstring key = L"CLSID\\" + GuidText(vcam::SlotClsid(slot));
+    HKEY clsidKey = nullptr, serverKey = nullptr;
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &clsidKey, nullptr) !=
+        ERROR_SUCCESS) {
+        return SELFREG_E_CLASS;
+    }
+    const wchar_t name[] = L"Orvane Virtual Microscope";
+    RegSetValueExW(clsidKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(name), sizeof(name));
+    LONG rc = RegCreateKeyExW(clsidKey, L"InprocServer32", 0, nullptr, 0, KEY_WRITE, nullptr, &serverKey, nullptr);
+    RegCloseKey(clsidKey);
+    if (rc != ERROR_SUCCESS) return SELFREG_E_CLASS;
+    RegSetValueExW(serverKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(dllPath),
+                   static_cast<DWORD>((wcslen(dllPath) + 1) * sizeof(wchar_t)));
+    const wchar_t model[] = L"Both";
+    RegSetValueExW(serverKey, L"ThreadingModel", 0, REG_SZ, reinterpret_cast<const BYTE*>(model), sizeof(model));
+    RegCloseKey(serverKey);
+    return S_OK;
+}
+
+HRESULT WithMapper(HRESULT (*work)(IFilterMapper2*)) {
+    HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IFilterMapper2* mapper = nullptr;
+    HRESULT hr = CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2,
+                                  reinterpret_cast<void**>(&mapper));
+    if (SUCCEEDED(hr)) {
+        hr = work(mapper);
+        mapper->Release();
+    }
+    if (SUCCEEDED(init)) CoUninitialize();
+    return hr;
+}
+
+HRESULT RegisterDevices(IFilterMapper2* mapper) {
+    vcam::RemoveDeviceMonikers(-1);
+    vcam::Config config = vcam::ReadConfig();
+    static const REGPINTYPES kVideo = {&MEDIATYPE_Video, &MEDIASUBTYPE_YUY2};
+    static const REGFILTERPINS kPins[2] = {
+        {const_cast<LPWSTR>(L"Capture"), FALSE, TRUE, FALSE, FALSE, &CLSID_NULL, nullptr, 1, &kVideo},
+        {const_cast<LPWSTR>(L"Still"), FALSE, TRUE, FALSE, FALSE, &CLSID_NULL, nullptr, 1, &kVideo},
+    };
+    REGFILTER2 info = {};
+    info.dwVersion = 1;
+    info.dwMerit = MERIT_DO_NOT_USE;
+    info.cPins = 2;
+    info.rgPins = kPins;
+    for (size_t slot = 0; slot < config.devices.size(); ++slot) {
+        const vcam::Model* model = vcam::FindModel(config.devices[slot]);
+        if (!model) continue;
+        std::wstring friendly = vcam::FriendlyName(*model, static_cast<int>(slot));
+        std::wstring instance = vcam::InstanceName(model->pid, static_cast<int>(slot));
+        HRESULT hr = mapper->RegisterFilter(vcam::SlotClsid(static_cast<int>(slot)), friendly.c_str(), nullptr,
+                                            &CLSID_VideoInputDeviceCategory, instance.c_str(), &info);
+        if (FAILED(hr)) return hr;
+    }
+    return S_OK;
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        g_module = instance;
+        DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    int slot = vcam::SlotOf(clsid);
+    if (slot < 0) return CLASS_E_CLASSNOTAVAILABLE;
+    auto* factory = new (std::nothrow) ClassFactory(slot);
+    if (!factory) return E_OUTOFMEMORY;
+    HRESULT hr = factory->QueryInterface(riid, ppv);
+    factory->Release();
+    return hr;
+}
+
+STDAPI DllCanUnloadNow() { return vcam::g_objects == 0 ? S_OK : S_FALSE; }
+
+// Registers the classes of all slots and one device moniker per configured camera.
+STDAPI DllRegisterServer() {
+    wchar_t path[MAX_PATH] = {};
+    if (!GetModuleFileNameW(g_module, path, MAX_PATH)) return SELFREG_E_CLASS;
+    for (int slot = 0; slot < vcam::kMaxDevices; ++slot) {
+        HRESULT hr = RegisterClassKey(slot, path);
+        if (FAILED(hr)) return hr;
+    }
+    return WithMapper(RegisterDevices);
+}
+
+STDAPI DllUnregisterServer() {
+    HRESULT hr = vcam::RemoveDeviceMonikers(-1);
+    for (int slot = 0; slot < vcam::kMaxDevices; ++slot) {
+        std::wstring key = L"CLSID\\" + GuidText(vcam::SlotClsid(slot));
+        RegDeleteKeyW(HKEY_CLASSES_ROOT, (key + L"\\InprocServer32").c_str());
+        RegDeleteKeyW(HKEY_CLASSES_ROOT, key.c_str());
+    }
+    return hr;
+}
+
+}  // extern "C"

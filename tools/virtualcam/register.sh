@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Registers (or with -u removes) the virtual microscope camera in a build tree's Wine prefix.
+#   tools/virtualcam/register.sh BUILD_DIR [-u]
+# The cameras registered are those of HKCU\Software\Orvane\VirtualCamera\Devices in that
+# prefix (one 6320 camera when the value is absent); run it again after changing Devices.
+set -eu
+build=$(cd "${1:?usage: register.sh BUILD_DIR [-u]}" && pwd)
+export ORVANE_BUILD=$build
+. "$(dirname "$0")/../wine-env.sh"
+orvane_prefix_ready
+dll=$build/bin/OrvaneVirtualCam.dll
+[ -f "$dll" ] || { echo "register.sh: $dll not built" >&2; exit 1; }
+flag=""
+[ "${2:-}" = "-u" ] && flag="/u"
+timeout 60 wine regsvr32 /s $flag "$(winepath -w "$dll")"

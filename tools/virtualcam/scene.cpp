@@ -1,0 +1,154 @@
+#include "tools/virtualcam/scene.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace vcam {
+
+namespace {
+constexpr double kFieldWidthUm = 800.0;
+constexpr int kTexSize = 512;  // one texel is 2 um; the tile repeats every 1024 um
+constexpr int kTexMask = kTexSize - 1;
+
+uint32_t Hash(uint32_t x, uint32_t y, uint32_t seed) {
+    uint32_t h = x * 0x8DA6B343u ^ y * 0xD8163841u ^ seed * 0xCB1AB31Fu;
+    h ^= h >> 13;
+    h *= 0x5BD1E995u;
+    h ^= h >> 15;
+    return h;
+}
+
+// Smooth value noise with a period of kTexSize texels.
+double Noise(int x, int y, int cell, uint32_t seed) {
+    int cells = kTexSize / cell;
+    int cx = x / cell, cy = y / cell;
+    double fx = double(x % cell) / cell, fy = double(y % cell) / cell;
+    auto v = [&](int i, int j) { return (Hash((i % cells), (j % cells), seed) & 0xFFFF) / 65535.0; };
+    double sx = fx * fx * (3 - 2 * fx), sy = fy * fy * (3 - 2 * fy);
+    double a = v(cx, cy) + (v(cx + 1, cy) - v(cx, cy)) * sx;
+    double b = v(cx, cy + 1) + (v(cx + 1, cy + 1) - v(cx, cy + 1)) * sx;
+    return a + (b - a) * sy;
+}
+
+struct Specimen {
+    std::vector<uint8_t> luma;  // kTexSize x kTexSize
+    Specimen() : luma(kTexSize * kTexSize) {
+        for (int y = 0; y < kTexSize; ++y) {
+            for (int x = 0; x < kTexSize; ++x) {
+                double n = 0.55 * Noise(x, y, 64, 1) + 0.3 * Noise(x, y, 16, 2) + 0.15 * Noise(x, y, 4, 3);
+                // Cell walls: dark ridges where a coarse noise crosses its mid level.
+                double wall = std::fabs(Noise(x, y, 32, 4) - 0.5);
+                double v = 215 - 110 * n * n;
+                if (wall < 0.03) v -= 70 * (1 - wall / 0.03);
+                luma[y * kTexSize + x] = static_cast<uint8_t>(std::clamp(v, 16.0, 235.0));
+            }
+        }
+    }
+};
+
+const Specimen& TheSpecimen() {
+    static const Specimen specimen;  // thread-safe initialisation
+    return specimen;
+}
+
+// Scene coordinates are fixed point, 1/1024 um.
+constexpr int kUnit = 1024;
+constexpr int kTexShift = 11;  // 2 um per texel
+constexpr int kDivision = 10 * kUnit;
+
+struct View {
+    int32_t step;           // scene units per pixel
+    int32_t originX, originY;
+    int32_t rulerY;         // scene y of the scale's base line
+};
+
+View MakeView(int width, int height, double seconds) {
+    View v;
+    double umPerPixel = kFieldWidthUm / width;
+    v.step = static_cast<int32_t>(umPerPixel * kUnit);
+    v.originX = static_cast<int32_t>((12.0 * seconds + 0.5 * umPerPixel) * kUnit) % (1 << 28);
+    v.originY = static_cast<int32_t>((25.0 * std::sin(seconds * 0.25) + 0.5 * umPerPixel) * kUnit);
+    v.rulerY = static_cast<int32_t>(kFieldWidthUm * height / width * 0.5 * kUnit);
+    return v;
+}
+
+inline int32_t FloorDiv(int32_t a, int32_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+// Luma and chroma of the scene point (sx, sy).
+inline void Sample(const View& v, const uint8_t* tex, int32_t sx, int32_t sy, int brightness, int* y, int* u,
+                   int* vv) {
+    int t = tex[((sy >> kTexShift) & kTexMask) * kTexSize + ((sx >> kTexShift) & kTexMask)];
+    // The micrometer: base line, a division every 10 um, longer every 50 and 100 um.
+    int32_t dy = sy - v.rulerY;
+    bool ink = false;
+    if (dy > -kUnit && dy < kUnit) {
+        ink = true;
+    } else if (dy <= -kUnit) {
+        int32_t division = FloorDiv(sx, kDivision);
+        int32_t pos = sx - division * kDivision;
+        if (pos < kUnit * 6 / 5) {
+            int32_t len = (division % 10 == 0) ? 40 * kUnit : (division % 5 == 0) ? 26 * kUnit : 15 * kUnit;
+            ink = -dy < len;
+        }
+    }
+    if (ink) {
+        *y = 28;
+        *u = 128;
+        *vv = 128;
+    } else {
+        int stain = std::max(0, 215 - t);
+        *y = t;
+        *u = 128 + stain / 6;
+        *vv = 128 + stain / 3;
+    }
+    *y = std::clamp(*y + brightness, 0, 255);
+}
+}  // namespace
+
+void RenderYuy2(uint8_t* out, int width, int height, double seconds, int brightness) {
+    const uint8_t* tex = TheSpecimen().luma.data();
+    View v = MakeView(width, height, seconds);
+    for (int row = 0; row < height; ++row) {
+        int32_t sy = v.originY + row * v.step;
+        int32_t sx = v.originX;
+        uint8_t* p = out + static_cast<size_t>(row) * width * 2;
+        for (int col = 0; col + 1 < width; col += 2) {
+            int y0, u0, v0, y1, u1, v1;
+            Sample(v, tex, sx, sy, brightness, &y0, &u0, &v0);
+            Sample(v, tex, sx + v.step, sy, brightness, &y1, &u1, &v1);
+            sx += 2 * v.step;
+            p[0] = static_cast<uint8_t>(y0);
+            p[1] = static_cast<uint8_t>((u0 + u1) / 2);
+            p[2] = static_cast<uint8_t>(y1);
+            p[3] = static_cast<uint8_t>((v0 + v1) / 2);
+            p += 4;
+        }
+    }
+}
+
+void RenderMosaic(uint8_t* out, int width, int height, int firstRow, int rows, double seconds, int brightness) {
+    const uint8_t* tex = TheSpecimen().luma.data();
+    View v = MakeView(width, height, seconds);
+    for (int r = 0; r < rows; ++r) {
+        int row = firstRow + r;
+        int32_t sy = v.originY + row * v.step;
+        int32_t sx = v.originX;
+        uint8_t* p = out + static_cast<size_t>(r) * width;
+        for (int col = 0; col < width; ++col, sx += v.step) {
+            int y, u, vv;
+            Sample(v, tex, sx, sy, brightness, &y, &u, &vv);
+            int c;
+            if ((row & 1) == 0 && (col & 1) == 0) {
+                c = y + (226 * (u - 128)) / 128;  // blue
+            } else if ((row & 1) && (col & 1)) {
+                c = y + (179 * (vv - 128)) / 128;  // red
+            } else {
+                c = y - (44 * (u - 128) + 91 * (vv - 128)) / 128;  // green
+            }
+            p[col] = static_cast<uint8_t>(std::clamp(c, 0, 255));
+        }
+    }
+}
+
+}  // namespace vcam
