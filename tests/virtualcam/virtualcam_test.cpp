@@ -190,6 +190,7 @@ public:
         REFERENCE_TIME start = -1, stop = -1;
         sample->GetTime(&start, &stop);
         std::lock_guard<std::mutex> lk(lock);
+        if (length >= 2) heads.push_back({data[0], data[1], data[length - 2], data[length - 1]});
         if (frames == 0) firstSum = sum;
         lastSum = sum;
         lengths.push_back(length);
@@ -203,6 +204,7 @@ public:
     int frames = 0;
     uint32_t firstSum = 0, lastSum = 0;
     std::vector<long> lengths;
+    std::vector<std::vector<BYTE>> heads;  // first and last two bytes of each sample
     std::vector<REFERENCE_TIME> starts;
 };
 
@@ -214,7 +216,8 @@ struct Graph {
     Ptr<IMediaControl> control;
     Ptr<IMediaEventEx> events;
 
-    HRESULT Build(const wchar_t* device, const GUID& category, Counter* counter, int width = 0, int height = 0) {
+    HRESULT Build(const wchar_t* device, const GUID& category, Counter* counter, int width = 0, int height = 0,
+                  const GUID* subtype = nullptr) {
         HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                       graph.Out());
         if (FAILED(hr)) return hr;
@@ -244,6 +247,7 @@ struct Graph {
             vih->bmiHeader.biWidth = width;
             vih->bmiHeader.biHeight = height;
             vih->bmiHeader.biSizeImage = width * height * 2;
+            if (subtype) mt->subtype = *subtype;  // as the program does: the subtype only
             hr = config->SetFormat(mt);
             CoTaskMemFree(mt->pbFormat);
             CoTaskMemFree(mt);
@@ -439,6 +443,25 @@ void ExpectSteadyStream(const wchar_t* device, int width, int height) {
 TEST_F(VirtualCamera, StreamsMovingFramesAtFifteenPerSecond) {
     ExpectSteadyStream(L"usb#vid_0c45&pid_6320", 640, 480);
     ExpectSteadyStream(L"usb#vid_0c45&pid_6340", 1280, 960);
+}
+
+TEST_F(VirtualCamera, MjpgModelSendsWholeJpegFrames) {
+    Counter counter;
+    Graph g;
+    ASSERT_EQ(g.Build(L"pid_6353", PIN_CATEGORY_CAPTURE, &counter, 1280, 960, &MEDIASUBTYPE_MJPG), S_OK);
+    AM_MEDIA_TYPE mt;
+    ASSERT_EQ(g.grabber->GetConnectedMediaType(&mt), S_OK);
+    EXPECT_EQ(mt.subtype, MEDIASUBTYPE_MJPG);
+    CoTaskMemFree(mt.pbFormat);
+    if (mt.pUnk) mt.pUnk->Release();
+    ASSERT_TRUE(SUCCEEDED(g.control->Run()));
+    Sleep(1000);
+    g.control->Stop();
+    std::lock_guard<std::mutex> lk(counter.lock);
+    std::printf("MJPG frames in 1 s at 1280x960: %d\n", counter.frames);
+    ASSERT_GE(counter.frames, 8);
+    for (const auto& h : counter.heads) EXPECT_EQ(h, (std::vector<BYTE>{0xFF, 0xD8, 0xFF, 0xD9}));
+    for (long length : counter.lengths) EXPECT_LT(length, 1280 * 960);
 }
 
 TEST_F(VirtualCamera, SurvivesRepeatedBuildRunAndTeardown) {

@@ -253,8 +253,8 @@ bool OutputPin::Acceptable(const AM_MEDIA_TYPE* pmt, Format* format) const {
     }
     const BITMAPINFOHEADER& bi = reinterpret_cast<const VIDEOINFOHEADER*>(pmt->pbFormat)->bmiHeader;
     for (const Format& f : Formats()) {
-        if (f.subtype == pmt->subtype && f.width == bi.biWidth && f.height == bi.biHeight &&
-            bi.biCompression == FourccOf(f.subtype)) {
+        // The subtype decides; callers switching to MJPG often change only the subtype.
+        if (f.subtype == pmt->subtype && f.width == bi.biWidth && f.height == bi.biHeight) {
             if (format) *format = f;
             return true;
         }
@@ -700,6 +700,7 @@ void OutputPin::Stream() {
         lk.lock();
     }
     lk.unlock();
+    jpeg_.Reset();
     if (SUCCEEDED(com)) CoUninitialize();
 }
 
@@ -711,8 +712,17 @@ void OutputPin::DeliverFrame(long long frame) {
     const Format& f = connectedFormat_;
     REFERENCE_TIME start = frame * kFramePeriod, stop = start + kFramePeriod;
     long length = f.width * f.height * 2;
-    if (data && sample->GetSize() >= length) {
+    bool mjpg = FourccOf(f.subtype) == kFourccMjpg;
+    if (data && mjpg) {
+        scratch_.resize(length);
+        RenderYuy2(scratch_.data(), f.width, f.height, start / 1e7, filter_->brightness_);
+        length = jpeg_.Encode(scratch_.data(), f.width, f.height, data, sample->GetSize());
+    } else if (data && sample->GetSize() >= length) {
         RenderYuy2(data, f.width, f.height, start / 1e7, filter_->brightness_);
+    } else {
+        length = 0;
+    }
+    if (length > 0) {
         sample->SetActualDataLength(length);
         sample->SetTime(&start, &stop);
         sample->SetSyncPoint(TRUE);

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "tools/virtualcam/jpeg.h"
 #include "tools/virtualcam/models.h"
 #include "tools/virtualcam/registers.h"
 
@@ -107,7 +108,8 @@ private:
     bool quit_ = false;           // guarded by the filter's lock
     int pendingStills_ = 0;       // guarded by the filter's lock
     bool discontinuity_ = true;
-    std::vector<uint8_t> scratch_;
+    std::vector<uint8_t> scratch_;   // streaming thread only
+    JpegEncoder jpeg_;               // streaming thread only
     // Stream control (capture pin): deliver while start <= t < stop.
     REFERENCE_TIME startAt_ = MINLONGLONG;
     REFERENCE_TIME stopAt_ = MAXLONGLONG;
