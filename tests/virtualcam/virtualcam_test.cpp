@@ -464,6 +464,76 @@ TEST_F(VirtualCamera, MjpgModelSendsWholeJpegFrames) {
     for (long length : counter.lengths) EXPECT_LT(length, 1280 * 960);
 }
 
+// The program's way: the capture graph builder finds the pins by category and renders the
+// preview through a Smart Tee and the still pin into a grabber.
+TEST_F(VirtualCamera, CaptureGraphBuilderRendersPreviewAndStill) {
+    Ptr<IGraphBuilder> graph;
+    Ptr<ICaptureGraphBuilder2> builder;
+    Ptr<IBaseFilter> camera, previewGrabber, previewSink, stillGrabber, stillSink;
+    ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, graph.Out()), S_OK);
+    ASSERT_EQ(CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER, IID_ICaptureGraphBuilder2,
+                               builder.Out()),
+              S_OK);
+    ASSERT_EQ(builder->SetFiltergraph(graph), S_OK);
+    ASSERT_EQ(BindDevice(L"pid_6320", &camera), S_OK);
+    ASSERT_EQ(graph->AddFilter(camera, L"VideoCaptureFilter"), S_OK);
+    Ptr<IAMStreamConfig> captureConfig, stillConfig;
+    ASSERT_EQ(builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, camera, IID_IAMStreamConfig,
+                                     captureConfig.Out()),
+              S_OK);
+    ASSERT_EQ(builder->FindInterface(&PIN_CATEGORY_STILL, &MEDIATYPE_Video, camera, IID_IAMStreamConfig,
+                                     stillConfig.Out()),
+              S_OK);
+    // The still pin takes the preview size, as the program sets it.
+    AM_MEDIA_TYPE* mt = nullptr;
+    ASSERT_EQ(stillConfig->GetFormat(&mt), S_OK);
+    reinterpret_cast<VIDEOINFOHEADER*>(mt->pbFormat)->bmiHeader.biWidth = 800;
+    reinterpret_cast<VIDEOINFOHEADER*>(mt->pbFormat)->bmiHeader.biHeight = 600;
+    EXPECT_EQ(stillConfig->SetFormat(mt), S_OK);
+    CoTaskMemFree(mt->pbFormat);
+    CoTaskMemFree(mt);
+
+    Counter preview, still;
+    auto addGrabber = [&](Ptr<IBaseFilter>& grabber, Ptr<IBaseFilter>& sink, Counter* counter, const wchar_t* name) {
+        ASSERT_EQ(CoCreateInstance(kSampleGrabber, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, grabber.Out()), S_OK);
+        ASSERT_EQ(CoCreateInstance(kNullRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, sink.Out()), S_OK);
+        Ptr<ISampleGrabber> sg;
+        ASSERT_EQ(grabber->QueryInterface(__uuidof(ISampleGrabber), sg.Out()), S_OK);
+        sg->SetCallback(counter, 0);
+        ASSERT_EQ(graph->AddFilter(grabber, name), S_OK);
+        ASSERT_EQ(graph->AddFilter(sink, (std::wstring(name) + L" sink").c_str()), S_OK);
+    };
+    addGrabber(previewGrabber, previewSink, &preview, L"VideoSampleGrab");
+    addGrabber(stillGrabber, stillSink, &still, L"SampleGrab");
+    HRESULT hr = builder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, camera, previewGrabber, previewSink);
+    EXPECT_TRUE(hr == S_OK || hr == VFW_S_NOPREVIEWPIN) << std::hex << hr;
+    ASSERT_EQ(builder->RenderStream(&PIN_CATEGORY_STILL, &MEDIATYPE_Video, camera, stillGrabber, stillSink), S_OK);
+    Ptr<IPin> stillPin;
+    ASSERT_EQ(builder->FindPin(camera, PINDIR_OUTPUT, &PIN_CATEGORY_STILL, nullptr, FALSE, 0, &stillPin), S_OK);
+    Ptr<IAMVideoControl> control;
+    ASSERT_EQ(camera->QueryInterface(IID_IAMVideoControl, control.Out()), S_OK);
+    Ptr<IMediaControl> media;
+    ASSERT_EQ(graph->QueryInterface(IID_IMediaControl, media.Out()), S_OK);
+    ASSERT_TRUE(SUCCEEDED(media->Run()));
+    Sleep(500);
+    EXPECT_EQ(control->SetMode(stillPin, VideoControlFlag_Trigger), S_OK);
+    for (int i = 0; i < 60 && still.frames < 2; ++i) Sleep(50);
+    media->Stop();
+    EXPECT_GE(preview.frames, 5);
+    EXPECT_EQ(still.frames, 2);
+    // Tear down: every filter out of the graph before it goes.
+    for (IBaseFilter* f : {stillSink.p, stillGrabber.p, previewSink.p, previewGrabber.p, camera.p}) {
+        graph->RemoveFilter(f);
+    }
+    Ptr<IEnumFilters> rest;
+    graph->EnumFilters(&rest);
+    Ptr<IBaseFilter> f;
+    while (rest && rest->Next(1, &f, nullptr) == S_OK) {
+        graph->RemoveFilter(f);
+        rest->Reset();
+    }
+}
+
 TEST_F(VirtualCamera, SurvivesRepeatedBuildRunAndTeardown) {
     for (int cycle = 0; cycle < 20; ++cycle) {
         Counter counter;
