@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "app/language.h"
-#include "capture/devices.h"
 
 namespace orvane {
 namespace {
@@ -13,19 +12,6 @@ TEST(Language, StringBaseAndFallback) {
     EXPECT_EQ(StringBase(513), 12000u);
     EXPECT_EQ(StringBase(500), 0u);
     EXPECT_EQ(StringBase(514), 0u);
-}
-
-TEST(Devices, AcceptedCameraTable) {
-    EXPECT_EQ(DeviceCodeFromDisplayName(u"@device:pnp:\\\\?\\USB#VID_0C45&PID_6353&MI_00#x"),
-              0x0C456563u);
-    EXPECT_EQ(DeviceCodeFromDisplayName(u"usb#vid_0c45&pid_62c1 usb#vid_0c45&pid_62c0"),
-              0x0C4562C0u);
-    EXPECT_EQ(DeviceCodeFromDisplayName(u"usb#vid_0c45&pid_62e0"), 0xFFFFFFFFu);
-    EXPECT_EQ(DeviceCodeFromDisplayName(u"usb#vid_0c45&pid_6710"), 0xFFFFFFFFu);
-    EXPECT_TRUE(IsModel6710Name(u"USB#VID_0C45&PID_6710"));
-    EXPECT_FALSE(IsModel6710Name(u"usb#vid_0c45&pid_62e0"));
-    EXPECT_EQ(DeviceCodeFromDisplayName(u"usb#vid_046d&pid_0825"), 0u);
-    EXPECT_EQ(DeviceCodeFromDisplayName(u""), 0u);
 }
 
 }  // namespace
