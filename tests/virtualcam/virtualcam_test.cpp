@@ -6,6 +6,8 @@
 #include <ks.h>
 #include <ksproxy.h>
 #include <qedit.h>
+#include <commctrl.h>
+#include <ocidl.h>
 
 #include <gtest/gtest.h>
 
@@ -532,6 +534,50 @@ TEST_F(VirtualCamera, CaptureGraphBuilderRendersPreviewAndStill) {
         graph->RemoveFilter(f);
         rest->Reset();
     }
+}
+
+// The settings dialog's page: the slider sets the camera's brightness on Apply.
+TEST_F(VirtualCamera, PropertyPageAppliesBrightness) {
+    Ptr<IBaseFilter> camera;
+    ASSERT_EQ(BindDevice(L"pid_6320", &camera), S_OK);
+    Ptr<ISpecifyPropertyPages> specify;
+    ASSERT_EQ(camera->QueryInterface(IID_ISpecifyPropertyPages, specify.Out()), S_OK);
+    CAUUID pages{};
+    ASSERT_EQ(specify->GetPages(&pages), S_OK);
+    ASSERT_EQ(pages.cElems, 1u);
+    Ptr<IPropertyPage> page;
+    HRESULT hr = CoCreateInstance(pages.pElems[0], nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage, page.Out());
+    CoTaskMemFree(pages.pElems);
+    ASSERT_EQ(hr, S_OK);
+    PROPPAGEINFO info{};
+    ASSERT_EQ(page->GetPageInfo(&info), S_OK);
+    EXPECT_GT(info.size.cx, 0);
+    CoTaskMemFree(info.pszTitle);
+
+    IUnknown* objects[1] = {camera.p};
+    ASSERT_EQ(page->SetObjects(1, objects), S_OK);
+    HWND parent = CreateWindowExW(0, L"STATIC", L"frame", WS_POPUP, 0, 0, 300, 120, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(parent, nullptr);
+    RECT rect = {0, 0, info.size.cx, info.size.cy};
+    ASSERT_EQ(page->Activate(parent, &rect, FALSE), S_OK);
+    HWND pageWindow = GetWindow(parent, GW_CHILD);
+    ASSERT_NE(pageWindow, nullptr);
+    HWND track = FindWindowExW(pageWindow, nullptr, TRACKBAR_CLASSW, nullptr);
+    ASSERT_NE(track, nullptr);
+    EXPECT_EQ(page->IsPageDirty(), S_FALSE);
+    SendMessageW(track, TBM_SETPOS, TRUE, 33);
+    SendMessageW(pageWindow, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 33), reinterpret_cast<LPARAM>(track));
+    EXPECT_EQ(page->IsPageDirty(), S_OK);
+    ASSERT_EQ(page->Apply(), S_OK);
+    Ptr<IAMVideoProcAmp> amp;
+    ASSERT_EQ(camera->QueryInterface(IID_IAMVideoProcAmp, amp.Out()), S_OK);
+    LONG value = 0, flags = 0;
+    ASSERT_EQ(amp->Get(VideoProcAmp_Brightness, &value, &flags), S_OK);
+    EXPECT_EQ(value, 33);
+    EXPECT_EQ(page->Deactivate(), S_OK);
+    EXPECT_EQ(GetWindow(parent, GW_CHILD), nullptr);
+    page->SetObjects(0, nullptr);
+    DestroyWindow(parent);
 }
 
 TEST_F(VirtualCamera, SurvivesRepeatedBuildRunAndTeardown) {

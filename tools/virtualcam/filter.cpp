@@ -4,6 +4,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "tools/virtualcam/page.h"
 #include "tools/virtualcam/scene.h"
 
 namespace vcam {
@@ -837,11 +838,25 @@ STDMETHODIMP Filter::QueryInterface(REFIID riid, void** ppv) {
         *ppv = static_cast<IKsControl*>(this);
     } else if (riid == IID_IKsPropertySet) {
         *ppv = static_cast<IKsPropertySet*>(this);
+    } else if (riid == IID_ISpecifyPropertyPages) {
+        *ppv = static_cast<ISpecifyPropertyPages*>(this);
     } else {
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
     AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP Filter::GetPages(CAUUID* pages) {
+    if (!pages) return E_POINTER;
+    pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
+    if (!pages->pElems) {
+        pages->cElems = 0;
+        return E_OUTOFMEMORY;
+    }
+    pages->cElems = 1;
+    pages->pElems[0] = kBrightnessPageClsid;
     return S_OK;
 }
 

@@ -122,7 +122,8 @@ class Filter : public IBaseFilter,
                public IAMVideoControl,
                public IAMVideoProcAmp,
                public IKsControl,
-               public IKsPropertySet {
+               public IKsPropertySet,
+               public ISpecifyPropertyPages {
 public:
     Filter(int slot, const Model& model, bool failRender);
 
@@ -173,6 +174,9 @@ public:
     STDMETHODIMP Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceSize, LPVOID data, DWORD dataSize,
                      DWORD* returned) override;
     STDMETHODIMP QuerySupported(REFGUID set, DWORD id, DWORD* support) override;
+
+    // ISpecifyPropertyPages
+    STDMETHODIMP GetPages(CAUUID* pages) override;
 
 private:
     friend class OutputPin;

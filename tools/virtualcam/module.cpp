@@ -6,13 +6,17 @@
 
 #include "tools/virtualcam/filter.h"
 #include "tools/virtualcam/models.h"
+#include "tools/virtualcam/page.h"
 
 namespace {
 
 HMODULE g_module = nullptr;
 
+constexpr int kPageSlot = -100;
+
 class ClassFactory : public IClassFactory {
 public:
+    // slot: the camera slot, or kPageSlot for the property page.
     explicit ClassFactory(int slot) : slot_(slot) { ++vcam::g_objects; }
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
@@ -34,6 +38,13 @@ public:
         if (!ppv) return E_POINTER;
         *ppv = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
+        if (slot_ == kPageSlot) {
+            IPropertyPage* page = vcam::CreateBrightnessPage();
+            if (!page) return E_OUTOFMEMORY;
+            HRESULT hr = page->QueryInterface(riid, ppv);
+            page->Release();
+            return hr;
+        }
         vcam::Config config = vcam::ReadConfig();
         if (slot_ >= static_cast<int>(config.devices.size())) return E_FAIL;
         // An unplugged camera, or one set up to fail, cannot be opened.
@@ -67,15 +78,14 @@ std::wstring GuidText(REFGUID guid) {
     return text;
 }
 
-HRESULT RegisterClassKey(int slot, const wchar_t* dllPath) {
-    std::wstring key = L"CLSID\\" + GuidText(vcam::SlotClsid(slot));
+HRESULT RegisterClassKey(REFCLSID clsid, const wchar_t* name, size_t nameBytes, const wchar_t* dllPath) {
+    std::wstring key = L"CLSID\\" + GuidText(clsid);
     HKEY clsidKey = nullptr, serverKey = nullptr;
     if (RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &clsidKey, nullptr) !=
         ERROR_SUCCESS) {
         return SELFREG_E_CLASS;
     }
-    const wchar_t name[] = L"Orvane Virtual Microscope";
-    RegSetValueExW(clsidKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(name), sizeof(name));
+    RegSetValueExW(clsidKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(name), static_cast<DWORD>(nameBytes));
     LONG rc = RegCreateKeyExW(clsidKey, L"InprocServer32", 0, nullptr, 0, KEY_WRITE, nullptr, &serverKey, nullptr);
     RegCloseKey(clsidKey);
     if (rc != ERROR_SUCCESS) return SELFREG_E_CLASS;
@@ -133,6 +143,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         g_module = instance;
         DisableThreadLibraryCalls(instance);
+    } else if (reason == DLL_PROCESS_DETACH) {
+        vcam::UnregisterPageClass(instance);
     }
     return TRUE;
 }
@@ -140,8 +152,11 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
-    int slot = vcam::SlotOf(clsid);
-    if (slot < 0) return CLASS_E_CLASSNOTAVAILABLE;
+    int slot = kPageSlot;
+    if (!IsEqualCLSID(clsid, vcam::kBrightnessPageClsid)) {
+        slot = vcam::SlotOf(clsid);
+        if (slot < 0) return CLASS_E_CLASSNOTAVAILABLE;
+    }
     auto* factory = new (std::nothrow) ClassFactory(slot);
     if (!factory) return E_OUTOFMEMORY;
     HRESULT hr = factory->QueryInterface(riid, ppv);
@@ -155,17 +170,21 @@ STDAPI DllCanUnloadNow() { return vcam::g_objects == 0 ? S_OK : S_FALSE; }
 STDAPI DllRegisterServer() {
     wchar_t path[MAX_PATH] = {};
     if (!GetModuleFileNameW(g_module, path, MAX_PATH)) return SELFREG_E_CLASS;
+    static const wchar_t kCamera[] = L"Orvane Virtual Microscope";
+    static const wchar_t kPage[] = L"Orvane Virtual Microscope Image Page";
     for (int slot = 0; slot < vcam::kMaxDevices; ++slot) {
-        HRESULT hr = RegisterClassKey(slot, path);
+        HRESULT hr = RegisterClassKey(vcam::SlotClsid(slot), kCamera, sizeof(kCamera), path);
         if (FAILED(hr)) return hr;
     }
+    HRESULT page = RegisterClassKey(vcam::kBrightnessPageClsid, kPage, sizeof(kPage), path);
+    if (FAILED(page)) return page;
     return WithMapper(RegisterDevices);
 }
 
 STDAPI DllUnregisterServer() {
     HRESULT hr = vcam::RemoveDeviceMonikers(-1);
-    for (int slot = 0; slot < vcam::kMaxDevices; ++slot) {
-        std::wstring key = L"CLSID\\" + GuidText(vcam::SlotClsid(slot));
+    for (int slot = -1; slot < vcam::kMaxDevices; ++slot) {
+        std::wstring key = L"CLSID\\" + GuidText(slot < 0 ? vcam::kBrightnessPageClsid : vcam::SlotClsid(slot));
         RegDeleteKeyW(HKEY_CLASSES_ROOT, (key + L"\\InprocServer32").c_str());
         RegDeleteKeyW(HKEY_CLASSES_ROOT, key.c_str());
     }

@@ -13,3 +13,8 @@ dll=$build/bin/OrvaneVirtualCam.dll
 flag=""
 [ "${2:-}" = "-u" ] && flag="/u"
 timeout 60 wine regsvr32 /s $flag "$(winepath -w "$dll")"
+# Without a display the Wine server just started has no window system: let it end, so that a
+# program started next (with a display) does not inherit a desktop that cannot show windows.
+if [ -z "${DISPLAY:-}" ]; then
+  timeout 30 wineserver -w
+fi
