@@ -290,7 +290,12 @@ protected:
         SetConfig({L"6320", L"6340", L"6353"});
         ASSERT_EQ(CallRegistration("DllRegisterServer"), S_OK);
     }
-    static void TearDownTestSuite() { CoUninitialize(); }
+    // Leaves the prefix with the default camera, as a newcomer's run expects it.
+    static void TearDownTestSuite() {
+        RegDeleteKeyW(HKEY_CURRENT_USER, kConfigKey);
+        CallRegistration("DllRegisterServer");
+        CoUninitialize();
+    }
 };
 
 TEST_F(VirtualCamera, EnumeratesOneMonikerPerConfiguredCamera) {
@@ -578,6 +583,36 @@ TEST_F(VirtualCamera, PropertyPageAppliesBrightness) {
     EXPECT_EQ(GetWindow(parent, GW_CHILD), nullptr);
     page->SetObjects(0, nullptr);
     DestroyWindow(parent);
+}
+
+// Recording gates the capture pin: a start of MAXLONGLONG holds every frame back, a start
+// "now" lets them through again with the stream running on.
+TEST_F(VirtualCamera, StreamControlBlocksAndReleasesTheCapturePin) {
+    Counter counter;
+    Graph g;
+    ASSERT_EQ(g.Build(L"pid_6320", PIN_CATEGORY_CAPTURE, &counter, 640, 480), S_OK);
+    Ptr<IPin> pin;
+    pin.p = FindPin(g.camera, PINDIR_OUTPUT, &PIN_CATEGORY_CAPTURE);
+    Ptr<IAMStreamControl> control;
+    ASSERT_EQ(pin->QueryInterface(IID_IAMStreamControl, control.Out()), S_OK);
+    REFERENCE_TIME never = MAXLONGLONG;
+    ASSERT_EQ(control->StartAt(&never, 0), S_OK);
+    AM_STREAM_INFO info{};
+    ASSERT_EQ(control->GetInfo(&info), S_OK);
+    EXPECT_TRUE(info.dwFlags & AM_STREAM_INFO_DISCARDING);
+    ASSERT_TRUE(SUCCEEDED(g.control->Run()));
+    Sleep(500);
+    {
+        std::lock_guard<std::mutex> lk(counter.lock);
+        EXPECT_EQ(counter.frames, 0);
+    }
+    ASSERT_EQ(control->StartAt(nullptr, 0), S_OK);
+    Sleep(500);
+    g.control->Stop();
+    std::lock_guard<std::mutex> lk(counter.lock);
+    EXPECT_GE(counter.frames, 5);
+    ASSERT_FALSE(counter.starts.empty());
+    EXPECT_GE(counter.starts.front(), 3 * 666666);  // stream time went on while blocked
 }
 
 TEST_F(VirtualCamera, SurvivesRepeatedBuildRunAndTeardown) {
