@@ -8,6 +8,7 @@
 #include <qedit.h>
 #include <commctrl.h>
 #include <ocidl.h>
+#include <psapi.h>
 
 #include <gtest/gtest.h>
 
@@ -429,15 +430,21 @@ TEST_F(VirtualCamera, RegistersReadThroughBothPropertyPaths) {
     EXPECT_NE(amp->Set(VideoProcAmp_Brightness, 65, VideoProcAmp_Flags_Manual), S_OK);
 }
 
-void ExpectSteadyStream(const wchar_t* device, int width, int height) {
+void ExpectSteadyStream(const wchar_t* device, int width, int height, bool withClock = true) {
     Counter counter;
     Graph g;
     ASSERT_EQ(g.Build(device, PIN_CATEGORY_CAPTURE, &counter, width, height), S_OK);
+    if (!withClock) {
+        Ptr<IMediaFilter> timing;
+        ASSERT_EQ(g.graph->QueryInterface(IID_IMediaFilter, timing.Out()), S_OK);
+        ASSERT_EQ(timing->SetSyncSource(nullptr), S_OK);
+    }
     ASSERT_TRUE(SUCCEEDED(g.control->Run()));
     Sleep(2000);
     g.control->Stop();
     std::lock_guard<std::mutex> lk(counter.lock);
-    std::printf("frames in 2 s at %dx%d: %d\n", width, height, counter.frames);
+    std::printf("frames in 2 s at %dx%d%s: %d\n", width, height, withClock ? "" : " without a clock",
+                counter.frames);
     EXPECT_GE(counter.frames, 24);
     EXPECT_LE(counter.frames, 31);
     EXPECT_NE(counter.firstSum, counter.lastSum);  // the scene drifts
@@ -450,6 +457,7 @@ void ExpectSteadyStream(const wchar_t* device, int width, int height) {
 TEST_F(VirtualCamera, StreamsMovingFramesAtFifteenPerSecond) {
     ExpectSteadyStream(L"usb#vid_0c45&pid_6320", 640, 480);
     ExpectSteadyStream(L"usb#vid_0c45&pid_6340", 1280, 960);
+    ExpectSteadyStream(L"usb#vid_0c45&pid_6340", 800, 600, /*withClock=*/false);
 }
 
 TEST_F(VirtualCamera, MjpgModelSendsWholeJpegFrames) {
@@ -616,7 +624,15 @@ TEST_F(VirtualCamera, StreamControlBlocksAndReleasesTheCapturePin) {
 }
 
 TEST_F(VirtualCamera, SurvivesRepeatedBuildRunAndTeardown) {
+    auto privateBytes = [] {
+        PROCESS_MEMORY_COUNTERS_EX pmc{};
+        pmc.cb = sizeof(pmc);
+        GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc));
+        return pmc.PagefileUsage;
+    };
+    SIZE_T afterWarmUp = 0;
     for (int cycle = 0; cycle < 20; ++cycle) {
+        if (cycle == 3) afterWarmUp = privateBytes();
         Counter counter;
         Graph g;
         ASSERT_EQ(g.Build(L"pid_6340", PIN_CATEGORY_CAPTURE, &counter, 640, 480), S_OK) << cycle;
@@ -625,6 +641,11 @@ TEST_F(VirtualCamera, SurvivesRepeatedBuildRunAndTeardown) {
         if (cycle % 2) g.control->Pause();
         g.TearDown();
     }
+    // Each cycle allocates about 1.8 MB of sample buffers at 640x480; a leak of them shows.
+    SIZE_T after = privateBytes();
+    std::printf("committed memory after 3 cycles: %lu KB, after 20: %lu KB\n", static_cast<unsigned long>(afterWarmUp / 1024),
+                static_cast<unsigned long>(after / 1024));
+    EXPECT_LT(after, afterWarmUp + 8 * 1024 * 1024);
     // Every filter, pin enumerator and media-type enumerator has been released.
     HMODULE dll = GetModuleHandleW(L"OrvaneVirtualCam.dll");
     ASSERT_NE(dll, nullptr);
