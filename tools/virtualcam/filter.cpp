@@ -604,18 +604,19 @@ STDMETHODIMP OutputPin::GetInfo(AM_STREAM_INFO* info) {
     return S_OK;
 }
 
-// Whether a sample stamped t is held back by the stream control. Called with the lock held.
-bool OutputPin::Gated(REFERENCE_TIME t) {
+// Whether a sample stamped t is held back by the stream control. Called with the lock held;
+// the events due are returned in *started / *stopped (0: none) to be sent after unlocking.
+bool OutputPin::Gated(REFERENCE_TIME t, DWORD* started, DWORD* stopped) {
+    *started = *stopped = 0;
     if (still_) return false;
     bool blocked = (startAt_ == MAXLONGLONG) || t < startAt_ || t >= stopAt_;
-    IMediaEventSink* sink = filter_->sink_;
     if (!blocked && !startNotified_) {
         startNotified_ = true;
-        if (sink) sink->Notify(EC_STREAM_CONTROL_STARTED, reinterpret_cast<LONG_PTR>(static_cast<IPin*>(this)), startCookie_);
+        *started = startCookie_;
     }
     if (t >= stopAt_ && !stopNotified_) {
         stopNotified_ = true;
-        if (sink) sink->Notify(EC_STREAM_CONTROL_STOPPED, reinterpret_cast<LONG_PTR>(static_cast<IPin*>(this)), stopCookie_);
+        *stopped = stopCookie_;
     }
     return blocked;
 }
@@ -730,10 +731,16 @@ void OutputPin::DeliverFrame(long long frame) {
         sample->SetDiscontinuity(discontinuity_ ? TRUE : FALSE);
         discontinuity_ = false;
         bool gated;
+        DWORD started, stopped;
+        IMediaEventSink* sink;
         {
             std::lock_guard<std::mutex> lk(filter_->lock_);
-            gated = Gated(start);
+            gated = Gated(start, &started, &stopped);
+            sink = filter_->sink_;
         }
+        auto pin = reinterpret_cast<LONG_PTR>(static_cast<IPin*>(this));
+        if (sink && started) sink->Notify(EC_STREAM_CONTROL_STARTED, pin, started);
+        if (sink && stopped) sink->Notify(EC_STREAM_CONTROL_STOPPED, pin, stopped);
         if (!gated) Deliver(sample);
     }
     sample->Release();

@@ -92,7 +92,7 @@ private:
     void DeliverFrame(long long frame);
     void DeliverStill();
     HRESULT Deliver(IMediaSample* sample);
-    bool Gated(REFERENCE_TIME t);
+    bool Gated(REFERENCE_TIME t, DWORD* started, DWORD* stopped);
 
     Filter* filter_;
     const bool still_;
