@@ -40,6 +40,7 @@ bool CIvoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         {WM_QUERYDRAGICON, &CIvoraDlg::OnQueryDragIcon},
         {WM_DRAWITEM, &CIvoraDlg::OnDrawItem},
         {WM_EDITOR_CLOSED, &CIvoraDlg::OnEditorClosed},
+        {WM_GRAPH_EVENT, &CIvoraDlg::OnGraphEvent},
         {WM_LBUTTONDOWN, &CIvoraDlg::OnLeftButtonDown},
         {WM_LBUTTONUP, &CIvoraDlg::OnLeftButtonUp},
     };
@@ -204,10 +205,8 @@ void CIvoraDlg::DevicePollTick() {
     if (notFoundBox_.Armed()) notFoundBox_.ShowCentered(Hwnd());
 }
 
-int CIvoraDlg::BuildGraphForDevice(bool) {
-    // Opening a camera needs the media graph; until the graph can be built, every camera counts
-    // as one that could not be opened, so the notice stays the answer.
-    return -1;
+int CIvoraDlg::BuildGraphForDevice(bool newDevice) {
+    return graph_.BuildGraph(graph_.CurrentDevice(), newDevice);
 }
 
 void CIvoraDlg::SetEditorMode(const wchar_t* path) {
@@ -367,6 +366,37 @@ LRESULT CIvoraDlg::OnDrawItem(WPARAM id, LPARAM lParam) {
         }
     }
     return FALSE;
+}
+
+}  // namespace orvane
+
+namespace orvane {
+
+LRESULT CIvoraDlg::OnGraphEvent(WPARAM, LPARAM) {
+    if (!graph_.CameraLost()) return 0;
+    // Recording stops first once it exists; then the cameras are tried again in list order.
+    deviceCount_ = graph_.EnumerateDevices(deviceNames_);
+    if (deviceCount_ <= 0) {
+        deviceCount_ = 0;
+        graph_.TearDown();
+        SetTimer(Hwnd(), kTimerDevicePoll, 1000, nullptr);
+        const RECT preview{previewRect_.x, previewRect_.y, previewRect_.x + previewRect_.width,
+                           previewRect_.y + previewRect_.height};
+        RedrawWindow(Hwnd(), &preview, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        return 0;
+    }
+    int result = -1;
+    for (int i = 0; i < deviceCount_; ++i) {
+        graph_.SelectDevice(i);
+        result = graph_.BuildGraph(i, true);
+        settings_.ResolutionDisplay = static_cast<uint32_t>(result);
+        if (result > 0) break;
+    }
+    if (result < 0) {
+        notFoundBox_.ShowCentered(Hwnd());
+        SetTimer(Hwnd(), kTimerDevicePoll, 1000, nullptr);
+    }
+    return 0;
 }
 
 }  // namespace orvane

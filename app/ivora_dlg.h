@@ -61,6 +61,7 @@ class CIvoraDlg : public Dialog {
     LRESULT OnDrawItem(WPARAM id, LPARAM item);
     void LoadButtonPictures();
     LRESULT OnEditorClosed(WPARAM, LPARAM);
+    LRESULT OnGraphEvent(WPARAM, LPARAM);
     LRESULT OnLeftButtonDown(WPARAM, LPARAM);
     LRESULT OnLeftButtonUp(WPARAM, LPARAM);
 

@@ -1,7 +1,9 @@
 #pragma once
-// The capture-graph object: the list of accepted cameras and, for the current one, the media graph.
+// The capture-graph object: the list of accepted cameras and, for the current one, the media
+// graph with its preview and still branches.
 #include <windows.h>
-#include <strmif.h>
+#include <dshow.h>
+#include <qedit.h>
 
 #include <array>
 #include <cstdint>
@@ -19,6 +21,7 @@ class CaptureGraph {
     CaptureGraph() = default;
     CaptureGraph(const CaptureGraph&) = delete;
     CaptureGraph& operator=(const CaptureGraph&) = delete;
+    ~CaptureGraph() { TearDown(); }
 
     // Lists the accepted cameras of the video-input category into the name table:
     // -1 when the system device enumerator cannot be created, else the count (at most 8).
@@ -31,6 +34,10 @@ class CaptureGraph {
     uint32_t DeviceCodeAt(int index) const {
         return index >= 0 && index < count_ ? codes_[index] : 0;
     }
+    bool IsModel6710() const { return isModel6710_; }
+    uint32_t StillSize() const { return stillSize_; }
+    uint32_t SizeCode() const { return sizeCode_; }
+    bool GraphReady() const { return graphReady_; }
 
     // The owner window for graph events, the preview rectangle in client coordinates, the wanted
     // size code, and the file the recording branch writes while no recording runs.
@@ -41,21 +48,48 @@ class CaptureGraph {
         sizeCode_ = sizeCode;
         idlePath_ = idlePath;
     }
-
     void SetVideoCompression(bool on) { videoCompression_ = on; }
     bool VideoCompression() const { return videoCompression_; }
 
+    // Builds and runs the graph for a camera; the negotiated size code, or -1 when the index
+    // names no camera.
+    int BuildGraph(int index, bool newDevice);
+    // Stops the graph and releases everything downstream of the camera.
+    void TearDown();
+    void SetVideoWindow(bool visible, const RECT& rect);
+
+    // Drains the graph's events; true when the camera was lost or capture aborted.
+    bool CameraLost();
+
   private:
+    void ConfigureCaptureFormat(uint32_t camera);
+    void BuildPreviewBranch();
+    void BuildStillBranch();
+    void RemoveDownstream(IBaseFilter* filter);
+
     std::array<ComPtr<IMoniker>, kMaxDevices> monikers_;
     std::array<uint32_t, kMaxDevices> codes_{};
     int count_ = -1;
     int current_ = -1;
     int model6710Index_ = -1;
+    bool isModel6710_ = false;
+    bool graphReady_ = false;
     bool videoCompression_ = false;
+
     HWND owner_ = nullptr;
     RECT preview_{};
     uint32_t sizeCode_ = 0;
+    uint32_t stillSize_ = 0;
     std::wstring idlePath_;
+
+    ComPtr<IGraphBuilder> graph_;
+    ComPtr<ICaptureGraphBuilder2> builder_;
+    ComPtr<IMediaControl> control_;
+    ComPtr<IVideoWindow> videoWindow_;
+    ComPtr<IMediaEventEx> events_;
+    ComPtr<IBaseFilter> camera_;
+    ComPtr<IAMStreamConfig> captureConfig_;
+    ComPtr<IAMStreamConfig> stillConfig_;
 };
 
 }  // namespace orvane

@@ -164,3 +164,44 @@ bool SaveWindowImage(HWND hwnd, const std::wstring& path) {
 }
 
 }  // namespace orvane::test
+
+namespace orvane::test {
+
+bool VirtualCameraRegistered() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID\\{860BB310-5D01-11D0-BD3B-00A0C911CE86}\\Instance",
+                      0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    wchar_t sub[256];
+    bool any = false;
+    for (DWORD i = 0; RegEnumKeyW(key, i, sub, 256) == ERROR_SUCCESS; ++i) {
+        std::wstring s = sub;
+        for (auto& c : s) c = static_cast<wchar_t>(towlower(c));
+        any = any || s.find(L"vid_0c45") != std::wstring::npos;
+    }
+    RegCloseKey(key);
+    return any;
+}
+
+namespace {
+bool CallCameraRegistration(const char* entry) {
+    HMODULE dll = LoadLibraryW(ProgramPath(L"OrvaneVirtualCam.dll").c_str());
+    if (!dll) return false;
+    using Entry = HRESULT(STDAPICALLTYPE*)();
+    auto call = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(dll, entry)));
+    const bool ok = call && SUCCEEDED(call());
+    FreeLibrary(dll);
+    return ok;
+}
+}  // namespace
+
+NoCamera::NoCamera() {
+    if (VirtualCameraRegistered()) removed_ = CallCameraRegistration("DllUnregisterServer");
+}
+
+NoCamera::~NoCamera() {
+    if (removed_) CallCameraRegistration("DllRegisterServer");
+}
+
+}  // namespace orvane::test

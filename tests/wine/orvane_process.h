@@ -45,3 +45,23 @@ namespace orvane::test {
 bool SaveWindowImage(HWND hwnd, const std::wstring& path);
 
 }  // namespace orvane::test
+
+namespace orvane::test {
+
+// True when a camera of the accepted vendor is registered in this prefix.
+bool VirtualCameraRegistered();
+
+// Removes the virtual camera's registration for the life of the object, so a test sees a
+// machine without a camera; registers it again afterwards.
+class NoCamera {
+  public:
+    NoCamera();
+    ~NoCamera();
+    NoCamera(const NoCamera&) = delete;
+    NoCamera& operator=(const NoCamera&) = delete;
+
+  private:
+    bool removed_ = false;
+};
+
+}  // namespace orvane::test

@@ -22,6 +22,7 @@ TEST(Screenshots, MainWindowAboutBoxAndLanguageChooser) {
     wchar_t dir[MAX_PATH] = {};
     if (!GetEnvironmentVariableW(L"ORVANE_SCREENSHOT_DIR", dir, MAX_PATH)) GTEST_SKIP();
     const std::wstring folder = dir;
+    NoCamera noCamera;
     ResetOrvaneState();
     OrvaneProcess orvane;
     ASSERT_TRUE(orvane.Start());

@@ -188,6 +188,7 @@ TEST_F(Startup, EnterDoesNothingAndTheCloseBoxSavesAndExits) {
 }
 
 TEST_F(Startup, NoticeAppearsAfterAboutASecondAndStaysAwayAfterOk) {
+    NoCamera noCamera;
     OrvaneProcess orvane;
     ASSERT_TRUE(orvane.Start());
     const DWORD started = GetTickCount();

@@ -1,0 +1,259 @@
+// Building, running and tearing down the camera's media graph.
+#include <initguid.h>
+
+#include "capture/capture_graph.h"
+
+#include <dvdmedia.h>
+
+#include "capture/frame_grabbers.h"
+#include "capture/negotiation.h"
+#include "capture/size_codes.h"
+
+namespace orvane {
+
+namespace {
+
+// Not in the platform headers of this tool chain.
+DEFINE_GUID(kClsidSampleGrabber, 0xC1F400A0, 0x3F08, 0x11d3, 0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03,
+            0x9E, 0x37);
+DEFINE_GUID(kClsidNullRenderer, 0xC1F400A4, 0x3F08, 0x11d3, 0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03,
+            0x9E, 0x37);
+
+constexpr UINT kGraphEventMessage = WM_USER + 1;
+
+// Frees a media type the platform allocated.
+void FreeMediaType(AM_MEDIA_TYPE* type) {
+    if (!type) return;
+    if (type->cbFormat && type->pbFormat) CoTaskMemFree(type->pbFormat);
+    if (type->pUnk) type->pUnk->Release();
+    CoTaskMemFree(type);
+}
+
+VIDEOINFOHEADER* VideoInfoOf(AM_MEDIA_TYPE* type) {
+    if (!type || type->formattype != FORMAT_VideoInfo || type->cbFormat < sizeof(VIDEOINFOHEADER) ||
+        !type->pbFormat) {
+        return nullptr;
+    }
+    return reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
+}
+
+template <typename T>
+ComPtr<T> Create(REFCLSID clsid, REFIID iid) {
+    ComPtr<T> object;
+    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, object.PutVoid());
+    return object;
+}
+
+bool IsSameObject(IUnknown* a, IUnknown* b) {
+    if (!a || !b) return false;
+    ComPtr<IUnknown> ua, ub;
+    a->QueryInterface(IID_IUnknown, ua.PutVoid());
+    b->QueryInterface(IID_IUnknown, ub.PutVoid());
+    return ua.Get() == ub.Get();
+}
+
+}  // namespace
+
+int CaptureGraph::BuildGraph(int index, bool newDevice) {
+    if (index < 0 || index > count_) index = current_;
+    if (index < 0 || index >= count_) return -1;
+    TearDown();
+
+    builder_ = Create<ICaptureGraphBuilder2>(CLSID_CaptureGraphBuilder2, IID_ICaptureGraphBuilder2);
+    if (monikers_[index]) {
+        monikers_[index]->BindToObject(nullptr, nullptr, IID_IBaseFilter, camera_.PutVoid());
+    }
+    const uint32_t requested = sizeCode_;
+    if (newDevice) isModel6710_ = index == model6710Index_;
+    graph_ = Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
+    if (!builder_ || !camera_ || !graph_) {
+        TearDown();
+        return static_cast<int>(sizeCode_);
+    }
+    builder_->SetFiltergraph(graph_.Get());
+    graph_->AddFilter(camera_.Get(), L"VideoCaptureFilter");
+
+    const uint32_t camera = codes_[index];
+    ConfigureCaptureFormat(camera);
+    BuildPreviewBranch();
+    current_ = index;
+    BuildStillBranch();
+    if (control_) control_->Run();
+
+    const BuildResult result = FinishBuild(camera, requested, sizeCode_, stillSize_);
+    sizeCode_ = result.sizeCode;
+    stillSize_ = result.stillSize;
+    codes_[index] = result.cameraCode;
+    return static_cast<int>(sizeCode_);
+}
+
+void CaptureGraph::ConfigureCaptureFormat(uint32_t camera) {
+    builder_->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, camera_.Get(),
+                            IID_IAMStreamConfig, captureConfig_.PutVoid());
+    if (!captureConfig_) return;
+    AM_MEDIA_TYPE* type = nullptr;
+    if (SUCCEEDED(captureConfig_->GetFormat(&type))) {
+        if (VIDEOINFOHEADER* info = VideoInfoOf(type)) {
+            const bool isMjpg = type->subtype == MEDIASUBTYPE_MJPG;
+            const CaptureFormatChoice choice = ChooseCaptureFormat(
+                camera, sizeCode_, static_cast<uint32_t>(info->bmiHeader.biWidth), isMjpg);
+            if (choice.switchToMjpg && type->majortype == MEDIATYPE_Video) {
+                type->subtype = MEDIASUBTYPE_MJPG;
+                info->bmiHeader.biCompression = MAKEFOURCC('M', 'J', 'P', 'G');
+            }
+            sizeCode_ = choice.sizeCode;
+            info->bmiHeader.biWidth = static_cast<LONG>(SizeWidth(sizeCode_));
+            info->bmiHeader.biHeight = static_cast<LONG>(SizeHeight(sizeCode_));
+            info->bmiHeader.biSizeImage = FrameImageSize(
+                info->bmiHeader.biBitCount, SizeWidth(sizeCode_), SizeHeight(sizeCode_));
+            captureConfig_->SetFormat(type);
+        }
+        FreeMediaType(type);
+    }
+    type = nullptr;
+    if (SUCCEEDED(captureConfig_->GetFormat(&type))) {
+        if (const VIDEOINFOHEADER* info = VideoInfoOf(type)) {
+            sizeCode_ = MakeSizeCode(static_cast<uint32_t>(info->bmiHeader.biWidth),
+                                     static_cast<uint32_t>(info->bmiHeader.biHeight));
+        }
+        FreeMediaType(type);
+    }
+}
+
+void CaptureGraph::BuildPreviewBranch() {
+    ComPtr<IBaseFilter> grabberFilter = Create<IBaseFilter>(kClsidSampleGrabber, IID_IBaseFilter);
+    if (!grabberFilter) return;
+    graph_->AddFilter(grabberFilter.Get(), L"VideoSampleGrab");
+    if (auto grabber = grabberFilter.As<ISampleGrabber>(IID_ISampleGrabber)) {
+        grabber->SetOneShot(FALSE);
+        grabber->SetBufferSamples(TRUE);
+        grabber->SetCallback(&PreviewCallback(), 0);
+    }
+    // The renderer is named explicitly: letting the graph pick one fails on some platforms and
+    // leaves half-connected pins behind.
+    ComPtr<IBaseFilter> renderer = Create<IBaseFilter>(CLSID_VideoRendererDefault, IID_IBaseFilter);
+    if (!renderer) renderer = Create<IBaseFilter>(CLSID_VideoMixingRenderer, IID_IBaseFilter);
+    if (renderer) graph_->AddFilter(renderer.Get(), L"VideoRenderer");
+    const HRESULT hr = builder_->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video,
+                                              camera_.Get(), grabberFilter.Get(), renderer.Get());
+    if (hr != S_OK && hr != VFW_S_NOPREVIEWPIN) return;
+    graph_.Get()->QueryInterface(IID_IVideoWindow, videoWindow_.PutVoid());
+    if (!videoWindow_) return;
+    videoWindow_->put_Owner(reinterpret_cast<OAHWND>(owner_));
+    videoWindow_->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS);
+    videoWindow_->SetWindowPosition(preview_.left, preview_.top, preview_.right - preview_.left,
+                                    preview_.bottom - preview_.top);
+    videoWindow_->put_Visible(OATRUE);
+    graphReady_ = true;
+    graph_.Get()->QueryInterface(IID_IMediaControl, control_.PutVoid());
+    graph_.Get()->QueryInterface(IID_IMediaEventEx, events_.PutVoid());
+    if (events_) events_->SetNotifyWindow(reinterpret_cast<OAHWND>(owner_), kGraphEventMessage, 0);
+}
+
+void CaptureGraph::BuildStillBranch() {
+    ComPtr<IBaseFilter> grabberFilter = Create<IBaseFilter>(kClsidSampleGrabber, IID_IBaseFilter);
+    ComPtr<IBaseFilter> nullRenderer = Create<IBaseFilter>(kClsidNullRenderer, IID_IBaseFilter);
+    if (!grabberFilter || !nullRenderer) return;
+    graph_->AddFilter(grabberFilter.Get(), L"SampleGrab");
+    graph_->AddFilter(nullRenderer.Get(), L"NullRender");
+    builder_->FindInterface(&PIN_CATEGORY_STILL, &MEDIATYPE_Video, camera_.Get(),
+                            IID_IAMStreamConfig, stillConfig_.PutVoid());
+    if (stillConfig_) {
+        AM_MEDIA_TYPE* type = nullptr;
+        if (SUCCEEDED(stillConfig_->GetFormat(&type))) {
+            if (VIDEOINFOHEADER* info = VideoInfoOf(type)) {
+                stillSize_ = CorrectedStillSize(
+                    MakeSizeCode(static_cast<uint32_t>(info->bmiHeader.biWidth),
+                                 static_cast<uint32_t>(info->bmiHeader.biHeight)));
+                info->bmiHeader.biWidth = static_cast<LONG>(SizeWidth(sizeCode_));
+                info->bmiHeader.biHeight = static_cast<LONG>(SizeHeight(sizeCode_));
+                info->bmiHeader.biSizeImage = FrameImageSize(
+                    info->bmiHeader.biBitCount, SizeWidth(sizeCode_), SizeHeight(sizeCode_));
+                stillConfig_->SetFormat(type);
+            }
+            FreeMediaType(type);
+        }
+    }
+    builder_->RenderStream(&PIN_CATEGORY_STILL, &MEDIATYPE_Video, camera_.Get(),
+                           grabberFilter.Get(), nullRenderer.Get());
+    if (auto grabber = grabberFilter.As<ISampleGrabber>(IID_ISampleGrabber)) {
+        grabber->SetOneShot(FALSE);
+        grabber->SetBufferSamples(TRUE);
+        grabber->SetCallback(&StillCallback(), 1);
+    }
+}
+
+void CaptureGraph::RemoveDownstream(IBaseFilter* filter) {
+    ComPtr<IEnumPins> pins;
+    if (!filter || FAILED(filter->EnumPins(pins.Put())) || !pins) return;
+    ComPtr<IPin> pin;
+    while (pins->Next(1, pin.Put(), nullptr) == S_OK) {
+        PIN_DIRECTION direction{};
+        pin->QueryDirection(&direction);
+        if (direction != PINDIR_OUTPUT) continue;
+        ComPtr<IPin> peer;
+        if (FAILED(pin->ConnectedTo(peer.Put())) || !peer) continue;
+        PIN_INFO info{};
+        if (SUCCEEDED(peer->QueryPinInfo(&info)) && info.pFilter) {
+            ComPtr<IBaseFilter> next = ComPtr<IBaseFilter>::Attach(info.pFilter);
+            RemoveDownstream(next.Get());
+            graph_->Disconnect(peer.Get());
+            graph_->Disconnect(pin.Get());
+            graph_->RemoveFilter(next.Get());
+        }
+    }
+}
+
+void CaptureGraph::TearDown() {
+    if (control_) control_->Stop();
+    // A failed run can leave filters paused; stop each one before taking the graph apart.
+    if (graph_) {
+        ComPtr<IEnumFilters> filters;
+        if (SUCCEEDED(graph_->EnumFilters(filters.Put())) && filters) {
+            ComPtr<IBaseFilter> filter;
+            while (filters->Next(1, filter.Put(), nullptr) == S_OK) filter->Stop();
+        }
+    }
+    if (videoWindow_) {
+        videoWindow_->put_Visible(OAFALSE);
+        videoWindow_->put_Owner(0);
+    }
+    if (events_) events_->SetNotifyWindow(0, 0, 0);
+    events_.Reset();
+    videoWindow_.Reset();
+    control_.Reset();
+    if (graph_ && camera_) RemoveDownstream(camera_.Get());
+    captureConfig_.Reset();
+    stillConfig_.Reset();
+    camera_.Reset();
+    builder_.Reset();
+    graph_.Reset();
+}
+
+void CaptureGraph::SetVideoWindow(bool visible, const RECT& rect) {
+    if (!videoWindow_) return;
+    if (visible) {
+        preview_ = rect;
+        videoWindow_->SetWindowPosition(rect.left, rect.top, rect.right - rect.left,
+                                        rect.bottom - rect.top);
+    }
+    videoWindow_->put_Visible(visible ? OATRUE : OAFALSE);
+}
+
+bool CaptureGraph::CameraLost() {
+    if (!events_) return false;
+    bool lost = false;
+    long code = 0;
+    LONG_PTR first = 0, second = 0;
+    while (events_ && events_->GetEvent(&code, &first, &second, 0) == S_OK) {
+        if (code == EC_ERRORABORT) lost = true;
+        if (code == EC_DEVICE_LOST && second == 0 &&
+            IsSameObject(reinterpret_cast<IUnknown*>(first), camera_.Get())) {
+            lost = true;
+        }
+        events_->FreeEventParams(code, first, second);
+    }
+    return lost;
+}
+
+}  // namespace orvane
