@@ -313,6 +313,23 @@ TEST_F(VirtualCamera, EnumeratesOneMonikerPerConfiguredCamera) {
     EXPECT_EQ(found, 3);
 }
 
+// Nine cameras (one more than the program takes), every model once; re-registering with fewer
+// removes the rest.
+TEST_F(VirtualCamera, RegistersNineCamerasAndShrinksAgain) {
+    SetConfig({L"62c0", L"6340", L"62c1", L"62e0", L"6710", L"6353", L"6320", L"6355", L"6340", L"6320"});
+    ASSERT_EQ(CallRegistration("DllRegisterServer"), S_OK);
+    int ours = 0;
+    for (const Device& d : ListDevices()) ours += Contains(d.displayName, L"#orvane-virtual-") ? 1 : 0;
+    EXPECT_EQ(ours, 9);  // the tenth entry is dropped
+    Ptr<IBaseFilter> ninth;
+    EXPECT_EQ(BindDevice(L"usb#vid_0c45&pid_6340&mi_00#orvane-virtual-8", &ninth), S_OK);
+    SetConfig({L"6320", L"6340", L"6353"});
+    ASSERT_EQ(CallRegistration("DllRegisterServer"), S_OK);
+    ours = 0;
+    for (const Device& d : ListDevices()) ours += Contains(d.displayName, L"#orvane-virtual-") ? 1 : 0;
+    EXPECT_EQ(ours, 3);
+}
+
 TEST_F(VirtualCamera, PinsReportCategoriesAndTheModelsFormats) {
     Ptr<IBaseFilter> camera;
     ASSERT_EQ(BindDevice(L"pid_6320", &camera), S_OK);
