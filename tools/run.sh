@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds the Windows programs and runs Orvane under Wine for a few
-# seconds. Without a display it uses a virtual one and saves a screenshot of the main window.
+# seconds with the virtual microscope camera registered. Without a display it uses a virtual
+# one and saves a screenshot of the main window.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash tools/setup.sh
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target Orvane >/dev/null
+cmake --build --preset win32 --target Orvane orvane_virtualcam >/dev/null
+# The virtual microscope camera stands in for a real one.
+bash tools/virtualcam/register.sh "$root/build/win32"
 
 export ORVANE_BUILD=$root/build/win32
 . tools/wine-env.sh
