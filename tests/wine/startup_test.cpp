@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include <cstdio>
+#include <optional>
 
 #include "orvane_process.h"
 #include "registry_reader.h"
@@ -13,8 +14,16 @@ namespace {
 
 class Startup : public ::testing::Test {
   protected:
-    void SetUp() override { ResetOrvaneState(); }
-    void TearDown() override { ResetOrvaneState(); }
+    // These tests are about a machine without a camera; the live picture has its own tests.
+    void SetUp() override {
+        ResetOrvaneState();
+        noCamera_.emplace();
+    }
+    void TearDown() override {
+        noCamera_.reset();
+        ResetOrvaneState();
+    }
+    std::optional<NoCamera> noCamera_;
 
     // Starts the program, waits for its window, presses Esc and waits for the exit.
     std::map<std::wstring, RawValue> RunAndEscape() {
@@ -188,7 +197,6 @@ TEST_F(Startup, EnterDoesNothingAndTheCloseBoxSavesAndExits) {
 }
 
 TEST_F(Startup, NoticeAppearsAfterAboutASecondAndStaysAwayAfterOk) {
-    NoCamera noCamera;
     OrvaneProcess orvane;
     ASSERT_TRUE(orvane.Start());
     const DWORD started = GetTickCount();
