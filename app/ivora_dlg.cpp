@@ -28,6 +28,8 @@ bool CIvoraDlg::OnCommand(UINT id, UINT, HWND) {
         {ID_FILE_EXIT, ID_FILE_EXIT, &CIvoraDlg::OnExitCommand},
         {ID_SETTING_SELECT_LANGUAGE, ID_SETTING_SELECT_LANGUAGE, &CIvoraDlg::OnSelectLanguage},
         {ID_HELP_ABOUT_BOX, ID_HELP_ABOUT_BOX, &CIvoraDlg::OnAbout},
+        {ID_SETTING_IMAGE_SETTINGS, ID_SETTING_IMAGE_SETTINGS, &CIvoraDlg::OnImageSettings},
+        {IDC_BTN_SETTING, IDC_BTN_SETTING, &CIvoraDlg::OnImageSettings},
     };
     return DispatchCommand<CIvoraDlg>(this, commands, id);
 }
@@ -397,6 +399,14 @@ LRESULT CIvoraDlg::OnGraphEvent(WPARAM, LPARAM) {
         SetTimer(Hwnd(), kTimerDevicePoll, 1000, nullptr);
     }
     return 0;
+}
+
+}  // namespace orvane
+
+namespace orvane {
+
+void CIvoraDlg::OnImageSettings(UINT) {
+    graph_.ShowImageSettings();
 }
 
 }  // namespace orvane

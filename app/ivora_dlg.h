@@ -54,6 +54,7 @@ class CIvoraDlg : public Dialog {
     void OnExitCommand(UINT id);
     void OnSelectLanguage(UINT id);
     void OnAbout(UINT id);
+    void OnImageSettings(UINT id);
     LRESULT OnTimer(WPARAM id, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnEraseBackground(WPARAM dc, LPARAM);

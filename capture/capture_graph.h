@@ -18,7 +18,7 @@ using DeviceNameTable = std::array<std::array<wchar_t, kDeviceNameUnits>, kMaxDe
 
 class CaptureGraph {
   public:
-    CaptureGraph() = default;
+    CaptureGraph() { DiscoverCompressor(); }
     CaptureGraph(const CaptureGraph&) = delete;
     CaptureGraph& operator=(const CaptureGraph&) = delete;
     ~CaptureGraph() { TearDown(); }
@@ -60,6 +60,13 @@ class CaptureGraph {
 
     // Drains the graph's events; true when the camera was lost or capture aborted.
     bool CameraLost();
+    // Asks the camera for one still image through its still pin.
+    HRESULT TriggerStill();
+    // Opens the camera's own property pages over the owner window; 1 without a camera.
+    HRESULT ShowImageSettings();
+    // Looks for the DV encoder among the video compressors (done once, at construction).
+    void DiscoverCompressor();
+    bool HasCompressor() const { return static_cast<bool>(dvEncoder_); }
 
   private:
     void ConfigureCaptureFormat(uint32_t camera);
@@ -90,6 +97,7 @@ class CaptureGraph {
     ComPtr<IBaseFilter> camera_;
     ComPtr<IAMStreamConfig> captureConfig_;
     ComPtr<IAMStreamConfig> stillConfig_;
+    ComPtr<IBaseFilter> dvEncoder_;
 };
 
 }  // namespace orvane
