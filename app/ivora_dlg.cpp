@@ -7,6 +7,7 @@
 #include "app/info_dlg.h"
 #include "app/language_dlg.h"
 #include "app/small_dialogs.h"
+#include "capture/size_codes.h"
 #include "app/language.h"
 #include "app/messages.h"
 #include "app/settings_win.h"
@@ -30,6 +31,9 @@ bool CIvoraDlg::OnCommand(UINT id, UINT, HWND) {
         {ID_HELP_ABOUT_BOX, ID_HELP_ABOUT_BOX, &CIvoraDlg::OnAbout},
         {ID_SETTING_IMAGE_SETTINGS, ID_SETTING_IMAGE_SETTINGS, &CIvoraDlg::OnImageSettings},
         {IDC_BTN_SETTING, IDC_BTN_SETTING, &CIvoraDlg::OnImageSettings},
+        {ID_RESOLUTION_FIRST, ID_RESOLUTION_LAST, &CIvoraDlg::OnResolution},
+        {ID_SETTING_VIDEO_COMPRESSION, ID_SETTING_VIDEO_COMPRESSION,
+         &CIvoraDlg::OnVideoCompression},
     };
     return DispatchCommand<CIvoraDlg>(this, commands, id);
 }
@@ -407,6 +411,41 @@ namespace orvane {
 
 void CIvoraDlg::OnImageSettings(UINT) {
     graph_.ShowImageSettings();
+}
+
+}  // namespace orvane
+
+namespace orvane {
+
+void CIvoraDlg::OnResolution(UINT id) {
+    if (recording_) {
+        CInfoDlg box;
+        box.SetMessages(kMsgInformation, kMsgStopRecordingFirst, kMsgOK);
+        box.DoModal(Hwnd());
+        return;
+    }
+    const ResolutionItem* item = ResolutionByCommand(static_cast<int>(id));
+    if (!item) return;
+    const RECT preview{previewRect_.x, previewRect_.y, previewRect_.x + previewRect_.width,
+                       previewRect_.y + previewRect_.height};
+    graph_.SetParameters(Hwnd(), preview, item->sizeCode, idleVideoPath_);
+    RebuildCurrentGraph();
+}
+
+void CIvoraDlg::OnVideoCompression(UINT) {
+    settings_.VideoCompression = settings_.VideoCompression ? 0 : 1;
+    graph_.SetVideoCompression(settings_.VideoCompression != 0);
+    const int result = graph_.BuildGraph(graph_.CurrentDevice(), false);
+    settings_.ResolutionDisplay = static_cast<uint32_t>(result);
+}
+
+void CIvoraDlg::RebuildCurrentGraph() {
+    const int result = graph_.BuildGraph(graph_.CurrentDevice(), false);
+    settings_.ResolutionDisplay = static_cast<uint32_t>(result);
+    if (result < 0) {
+        MessageBoxW(nullptr, L"Orvane device not Found,Exit...", L"Stop", MB_OK | MB_ICONERROR);
+        SetTimer(Hwnd(), kTimerDevicePoll, 1000, nullptr);
+    }
 }
 
 }  // namespace orvane

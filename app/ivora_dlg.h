@@ -55,6 +55,9 @@ class CIvoraDlg : public Dialog {
     void OnSelectLanguage(UINT id);
     void OnAbout(UINT id);
     void OnImageSettings(UINT id);
+    void OnResolution(UINT id);
+    void OnVideoCompression(UINT id);
+    void RebuildCurrentGraph();
     LRESULT OnTimer(WPARAM id, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnEraseBackground(WPARAM dc, LPARAM);

@@ -50,3 +50,28 @@ TEST(LivePicture, TheFirstPollOpensTheCameraAndShowsItsPicture) {
 
 }  // namespace
 }  // namespace orvane::test
+
+namespace orvane::test {
+namespace {
+
+TEST(LivePicture, ResolutionCommandRebuildsAtTheChosenSize) {
+    if (!VirtualCameraRegistered()) GTEST_SKIP() << "no virtual camera in this prefix";
+    ResetOrvaneState();
+    OrvaneProcess orvane;
+    ASSERT_TRUE(orvane.Start());
+    HWND main = orvane.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    SleepMs(2000);                             // the first poll opens the camera
+    PostMessageW(main, WM_COMMAND, 60005, 0);  // 640 x 480
+    SleepMs(1500);
+    PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(orvane.WaitForExit(15000));
+    const auto key = ReadOrvaneKey();
+    ASSERT_EQ(key.count(L"ResolutionDisplay"), 1u);
+    EXPECT_EQ(key.at(L"ResolutionDisplay").Dword(), 0x028001E0u)
+        << "the camera is rebuilt at the chosen size";
+    ResetOrvaneState();
+}
+
+}  // namespace
+}  // namespace orvane::test
