@@ -113,8 +113,7 @@ BOOL CIvoraDlg::OnInitDialog() {
     notFoundBox_.Create(Hwnd());
     notFoundBox_.Arm();
 
-    const RECT preview{previewRect_.x, previewRect_.y, previewRect_.x + previewRect_.width,
-                       previewRect_.y + previewRect_.height};
+    const RECT preview = PreviewRect();
     graph_.SetParameters(Hwnd(), preview, settings_.ResolutionDisplay, idleVideoPath_);
     SetTimer(Hwnd(), kTimerDevicePoll, 1000, nullptr);
     // The picture and video lists are built here once the thumbnail strip exists.
@@ -274,8 +273,7 @@ LRESULT CIvoraDlg::OnEraseBackground(WPARAM wParam, LPARAM) {
     RECT client{};
     GetClientRect(Hwnd(), &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_3DFACE));
-    const RECT preview{previewRect_.x, previewRect_.y, previewRect_.x + previewRect_.width,
-                       previewRect_.y + previewRect_.height};
+    const RECT preview = PreviewRect();
     FillRect(dc, &preview, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     if (deviceCount_ == 0 && noCameraPicture_.Dc()) {
         BitBlt(dc, logoRect_.x, logoRect_.y, logoRect_.width, logoRect_.height,
@@ -386,8 +384,7 @@ LRESULT CIvoraDlg::OnGraphEvent(WPARAM, LPARAM) {
         deviceCount_ = 0;
         graph_.TearDown();
         SetTimer(Hwnd(), kTimerDevicePoll, 1000, nullptr);
-        const RECT preview{previewRect_.x, previewRect_.y, previewRect_.x + previewRect_.width,
-                           previewRect_.y + previewRect_.height};
+        const RECT preview = PreviewRect();
         RedrawWindow(Hwnd(), &preview, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         return 0;
     }
@@ -426,8 +423,7 @@ void CIvoraDlg::OnResolution(UINT id) {
     }
     const ResolutionItem* item = ResolutionByCommand(static_cast<int>(id));
     if (!item) return;
-    const RECT preview{previewRect_.x, previewRect_.y, previewRect_.x + previewRect_.width,
-                       previewRect_.y + previewRect_.height};
+    const RECT preview = PreviewRect();
     graph_.SetParameters(Hwnd(), preview, item->sizeCode, idleVideoPath_);
     RebuildCurrentGraph();
 }
@@ -435,8 +431,8 @@ void CIvoraDlg::OnResolution(UINT id) {
 void CIvoraDlg::OnVideoCompression(UINT) {
     settings_.VideoCompression = settings_.VideoCompression ? 0 : 1;
     graph_.SetVideoCompression(settings_.VideoCompression != 0);
-    const int result = graph_.BuildGraph(graph_.CurrentDevice(), false);
-    settings_.ResolutionDisplay = static_cast<uint32_t>(result);
+    settings_.ResolutionDisplay =
+        static_cast<uint32_t>(graph_.BuildGraph(graph_.CurrentDevice(), false));
 }
 
 void CIvoraDlg::RebuildCurrentGraph() {

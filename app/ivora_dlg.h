@@ -58,6 +58,10 @@ class CIvoraDlg : public Dialog {
     void OnResolution(UINT id);
     void OnVideoCompression(UINT id);
     void RebuildCurrentGraph();
+    RECT PreviewRect() const {
+        return {previewRect_.x, previewRect_.y, previewRect_.x + previewRect_.width,
+                previewRect_.y + previewRect_.height};
+    }
     LRESULT OnTimer(WPARAM id, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnEraseBackground(WPARAM dc, LPARAM);
