@@ -1,6 +1,8 @@
 // The capture graph hosted in the test program, against the virtual camera.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "capture/capture_graph.h"
 #include "capture/frame_grabbers.h"
 #include "orvane_process.h"
@@ -43,12 +45,19 @@ TEST_F(CaptureGraphTest, BuildsRunsTriggersAStillAndTearsDownRepeatedly) {
     EXPECT_NE(graph_->DeviceCodeAt(0), 0u);
     EXPECT_NE(names_[0][0], L'\0') << "the friendly name is read";
     graph_->SelectDevice(0);
+    const uint64_t framesAtStart = PreviewCallback().Frames();
+    const DWORD buildStart = GetTickCount();
     const int size = graph_->BuildGraph(0, true);
+    for (int i = 0; i < 300 && PreviewCallback().Frames() == framesAtStart; ++i) Pump(5);
+    std::printf("build to first preview frame: %lu ms\n",
+                static_cast<unsigned long>(GetTickCount() - buildStart));
     ASSERT_GT(size, 0);
     EXPECT_TRUE(graph_->GraphReady());
 
     const uint64_t previewBefore = PreviewCallback().Frames();
-    Pump(1500);
+    Pump(2000);
+    std::printf("preview frames in 2 s at 0x%08X: %llu\n", static_cast<unsigned>(size),
+                static_cast<unsigned long long>(PreviewCallback().Frames() - previewBefore));
     EXPECT_GT(PreviewCallback().Frames(), previewBefore + 5) << "preview frames arrive";
 
     const uint64_t stillBefore = StillCallback().Frames();
