@@ -1,3 +1,4 @@
+#include "tools/virtualcam/com_object.h"
 #include "tools/virtualcam/filter.h"
 
 #include <algorithm>
@@ -14,7 +15,8 @@ std::atomic<long> g_objects{0};
 namespace {
 
 // {28F54685-06FD-11D2-B27A-00A0C9223196}
-constexpr GUID kIidKsControl = {0x28F54685, 0x06FD, 0x11D2, {0xB2, 0x7A, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
+constexpr GUID kIidKsControl = {
+    0x28F54685, 0x06FD, 0x11D2, {0xB2, 0x7A, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
 // MEDIASUBTYPE_YUY2 / MJPG are FOURCC-based subtypes.
 constexpr DWORD kFourccYuy2 = MAKEFOURCC('Y', 'U', 'Y', '2');
 constexpr DWORD kFourccMjpg = MAKEFOURCC('M', 'J', 'P', 'G');
@@ -33,7 +35,9 @@ void FreeMediaType(AM_MEDIA_TYPE& mt) {
     }
 }
 
-DWORD FourccOf(const GUID& subtype) { return subtype.Data1; }
+DWORD FourccOf(const GUID& subtype) {
+    return subtype.Data1;
+}
 
 // Fills mt (whose old contents are not freed) with the VIDEOINFOHEADER type of a format.
 HRESULT MakeMediaType(const Format& f, AM_MEDIA_TYPE* mt) {
@@ -74,28 +78,12 @@ AM_MEDIA_TYPE* NewMediaType(const Format& f) {
 }
 
 // Enumerator of a fixed list of formats. Holds a reference on the pin's filter.
-class MediaTypeEnum : public IEnumMediaTypes {
-public:
+class MediaTypeEnum : public SingleInterfaceObject<IEnumMediaTypes, IID_IEnumMediaTypes> {
+  public:
     MediaTypeEnum(IUnknown* owner, std::vector<Format> formats, size_t pos = 0)
         : owner_(owner), formats_(std::move(formats)), pos_(pos) {
         owner_->AddRef();
         ++g_objects;
-    }
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IEnumMediaTypes) {
-            *ppv = static_cast<IEnumMediaTypes*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG r = --refs_;
-        if (r == 0) delete this;
-        return r;
     }
     STDMETHODIMP Next(ULONG count, AM_MEDIA_TYPE** out, ULONG* fetched) override {
         if (!out) return E_POINTER;
@@ -124,38 +112,22 @@ public:
         return S_OK;
     }
 
-private:
+  private:
     virtual ~MediaTypeEnum() {
         owner_->Release();
         --g_objects;
     }
-    std::atomic<ULONG> refs_{1};
     IUnknown* owner_;
     std::vector<Format> formats_;
     size_t pos_;
 };
 
-class PinEnum : public IEnumPins {
-public:
-    PinEnum(IBaseFilter* filter, IPin* a, IPin* b, size_t pos = 0) : filter_(filter), pins_{a, b}, pos_(pos) {
+class PinEnum : public SingleInterfaceObject<IEnumPins, IID_IEnumPins> {
+  public:
+    PinEnum(IBaseFilter* filter, IPin* a, IPin* b, size_t pos = 0)
+        : filter_(filter), pins_{a, b}, pos_(pos) {
         filter_->AddRef();
         ++g_objects;
-    }
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IEnumPins) {
-            *ppv = static_cast<IEnumPins*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG r = --refs_;
-        if (r == 0) delete this;
-        return r;
     }
     STDMETHODIMP Next(ULONG count, IPin** out, ULONG* fetched) override {
         if (!out) return E_POINTER;
@@ -183,12 +155,11 @@ public:
         return S_OK;
     }
 
-private:
+  private:
     virtual ~PinEnum() {
         filter_->Release();
         --g_objects;
     }
-    std::atomic<ULONG> refs_{1};
     IBaseFilter* filter_;
     IPin* pins_[2];
     size_t pos_;
@@ -227,8 +198,12 @@ STDMETHODIMP OutputPin::QueryInterface(REFIID riid, void** ppv) {
     return S_OK;
 }
 
-STDMETHODIMP_(ULONG) OutputPin::AddRef() { return filter_->AddRef(); }
-STDMETHODIMP_(ULONG) OutputPin::Release() { return filter_->Release(); }
+STDMETHODIMP_(ULONG) OutputPin::AddRef() {
+    return filter_->AddRef();
+}
+STDMETHODIMP_(ULONG) OutputPin::Release() {
+    return filter_->Release();
+}
 
 std::vector<Format> OutputPin::Formats() const {
     const Model& m = filter_->model_;
@@ -297,7 +272,8 @@ STDMETHODIMP OutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* pmt) {
         std::vector<Format> all = formatSet_ ? std::vector<Format>{} : Formats();
         candidates.push_back(format_);
         for (const Format& f : all) {
-            if (f.subtype != format_.subtype || f.width != format_.width || f.height != format_.height) {
+            if (f.subtype != format_.subtype || f.width != format_.width ||
+                f.height != format_.height) {
                 candidates.push_back(f);
             }
         }
@@ -329,7 +305,8 @@ HRESULT OutputPin::TryConnection(IPin* receivePin, const Format& f) {
     hr = receivePin->ReceiveConnection(this, &mt);
     FreeMediaType(mt);
     IMemInputPin* input = nullptr;
-    if (SUCCEEDED(hr)) hr = receivePin->QueryInterface(IID_IMemInputPin, reinterpret_cast<void**>(&input));
+    if (SUCCEEDED(hr))
+        hr = receivePin->QueryInterface(IID_IMemInputPin, reinterpret_cast<void**>(&input));
     if (SUCCEEDED(hr)) {
         hr = DecideAllocator(input, SampleSize(f));
         if (FAILED(hr)) receivePin->Disconnect();
@@ -354,14 +331,17 @@ HRESULT OutputPin::DecideAllocator(IMemInputPin* input, long bufferSize) {
     wanted.cbAlign = std::max<long>(wanted.cbAlign, 1);
     for (int attempt = 0; attempt < 2; ++attempt) {
         IMemAllocator* alloc = nullptr;
-        HRESULT hr = attempt == 0 ? input->GetAllocator(&alloc)
-                                  : CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER,
-                                                     IID_IMemAllocator, reinterpret_cast<void**>(&alloc));
+        HRESULT hr = attempt == 0
+                         ? input->GetAllocator(&alloc)
+                         : CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER,
+                                            IID_IMemAllocator, reinterpret_cast<void**>(&alloc));
         if (FAILED(hr) || !alloc) continue;
         ALLOCATOR_PROPERTIES actual{};
         hr = alloc->SetProperties(&wanted, &actual);
-        if (SUCCEEDED(hr) && actual.cbBuffer >= bufferSize) hr = input->NotifyAllocator(alloc, FALSE);
-        else if (SUCCEEDED(hr)) hr = E_FAIL;
+        if (SUCCEEDED(hr) && actual.cbBuffer >= bufferSize)
+            hr = input->NotifyAllocator(alloc, FALSE);
+        else if (SUCCEEDED(hr))
+            hr = E_FAIL;
         if (SUCCEEDED(hr)) {
             allocator_ = alloc;
             return S_OK;
@@ -371,7 +351,9 @@ HRESULT OutputPin::DecideAllocator(IMemInputPin* input, long bufferSize) {
     return VFW_E_NO_ALLOCATOR;
 }
 
-STDMETHODIMP OutputPin::ReceiveConnection(IPin*, const AM_MEDIA_TYPE*) { return E_UNEXPECTED; }
+STDMETHODIMP OutputPin::ReceiveConnection(IPin*, const AM_MEDIA_TYPE*) {
+    return E_UNEXPECTED;
+}
 
 STDMETHODIMP OutputPin::Disconnect() {
     std::lock_guard<std::mutex> lk(filter_->lock_);
@@ -439,7 +421,9 @@ STDMETHODIMP OutputPin::QueryId(LPWSTR* id) {
     return S_OK;
 }
 
-STDMETHODIMP OutputPin::QueryAccept(const AM_MEDIA_TYPE* pmt) { return Acceptable(pmt, nullptr) ? S_OK : S_FALSE; }
+STDMETHODIMP OutputPin::QueryAccept(const AM_MEDIA_TYPE* pmt) {
+    return Acceptable(pmt, nullptr) ? S_OK : S_FALSE;
+}
 
 // Like a hardware pin, after SetFormat only the format set is offered; before it, every
 // format with the current one first.
@@ -451,7 +435,8 @@ STDMETHODIMP OutputPin::EnumMediaTypes(IEnumMediaTypes** e) {
         list.push_back(connected_ ? connectedFormat_ : format_);
         if (!formatSet_) {
             for (const Format& f : Formats()) {
-                if (f.subtype != list[0].subtype || f.width != list[0].width || f.height != list[0].height) {
+                if (f.subtype != list[0].subtype || f.width != list[0].width ||
+                    f.height != list[0].height) {
                     list.push_back(f);
                 }
             }
@@ -461,11 +446,21 @@ STDMETHODIMP OutputPin::EnumMediaTypes(IEnumMediaTypes** e) {
     return S_OK;
 }
 
-STDMETHODIMP OutputPin::QueryInternalConnections(IPin**, ULONG*) { return E_NOTIMPL; }
-STDMETHODIMP OutputPin::EndOfStream() { return E_UNEXPECTED; }
-STDMETHODIMP OutputPin::BeginFlush() { return E_UNEXPECTED; }
-STDMETHODIMP OutputPin::EndFlush() { return E_UNEXPECTED; }
-STDMETHODIMP OutputPin::NewSegment(REFERENCE_TIME, REFERENCE_TIME, double) { return S_OK; }
+STDMETHODIMP OutputPin::QueryInternalConnections(IPin**, ULONG*) {
+    return E_NOTIMPL;
+}
+STDMETHODIMP OutputPin::EndOfStream() {
+    return E_UNEXPECTED;
+}
+STDMETHODIMP OutputPin::BeginFlush() {
+    return E_UNEXPECTED;
+}
+STDMETHODIMP OutputPin::EndFlush() {
+    return E_UNEXPECTED;
+}
+STDMETHODIMP OutputPin::NewSegment(REFERENCE_TIME, REFERENCE_TIME, double) {
+    return S_OK;
+}
 
 // IAMStreamConfig
 
@@ -477,8 +472,8 @@ STDMETHODIMP OutputPin::SetFormat(AM_MEDIA_TYPE* pmt) {
     {
         std::lock_guard<std::mutex> lk(filter_->lock_);
         if (filter_->state_ != State_Stopped) return VFW_E_NOT_STOPPED;
-        if (connected_ && connectedFormat_.subtype == f.subtype && connectedFormat_.width == f.width &&
-            connectedFormat_.height == f.height) {
+        if (connected_ && connectedFormat_.subtype == f.subtype &&
+            connectedFormat_.width == f.width && connectedFormat_.height == f.height) {
             return S_OK;
         }
         format_ = f;
@@ -496,7 +491,8 @@ STDMETHODIMP OutputPin::SetFormat(AM_MEDIA_TYPE* pmt) {
         hr = VFW_E_TYPE_NOT_ACCEPTED;
     } else if (filter_->graph_ && SUCCEEDED(MakeMediaType(f, &mt))) {
         IFilterGraph2* graph2 = nullptr;
-        if (SUCCEEDED(filter_->graph_->QueryInterface(IID_IFilterGraph2, reinterpret_cast<void**>(&graph2)))) {
+        if (SUCCEEDED(filter_->graph_->QueryInterface(IID_IFilterGraph2,
+                                                      reinterpret_cast<void**>(&graph2)))) {
             hr = graph2->ReconnectEx(this, &mt);
             graph2->Release();
         } else {
@@ -551,9 +547,12 @@ STDMETHODIMP OutputPin::GetStreamCaps(int index, AM_MEDIA_TYPE** pmt, BYTE* caps
 
 // IKsPropertySet: the pin category.
 
-STDMETHODIMP OutputPin::Set(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD) { return E_PROP_ID_UNSUPPORTED; }
+STDMETHODIMP OutputPin::Set(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD) {
+    return E_PROP_ID_UNSUPPORTED;
+}
 
-STDMETHODIMP OutputPin::Get(REFGUID set, DWORD id, LPVOID, DWORD, LPVOID data, DWORD dataSize, DWORD* returned) {
+STDMETHODIMP OutputPin::Get(REFGUID set, DWORD id, LPVOID, DWORD, LPVOID data, DWORD dataSize,
+                            DWORD* returned) {
     if (set != AMPROPSETID_Pin) return E_PROP_SET_UNSUPPORTED;
     if (id != AMPROPERTY_PIN_CATEGORY) return E_PROP_ID_UNSUPPORTED;
     if (returned) *returned = sizeof(GUID);
@@ -597,8 +596,10 @@ STDMETHODIMP OutputPin::GetInfo(AM_STREAM_INFO* info) {
     info->tStop = stopAt_;
     info->dwStartCookie = startCookie_;
     info->dwStopCookie = stopCookie_;
-    if (startAt_ != MINLONGLONG && startAt_ != MAXLONGLONG) info->dwFlags |= AM_STREAM_INFO_START_DEFINED;
-    if (stopAt_ != MAXLONGLONG && stopAt_ != MINLONGLONG) info->dwFlags |= AM_STREAM_INFO_STOP_DEFINED;
+    if (startAt_ != MINLONGLONG && startAt_ != MAXLONGLONG)
+        info->dwFlags |= AM_STREAM_INFO_START_DEFINED;
+    if (stopAt_ != MAXLONGLONG && stopAt_ != MINLONGLONG)
+        info->dwFlags |= AM_STREAM_INFO_STOP_DEFINED;
     bool discarding = startAt_ == MAXLONGLONG || stopAt_ == MINLONGLONG;
     if (discarding) info->dwFlags |= AM_STREAM_INFO_DISCARDING;
     return S_OK;
@@ -684,7 +685,8 @@ void OutputPin::Stream() {
         REFERENCE_TIME now = filter_->StreamTimeLocked();
         if (now < frame * kFramePeriod) {
             auto wait = std::chrono::microseconds((frame * kFramePeriod - now) / 10 + 1);
-            filter_->wake_.wait_for(lk, std::min<std::chrono::microseconds>(wait, std::chrono::milliseconds(50)));
+            filter_->wake_.wait_for(
+                lk, std::min<std::chrono::microseconds>(wait, std::chrono::milliseconds(50)));
             continue;
         }
         if (now - frame * kFramePeriod > kFramePeriod) frame = now / kFramePeriod;
@@ -767,23 +769,27 @@ void OutputPin::DeliverStill() {
             if (kind == StillKind::Frame) {
                 const Format& f = connectedFormat_;
                 length = f.width * f.height * 2;
-                if (sample->GetSize() >= length) RenderYuy2(data, f.width, f.height, seconds, brightness);
+                if (sample->GetSize() >= length)
+                    RenderYuy2(data, f.width, f.height, seconds, brightness);
             } else if (kind == StillKind::RawSingle) {
                 length = kRawSingleWidth * kRawSingleHeight;
                 if (sample->GetSize() >= length) {
-                    RenderMosaic(data, kRawSingleWidth, kRawSingleHeight, 0, kRawSingleHeight, seconds, brightness);
+                    RenderMosaic(data, kRawSingleWidth, kRawSingleHeight, 0, kRawSingleHeight,
+                                 seconds, brightness);
                 }
             } else {
                 const int half = kRawHalvesHeight / 2;
                 length = kRawHalvesWidth * half;
                 if (sample->GetSize() >= length) {
                     if (part == 0) {
-                        RenderMosaic(data, kRawHalvesWidth, kRawHalvesHeight, 0, half, seconds, brightness);
+                        RenderMosaic(data, kRawHalvesWidth, kRawHalvesHeight, 0, half, seconds,
+                                     brightness);
                     } else {
                         // The lower half travels bottom-up: the picture's last row comes first.
                         for (int r = 0; r < half; ++r) {
-                            RenderMosaic(data + static_cast<size_t>(r) * kRawHalvesWidth, kRawHalvesWidth,
-                                         kRawHalvesHeight, kRawHalvesHeight - 1 - r, 1, seconds, brightness);
+                            RenderMosaic(data + static_cast<size_t>(r) * kRawHalvesWidth,
+                                         kRawHalvesWidth, kRawHalvesHeight,
+                                         kRawHalvesHeight - 1 - r, 1, seconds, brightness);
                         }
                     }
                 }
@@ -818,7 +824,11 @@ HRESULT OutputPin::Deliver(IMediaSample* sample) {
 // ---------------------------------------------------------------- Filter
 
 Filter::Filter(int slot, const Model& model, bool failRender)
-    : slot_(slot), model_(model), failRender_(failRender), capture_(this, false), still_(this, true) {
+    : slot_(slot),
+      model_(model),
+      failRender_(failRender),
+      capture_(this, false),
+      still_(this, true) {
     ++g_objects;
 }
 
@@ -833,7 +843,8 @@ Filter::~Filter() {
 
 STDMETHODIMP Filter::QueryInterface(REFIID riid, void** ppv) {
     if (!ppv) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IPersist || riid == IID_IMediaFilter || riid == IID_IBaseFilter) {
+    if (riid == IID_IUnknown || riid == IID_IPersist || riid == IID_IMediaFilter ||
+        riid == IID_IBaseFilter) {
         *ppv = static_cast<IBaseFilter*>(this);
     } else if (riid == IID_IAMFilterMiscFlags) {
         *ppv = static_cast<IAMFilterMiscFlags*>(this);
@@ -867,7 +878,9 @@ STDMETHODIMP Filter::GetPages(CAUUID* pages) {
     return S_OK;
 }
 
-STDMETHODIMP_(ULONG) Filter::AddRef() { return ++refs_; }
+STDMETHODIMP_(ULONG) Filter::AddRef() {
+    return ++refs_;
+}
 
 STDMETHODIMP_(ULONG) Filter::Release() {
     ULONG r = --refs_;
@@ -1023,7 +1036,9 @@ STDMETHODIMP Filter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
     sink_ = nullptr;
     if (graph) {
         IMediaEventSink* sink = nullptr;
-        if (SUCCEEDED(graph->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&sink))) && sink) {
+        if (SUCCEEDED(
+                graph->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&sink))) &&
+            sink) {
             sink_ = sink;
             sink->Release();  // held without a reference: the graph outlives our membership
         }
@@ -1031,7 +1046,9 @@ STDMETHODIMP Filter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
     return S_OK;
 }
 
-STDMETHODIMP Filter::QueryVendorInfo(LPWSTR*) { return E_NOTIMPL; }
+STDMETHODIMP Filter::QueryVendorInfo(LPWSTR*) {
+    return E_NOTIMPL;
+}
 
 void Filter::SignalLost() {
     IMediaEventSink* sink;
@@ -1044,15 +1061,18 @@ void Filter::SignalLost() {
     wake_.notify_all();
     // An unplugged camera leaves the device list.
     RemoveDeviceMonikers(slot_);
-    if (sink) sink->Notify(EC_DEVICE_LOST, reinterpret_cast<LONG_PTR>(static_cast<IBaseFilter*>(this)), 0);
+    if (sink)
+        sink->Notify(EC_DEVICE_LOST, reinterpret_cast<LONG_PTR>(static_cast<IBaseFilter*>(this)),
+                     0);
 }
 
 // IAMVideoControl
 
 STDMETHODIMP Filter::GetCaps(IPin* pin, LONG* flags) {
     if (!pin || !flags) return E_POINTER;
-    *flags = (pin == static_cast<IPin*>(&still_)) ? (VideoControlFlag_Trigger | VideoControlFlag_ExternalTriggerEnable)
-                                                  : 0;
+    *flags = (pin == static_cast<IPin*>(&still_))
+                 ? (VideoControlFlag_Trigger | VideoControlFlag_ExternalTriggerEnable)
+                 : 0;
     return S_OK;
 }
 
@@ -1094,7 +1114,8 @@ STDMETHODIMP Filter::GetFrameRateList(IPin* pin, LONG, SIZE, LONG* count, LONGLO
 
 // IAMVideoProcAmp: brightness only.
 
-STDMETHODIMP Filter::GetRange(LONG property, LONG* min, LONG* max, LONG* step, LONG* def, LONG* flags) {
+STDMETHODIMP Filter::GetRange(LONG property, LONG* min, LONG* max, LONG* step, LONG* def,
+                              LONG* flags) {
     if (!min || !max || !step || !def || !flags) return E_POINTER;
     if (property != VideoProcAmp_Brightness) return E_PROP_ID_UNSUPPORTED;
     *min = -64;
@@ -1122,12 +1143,13 @@ STDMETHODIMP Filter::Get(LONG property, LONG* value, LONG* flags) {
 
 // IKsControl
 
-STDMETHODIMP Filter::KsProperty(PKSPROPERTY property, ULONG propertySize, LPVOID data, ULONG dataSize,
-                                ULONG* returned) {
+STDMETHODIMP Filter::KsProperty(PKSPROPERTY property, ULONG propertySize, LPVOID data,
+                                ULONG dataSize, ULONG* returned) {
     if (!property || propertySize < sizeof(KSPROPERTY)) return E_INVALIDARG;
     if (returned) *returned = 0;
     if (property->Set != kRegisterNodeSet) return HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND);
-    if (property->Id != 1 || propertySize < sizeof(KSP_NODE) || !(property->Flags & KSPROPERTY_TYPE_TOPOLOGY) ||
+    if (property->Id != 1 || propertySize < sizeof(KSP_NODE) ||
+        !(property->Flags & KSPROPERTY_TYPE_TOPOLOGY) ||
         reinterpret_cast<KSP_NODE*>(property)->NodeId != 1) {
         return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
     }
@@ -1150,8 +1172,12 @@ STDMETHODIMP Filter::KsProperty(PKSPROPERTY property, ULONG propertySize, LPVOID
     return E_INVALIDARG;
 }
 
-STDMETHODIMP Filter::KsMethod(PKSMETHOD, ULONG, LPVOID, ULONG, ULONG*) { return HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND); }
-STDMETHODIMP Filter::KsEvent(PKSEVENT, ULONG, LPVOID, ULONG, ULONG*) { return HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND); }
+STDMETHODIMP Filter::KsMethod(PKSMETHOD, ULONG, LPVOID, ULONG, ULONG*) {
+    return HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND);
+}
+STDMETHODIMP Filter::KsEvent(PKSEVENT, ULONG, LPVOID, ULONG, ULONG*) {
+    return HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND);
+}
 
 // IKsPropertySet: vendor register records.
 
@@ -1166,7 +1192,8 @@ STDMETHODIMP Filter::Set(REFGUID set, DWORD id, LPVOID, DWORD, LPVOID data, DWOR
     return S_OK;
 }
 
-STDMETHODIMP Filter::Get(REFGUID set, DWORD id, LPVOID, DWORD, LPVOID data, DWORD dataSize, DWORD* returned) {
+STDMETHODIMP Filter::Get(REFGUID set, DWORD id, LPVOID, DWORD, LPVOID data, DWORD dataSize,
+                         DWORD* returned) {
     if (set != kRegisterVendorSetA && set != kRegisterVendorSetB) return E_PROP_SET_UNSUPPORTED;
     if (id != 0) return E_PROP_ID_UNSUPPORTED;
     if (!data || dataSize < 40) return E_INVALIDARG;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "tools/virtualcam/com_object.h"
 #include "tools/virtualcam/filter.h"
 #include "tools/virtualcam/models.h"
 #include "tools/virtualcam/page.h"
@@ -14,26 +15,10 @@ HMODULE g_module = nullptr;
 
 constexpr int kPageSlot = -100;
 
-class ClassFactory : public IClassFactory {
-public:
+class ClassFactory : public vcam::SingleInterfaceObject<IClassFactory, IID_IClassFactory> {
+  public:
     // slot: the camera slot, or kPageSlot for the property page.
     explicit ClassFactory(int slot) : slot_(slot) { ++vcam::g_objects; }
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-            *ppv = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG r = --refs_;
-        if (r == 0) delete this;
-        return r;
-    }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
         *ppv = nullptr;
@@ -48,10 +33,12 @@ public:
         vcam::Config config = vcam::ReadConfig();
         if (slot_ >= static_cast<int>(config.devices.size())) return E_FAIL;
         // An unplugged camera, or one set up to fail, cannot be opened.
-        if ((config.failOpen | config.lost) & (1u << slot_)) return HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED);
+        if ((config.failOpen | config.lost) & (1u << slot_))
+            return HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED);
         const vcam::Model* model = vcam::FindModel(config.devices[slot_]);
         if (!model) return E_FAIL;
-        auto* filter = new (std::nothrow) vcam::Filter(slot_, *model, (config.failRender >> slot_) & 1);
+        auto* filter =
+            new (std::nothrow) vcam::Filter(slot_, *model, (config.failRender >> slot_) & 1);
         if (!filter) return E_OUTOFMEMORY;
         HRESULT hr = filter->QueryInterface(riid, ppv);
         filter->Release();
@@ -66,9 +53,8 @@ public:
         return S_OK;
     }
 
-private:
+  private:
     virtual ~ClassFactory() { --vcam::g_objects; }
-    std::atomic<ULONG> refs_{1};
     int slot_;
 };
 
@@ -78,21 +64,25 @@ std::wstring GuidText(REFGUID guid) {
     return text;
 }
 
-HRESULT RegisterClassKey(REFCLSID clsid, const wchar_t* name, size_t nameBytes, const wchar_t* dllPath) {
+HRESULT RegisterClassKey(REFCLSID clsid, const wchar_t* name, size_t nameBytes,
+                         const wchar_t* dllPath) {
     std::wstring key = L"CLSID\\" + GuidText(clsid);
     HKEY clsidKey = nullptr, serverKey = nullptr;
-    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &clsidKey, nullptr) !=
-        ERROR_SUCCESS) {
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                        &clsidKey, nullptr) != ERROR_SUCCESS) {
         return SELFREG_E_CLASS;
     }
-    RegSetValueExW(clsidKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(name), static_cast<DWORD>(nameBytes));
-    LONG rc = RegCreateKeyExW(clsidKey, L"InprocServer32", 0, nullptr, 0, KEY_WRITE, nullptr, &serverKey, nullptr);
+    RegSetValueExW(clsidKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(name),
+                   static_cast<DWORD>(nameBytes));
+    LONG rc = RegCreateKeyExW(clsidKey, L"InprocServer32", 0, nullptr, 0, KEY_WRITE, nullptr,
+                              &serverKey, nullptr);
     RegCloseKey(clsidKey);
     if (rc != ERROR_SUCCESS) return SELFREG_E_CLASS;
     RegSetValueExW(serverKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(dllPath),
                    static_cast<DWORD>((wcslen(dllPath) + 1) * sizeof(wchar_t)));
     const wchar_t model[] = L"Both";
-    RegSetValueExW(serverKey, L"ThreadingModel", 0, REG_SZ, reinterpret_cast<const BYTE*>(model), sizeof(model));
+    RegSetValueExW(serverKey, L"ThreadingModel", 0, REG_SZ, reinterpret_cast<const BYTE*>(model),
+                   sizeof(model));
     RegCloseKey(serverKey);
     return S_OK;
 }
@@ -100,8 +90,8 @@ HRESULT RegisterClassKey(REFCLSID clsid, const wchar_t* name, size_t nameBytes, 
 HRESULT WithMapper(HRESULT (*work)(IFilterMapper2*)) {
     HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     IFilterMapper2* mapper = nullptr;
-    HRESULT hr = CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2,
-                                  reinterpret_cast<void**>(&mapper));
+    HRESULT hr = CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IFilterMapper2, reinterpret_cast<void**>(&mapper));
     if (SUCCEEDED(hr)) {
         hr = work(mapper);
         mapper->Release();
@@ -115,7 +105,8 @@ HRESULT RegisterDevices(IFilterMapper2* mapper) {
     vcam::Config config = vcam::ReadConfig();
     static const REGPINTYPES kVideo = {&MEDIATYPE_Video, &MEDIASUBTYPE_YUY2};
     static const REGFILTERPINS kPins[2] = {
-        {const_cast<LPWSTR>(L"Capture"), FALSE, TRUE, FALSE, FALSE, &CLSID_NULL, nullptr, 1, &kVideo},
+        {const_cast<LPWSTR>(L"Capture"), FALSE, TRUE, FALSE, FALSE, &CLSID_NULL, nullptr, 1,
+         &kVideo},
         {const_cast<LPWSTR>(L"Still"), FALSE, TRUE, FALSE, FALSE, &CLSID_NULL, nullptr, 1, &kVideo},
     };
     REGFILTER2 info = {};
@@ -128,8 +119,9 @@ HRESULT RegisterDevices(IFilterMapper2* mapper) {
         if (!model) continue;
         std::wstring friendly = vcam::FriendlyName(*model, static_cast<int>(slot));
         std::wstring instance = vcam::InstanceName(model->pid, static_cast<int>(slot));
-        HRESULT hr = mapper->RegisterFilter(vcam::SlotClsid(static_cast<int>(slot)), friendly.c_str(), nullptr,
-                                            &CLSID_VideoInputDeviceCategory, instance.c_str(), &info);
+        HRESULT hr = mapper->RegisterFilter(
+            vcam::SlotClsid(static_cast<int>(slot)), friendly.c_str(), nullptr,
+            &CLSID_VideoInputDeviceCategory, instance.c_str(), &info);
         if (FAILED(hr)) return hr;
     }
     return S_OK;
@@ -164,7 +156,9 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {
     return hr;
 }
 
-STDAPI DllCanUnloadNow() { return vcam::g_objects == 0 ? S_OK : S_FALSE; }
+STDAPI DllCanUnloadNow() {
+    return vcam::g_objects == 0 ? S_OK : S_FALSE;
+}
 
 // Registers the classes of all slots and one device moniker per configured camera.
 STDAPI DllRegisterServer() {
@@ -184,7 +178,8 @@ STDAPI DllRegisterServer() {
 STDAPI DllUnregisterServer() {
     HRESULT hr = vcam::RemoveDeviceMonikers(-1);
     for (int slot = -1; slot < vcam::kMaxDevices; ++slot) {
-        std::wstring key = L"CLSID\\" + GuidText(slot < 0 ? vcam::kBrightnessPageClsid : vcam::SlotClsid(slot));
+        std::wstring key =
+            L"CLSID\\" + GuidText(slot < 0 ? vcam::kBrightnessPageClsid : vcam::SlotClsid(slot));
         RegDeleteKeyW(HKEY_CLASSES_ROOT, (key + L"\\InprocServer32").c_str());
         RegDeleteKeyW(HKEY_CLASSES_ROOT, key.c_str());
     }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "tools/virtualcam/com_object.h"
 #include "tools/virtualcam/filter.h"
 
 namespace vcam {
@@ -20,31 +21,15 @@ constexpr int kTrackId = 101, kValueId = 102;
 
 HINSTANCE ModuleOf() {
     HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ModuleOf), &module);
+    GetModuleHandleExW(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCWSTR>(&ModuleOf), &module);
     return module;
 }
 
-class BrightnessPage : public IPropertyPage {
-public:
+class BrightnessPage : public SingleInterfaceObject<IPropertyPage, IID_IPropertyPage> {
+  public:
     BrightnessPage() { ++g_objects; }
-
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IPropertyPage) {
-            *ppv = static_cast<IPropertyPage*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG r = --refs_;
-        if (r == 0) delete this;
-        return r;
-    }
 
     STDMETHODIMP SetPageSite(IPropertyPageSite* site) override {
         if (site) site->AddRef();
@@ -69,18 +54,20 @@ public:
             wc.lpszClassName = kPageClass;
             RegisterClassW(&wc);
         }
-        window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, kTitle, WS_CHILD | WS_TABSTOP, rect->left,
-                                  rect->top, rect->right - rect->left, rect->bottom - rect->top, parent, nullptr,
-                                  module, this);
+        window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, kTitle, WS_CHILD | WS_TABSTOP,
+                                  rect->left, rect->top, rect->right - rect->left,
+                                  rect->bottom - rect->top, parent, nullptr, module, this);
         if (!window_) return E_FAIL;
         HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-        HWND label = CreateWindowExW(0, L"STATIC", L"Brightness", WS_CHILD | WS_VISIBLE, 10, 14, 70, 18, window_,
-                                     nullptr, module, nullptr);
-        track_ = CreateWindowExW(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ, 80, 10, 130,
-                                 28, window_, reinterpret_cast<HMENU>(kTrackId), module, nullptr);
+        HWND label = CreateWindowExW(0, L"STATIC", L"Brightness", WS_CHILD | WS_VISIBLE, 10, 14, 70,
+                                     18, window_, nullptr, module, nullptr);
+        track_ = CreateWindowExW(0, TRACKBAR_CLASSW, L"",
+                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ, 80, 10, 130, 28,
+                                 window_, reinterpret_cast<HMENU>(kTrackId), module, nullptr);
         value_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 214, 14, 40, 18, window_,
                                  reinterpret_cast<HMENU>(kValueId), module, nullptr);
-        for (HWND w : {label, value_}) SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        for (HWND w : {label, value_})
+            SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         LONG min = -64, max = 64, step = 1, def = 0, flags = 0, current = 0;
         if (amp_) {
             amp_->GetRange(VideoProcAmp_Brightness, &min, &max, &step, &def, &flags);
@@ -128,7 +115,9 @@ public:
     }
     STDMETHODIMP Move(LPCRECT rect) override {
         if (!rect) return E_POINTER;
-        if (window_) MoveWindow(window_, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, TRUE);
+        if (window_)
+            MoveWindow(window_, rect->left, rect->top, rect->right - rect->left,
+                       rect->bottom - rect->top, TRUE);
         return S_OK;
     }
     STDMETHODIMP IsPageDirty() override { return dirty_ ? S_OK : S_FALSE; }
@@ -142,7 +131,7 @@ public:
     STDMETHODIMP Help(LPCOLESTR) override { return E_NOTIMPL; }
     STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
 
-private:
+  private:
     virtual ~BrightnessPage() {
         Deactivate();
         if (amp_) amp_->Release();
@@ -177,7 +166,6 @@ private:
         return DefWindowProcW(hwnd, msg, wp, lp);
     }
 
-    std::atomic<ULONG> refs_{1};
     IPropertyPageSite* site_ = nullptr;
     IAMVideoProcAmp* amp_ = nullptr;
     HWND window_ = nullptr, track_ = nullptr, value_ = nullptr;
@@ -187,8 +175,12 @@ private:
 
 }  // namespace
 
-IPropertyPage* CreateBrightnessPage() { return new (std::nothrow) BrightnessPage(); }
+IPropertyPage* CreateBrightnessPage() {
+    return new (std::nothrow) BrightnessPage();
+}
 
-void UnregisterPageClass(HINSTANCE module) { UnregisterClassW(kPageClass, module); }
+void UnregisterPageClass(HINSTANCE module) {
+    UnregisterClassW(kPageClass, module);
+}
 
 }  // namespace vcam
