@@ -60,6 +60,10 @@ class CaptureGraph {
 
     // Drains the graph's events; true when the camera was lost or capture aborted.
     bool CameraLost();
+    // Switches the file-writing branch: on, writing into path from 2.5 s of stream time on; off,
+    // closing the recording by switching to path (the idle file), then rebuilding the graph.
+    // The stream-control result, or 0 without a camera.
+    HRESULT SetRecording(bool start, const std::wstring& path);
     // Asks the camera for one still image through its still pin.
     HRESULT TriggerStill();
     // Opens the camera's own property pages over the owner window; 1 without a camera.
@@ -69,7 +73,12 @@ class CaptureGraph {
     bool HasCompressor() const { return static_cast<bool>(dvEncoder_); }
 
   private:
+    void SetUpFileOutput();
+    void AddFileOutputDirectly();
     void ConfigureCaptureFormat(uint32_t camera);
+    void BuildCaptureBranch();
+    HRESULT ControlCaptureStream(REFERENCE_TIME* start, REFERENCE_TIME* stop);
+    ComPtr<IAMStreamControl> CaptureStreamControl();
     void BuildPreviewBranch();
     void BuildStillBranch();
     void RemoveDownstream(IBaseFilter* filter);
@@ -95,6 +104,12 @@ class CaptureGraph {
     ComPtr<IVideoWindow> videoWindow_;
     ComPtr<IMediaEventEx> events_;
     ComPtr<IBaseFilter> camera_;
+    ComPtr<IBaseFilter> mux_;
+    ComPtr<IFileSinkFilter> fileSink_;
+    // Where the graph builder cannot set up the file output and stream control itself, the
+    // graph gets them directly, with the program's own gate on the capture side.
+    bool directFileOutput_ = false;
+    ComPtr<IBaseFilter> captureGate_;
     ComPtr<IAMStreamConfig> captureConfig_;
     ComPtr<IAMStreamConfig> stillConfig_;
     ComPtr<IBaseFilter> dvEncoder_;

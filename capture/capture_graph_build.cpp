@@ -6,6 +6,7 @@
 #include <dvdmedia.h>
 
 #include "capture/frame_grabbers.h"
+#include "capture/graph_util.h"
 #include "capture/negotiation.h"
 #include "capture/size_codes.h"
 
@@ -37,13 +38,6 @@ VIDEOINFOHEADER* VideoInfoOf(AM_MEDIA_TYPE* type) {
     return reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
 }
 
-template <typename T>
-ComPtr<T> Create(REFCLSID clsid, REFIID iid) {
-    ComPtr<T> object;
-    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, object.PutVoid());
-    return object;
-}
-
 bool IsSameObject(IUnknown* a, IUnknown* b) {
     if (!a || !b) return false;
     ComPtr<IUnknown> ua, ub;
@@ -59,24 +53,30 @@ int CaptureGraph::BuildGraph(int index, bool newDevice) {
     if (index < 0 || index >= count_) return -1;
     TearDown();
 
-    builder_ = Create<ICaptureGraphBuilder2>(CLSID_CaptureGraphBuilder2, IID_ICaptureGraphBuilder2);
+    builder_ = CreateInProcess<ICaptureGraphBuilder2>(CLSID_CaptureGraphBuilder2,
+                                                      IID_ICaptureGraphBuilder2);
     if (monikers_[index]) {
         monikers_[index]->BindToObject(nullptr, nullptr, IID_IBaseFilter, camera_.PutVoid());
     }
     const uint32_t requested = sizeCode_;
     if (newDevice) isModel6710_ = index == model6710Index_;
-    graph_ = Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
+    graph_ = CreateInProcess<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
     if (!builder_ || !camera_ || !graph_) {
         TearDown();
         return static_cast<int>(sizeCode_);
     }
     builder_->SetFiltergraph(graph_.Get());
     graph_->AddFilter(camera_.Get(), L"VideoCaptureFilter");
+    SetUpFileOutput();
 
     const uint32_t camera = codes_[index];
     ConfigureCaptureFormat(camera);
+    BuildCaptureBranch();
     BuildPreviewBranch();
     current_ = index;
+    // Nothing reaches the idle file until a recording starts.
+    REFERENCE_TIME never = MAXLONGLONG;
+    ControlCaptureStream(&never, nullptr);
     BuildStillBranch();
     if (control_) control_->Run();
 
@@ -121,7 +121,8 @@ void CaptureGraph::ConfigureCaptureFormat(uint32_t camera) {
 }
 
 void CaptureGraph::BuildPreviewBranch() {
-    ComPtr<IBaseFilter> grabberFilter = Create<IBaseFilter>(kClsidSampleGrabber, IID_IBaseFilter);
+    ComPtr<IBaseFilter> grabberFilter =
+        CreateInProcess<IBaseFilter>(kClsidSampleGrabber, IID_IBaseFilter);
     if (!grabberFilter) return;
     graph_->AddFilter(grabberFilter.Get(), L"VideoSampleGrab");
     if (auto grabber = grabberFilter.As<ISampleGrabber>(IID_ISampleGrabber)) {
@@ -131,8 +132,10 @@ void CaptureGraph::BuildPreviewBranch() {
     }
     // The renderer is named explicitly: letting the graph pick one fails on some platforms and
     // leaves half-connected pins behind.
-    ComPtr<IBaseFilter> renderer = Create<IBaseFilter>(CLSID_VideoRendererDefault, IID_IBaseFilter);
-    if (!renderer) renderer = Create<IBaseFilter>(CLSID_VideoMixingRenderer, IID_IBaseFilter);
+    ComPtr<IBaseFilter> renderer =
+        CreateInProcess<IBaseFilter>(CLSID_VideoRendererDefault, IID_IBaseFilter);
+    if (!renderer)
+        renderer = CreateInProcess<IBaseFilter>(CLSID_VideoMixingRenderer, IID_IBaseFilter);
     if (renderer) graph_->AddFilter(renderer.Get(), L"VideoRenderer");
     const HRESULT hr = builder_->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video,
                                               camera_.Get(), grabberFilter.Get(), renderer.Get());
@@ -151,8 +154,10 @@ void CaptureGraph::BuildPreviewBranch() {
 }
 
 void CaptureGraph::BuildStillBranch() {
-    ComPtr<IBaseFilter> grabberFilter = Create<IBaseFilter>(kClsidSampleGrabber, IID_IBaseFilter);
-    ComPtr<IBaseFilter> nullRenderer = Create<IBaseFilter>(kClsidNullRenderer, IID_IBaseFilter);
+    ComPtr<IBaseFilter> grabberFilter =
+        CreateInProcess<IBaseFilter>(kClsidSampleGrabber, IID_IBaseFilter);
+    ComPtr<IBaseFilter> nullRenderer =
+        CreateInProcess<IBaseFilter>(kClsidNullRenderer, IID_IBaseFilter);
     if (!grabberFilter || !nullRenderer) return;
     graph_->AddFilter(grabberFilter.Get(), L"SampleGrab");
     graph_->AddFilter(nullRenderer.Get(), L"NullRender");
@@ -225,6 +230,10 @@ void CaptureGraph::TearDown() {
     if (graph_ && camera_) RemoveDownstream(camera_.Get());
     captureConfig_.Reset();
     stillConfig_.Reset();
+    captureGate_.Reset();
+    fileSink_.Reset();
+    mux_.Reset();
+    directFileOutput_ = false;
     camera_.Reset();
     builder_.Reset();
     graph_.Reset();

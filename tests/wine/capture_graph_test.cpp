@@ -5,40 +5,14 @@
 
 #include "capture/capture_graph.h"
 #include "capture/frame_grabbers.h"
+#include "capture_fixture.h"
 #include "orvane_process.h"
 
 namespace orvane {
 namespace {
 
-void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    MSG msg;
-    while (GetTickCount() - start < ms) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        Sleep(10);
-    }
-}
-
-class CaptureGraphTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (!test::VirtualCameraRegistered()) GTEST_SKIP() << "no virtual camera in this prefix";
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        owner_ = CreateWindowExW(0, L"Static", L"owner", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
-        graph_ = new CaptureGraph();
-        const RECT preview{0, 0, 320, 240};
-        graph_->SetParameters(owner_, preview, 0x050003C0, L"C:\\windows\\temp\\tmp.avi");
-    }
-    void TearDown() override {
-        delete graph_;
-        if (owner_) DestroyWindow(owner_);
-        CoUninitialize();
-    }
-    HWND owner_ = nullptr;
-    CaptureGraph* graph_ = nullptr;
-    DeviceNameTable names_{};
-};
+using test::CaptureGraphTest;
+using test::Pump;
 
 TEST_F(CaptureGraphTest, BuildsRunsTriggersAStillAndTearsDownRepeatedly) {
     ASSERT_GE(graph_->EnumerateDevices(names_), 1);
