@@ -205,3 +205,49 @@ NoCamera::~NoCamera() {
 }
 
 }  // namespace orvane::test
+
+namespace orvane::test {
+
+namespace {
+constexpr wchar_t kCameraConfigKey[] = L"Software\\Orvane\\VirtualCamera";
+
+void WriteCameraDword(HKEY key, const wchar_t* name, DWORD value) {
+    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+}
+}  // namespace
+
+VirtualCameras::VirtualCameras(std::initializer_list<const wchar_t*> pids, DWORD failOpen,
+                               DWORD failRender) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kCameraConfigKey, 0, nullptr, 0, KEY_WRITE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    std::wstring multi;
+    for (const wchar_t* pid : pids) multi += std::wstring(pid) + L'\0';
+    multi += L'\0';
+    RegSetValueExW(key, L"Devices", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi.data()),
+                   static_cast<DWORD>(multi.size() * sizeof(wchar_t)));
+    WriteCameraDword(key, L"FailOpen", failOpen);
+    WriteCameraDword(key, L"FailRender", failRender);
+    WriteCameraDword(key, L"Lost", 0);
+    RegCloseKey(key);
+    registered_ = CallCameraRegistration("DllRegisterServer");
+}
+
+VirtualCameras::~VirtualCameras() {
+    RegDeleteKeyW(HKEY_CURRENT_USER, kCameraConfigKey);
+    CallCameraRegistration("DllRegisterServer");
+}
+
+void VirtualCameras::SetLost(DWORD mask) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kCameraConfigKey, 0, nullptr, 0, KEY_WRITE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    WriteCameraDword(key, L"Lost", mask);
+    RegCloseKey(key);
+}
+
+}  // namespace orvane::test

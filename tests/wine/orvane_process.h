@@ -1,4 +1,5 @@
 #pragma once
+#include <initializer_list>
 // Starts the real Orvane.exe next to the test program and finds its windows.
 #include <windows.h>
 
@@ -62,6 +63,27 @@ class NoCamera {
 
   private:
     bool removed_ = false;
+};
+
+}  // namespace orvane::test
+
+namespace orvane::test {
+
+// Configures the virtual camera (product ids in hex, bit masks of slots that fail to open or to
+// render) and registers it so, for the life of the object; then the default camera again.
+class VirtualCameras {
+  public:
+    explicit VirtualCameras(std::initializer_list<const wchar_t*> pids, DWORD failOpen = 0,
+                            DWORD failRender = 0);
+    ~VirtualCameras();
+    VirtualCameras(const VirtualCameras&) = delete;
+    VirtualCameras& operator=(const VirtualCameras&) = delete;
+    bool Registered() const { return registered_; }
+    // Unplugs the cameras of the slots in mask (0 plugs them in again; register afterwards).
+    static void SetLost(DWORD mask);
+
+  private:
+    bool registered_ = false;
 };
 
 }  // namespace orvane::test
