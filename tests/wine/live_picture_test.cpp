@@ -75,3 +75,74 @@ TEST(LivePicture, ResolutionCommandRebuildsAtTheChosenSize) {
 
 }  // namespace
 }  // namespace orvane::test
+
+namespace orvane::test {
+namespace {
+
+HWND WaitForVideoWindow(HWND main, DWORD timeoutMs) {
+    HWND video = nullptr;
+    for (DWORD waited = 0; waited < timeoutMs && !video; waited += 10) {
+        EnumChildWindows(main, FindVideoWindow, reinterpret_cast<LPARAM>(&video));
+        if (!video) SleepMs(10);
+    }
+    return video;
+}
+
+TEST(LivePicture, WhenTheFirstCameraCannotBeOpenedTheSecondOpensWithoutNotice) {
+    if (!VirtualCameraRegistered()) GTEST_SKIP() << "no virtual camera in this prefix";
+    // Listed in the order of their instance names: the 6320 first, and it fails to open.
+    VirtualCameras cameras({L"6320", L"6340"}, /*failOpen=*/1u << 0);
+    ASSERT_TRUE(cameras.Registered());
+    ResetOrvaneState();
+    OrvaneProcess orvane;
+    ASSERT_TRUE(orvane.Start());
+    HWND main = orvane.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_NE(WaitForVideoWindow(main, 4000), nullptr) << "the second camera shows its picture";
+    SleepMs(1500);
+    EXPECT_EQ(orvane.FindBox(L"Orvane"), nullptr) << "no notice while a camera works";
+    PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(orvane.WaitForExit(15000));
+    ResetOrvaneState();
+}
+
+TEST(LivePicture, UnplugClearsThePictureAndTheNoticeFollowsOnTheNextPoll) {
+    if (!VirtualCameraRegistered()) GTEST_SKIP() << "no virtual camera in this prefix";
+    VirtualCameras cameras({L"6320"});
+    ASSERT_TRUE(cameras.Registered());
+    ResetOrvaneState();
+    OrvaneProcess orvane;
+    ASSERT_TRUE(orvane.Start());
+    HWND main = orvane.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    HWND video = WaitForVideoWindow(main, 4000);
+    ASSERT_NE(video, nullptr);
+    SleepMs(500);
+
+    VirtualCameras::SetLost(1u << 0);
+    const DWORD unplugged = GetTickCount();
+    bool cleared = false;
+    for (int i = 0; i < 300 && !cleared; ++i) {
+        cleared = !IsWindow(video) || !IsWindowVisible(video);
+        if (!cleared) SleepMs(10);
+    }
+    EXPECT_TRUE(cleared) << "the picture goes with the camera";
+    const DWORD clearedAt = GetTickCount();
+    HWND notice = orvane.WaitForBox(L"Orvane", 4000);
+    EXPECT_NE(notice, nullptr) << "the poll finds no camera and shows the notice";
+    std::printf("unplug to picture cleared: %lu ms, to notice: %lu ms\n",
+                static_cast<unsigned long>(clearedAt - unplugged),
+                static_cast<unsigned long>(GetTickCount() - unplugged));
+    if (notice) SendMessageW(GetDlgItem(notice, IDOK), BM_CLICK, 0, 0);
+
+    // Plugged in again: the poll opens it within about a second.
+    VirtualCameras::SetLost(0);
+    ASSERT_TRUE(RegisterVirtualCameraAgain());
+    EXPECT_NE(WaitForVideoWindow(main, 4000), nullptr) << "the camera comes back";
+    PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(orvane.WaitForExit(15000));
+    ResetOrvaneState();
+}
+
+}  // namespace
+}  // namespace orvane::test

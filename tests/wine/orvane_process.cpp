@@ -216,6 +216,8 @@ void WriteCameraDword(HKEY key, const wchar_t* name, DWORD value) {
 }
 }  // namespace
 
+bool RegisterVirtualCameraAgain() { return CallCameraRegistration("DllRegisterServer"); }
+
 VirtualCameras::VirtualCameras(std::initializer_list<const wchar_t*> pids, DWORD failOpen,
                                DWORD failRender) {
     HKEY key = nullptr;

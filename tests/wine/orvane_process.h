@@ -69,6 +69,9 @@ class NoCamera {
 
 namespace orvane::test {
 
+// Registers the virtual camera with its present configuration; false when that fails.
+bool RegisterVirtualCameraAgain();
+
 // Configures the virtual camera (product ids in hex, bit masks of slots that fail to open or to
 // render) and registers it so, for the life of the object; then the default camera again.
 class VirtualCameras {
@@ -79,7 +82,7 @@ class VirtualCameras {
     VirtualCameras(const VirtualCameras&) = delete;
     VirtualCameras& operator=(const VirtualCameras&) = delete;
     bool Registered() const { return registered_; }
-    // Unplugs the cameras of the slots in mask (0 plugs them in again; register afterwards).
+    // Unplugs the cameras of the slots in mask (0 plugs them in again; then register again).
     static void SetLost(DWORD mask);
 
   private:
