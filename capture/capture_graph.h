@@ -21,7 +21,7 @@ class CaptureGraph {
     CaptureGraph() { DiscoverCompressor(); }
     CaptureGraph(const CaptureGraph&) = delete;
     CaptureGraph& operator=(const CaptureGraph&) = delete;
-    ~CaptureGraph() { TearDown(); }
+    ~CaptureGraph();
 
     // Lists the accepted cameras of the video-input category into the name table:
     // -1 when the system device enumerator cannot be created, else the count (at most 8).
@@ -42,12 +42,7 @@ class CaptureGraph {
     // The owner window for graph events, the preview rectangle in client coordinates, the wanted
     // size code, and the file the recording branch writes while no recording runs.
     void SetParameters(HWND owner, const RECT& preview, uint32_t sizeCode,
-                       const std::wstring& idlePath) {
-        owner_ = owner;
-        preview_ = preview;
-        sizeCode_ = sizeCode;
-        idlePath_ = idlePath;
-    }
+                       const std::wstring& idlePath);
     void SetVideoCompression(bool on) { videoCompression_ = on; }
     bool VideoCompression() const { return videoCompression_; }
 

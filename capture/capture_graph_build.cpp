@@ -8,6 +8,7 @@
 #include "capture/frame_grabbers.h"
 #include "capture/graph_util.h"
 #include "capture/negotiation.h"
+#include "capture/shared_capture_state.h"
 #include "capture/size_codes.h"
 
 namespace orvane {
@@ -48,6 +49,20 @@ bool IsSameObject(IUnknown* a, IUnknown* b) {
 
 }  // namespace
 
+CaptureGraph::~CaptureGraph() {
+    TearDown();
+    CaptureState().Clear();
+}
+
+void CaptureGraph::SetParameters(HWND owner, const RECT& preview, uint32_t sizeCode,
+                                 const std::wstring& idlePath) {
+    owner_ = owner;
+    preview_ = preview;
+    sizeCode_ = sizeCode;
+    CaptureState().SetSizeCode(sizeCode);
+    idlePath_ = idlePath;
+}
+
 int CaptureGraph::BuildGraph(int index, bool newDevice) {
     if (index < 0 || index > count_) index = current_;
     if (index < 0 || index >= count_) return -1;
@@ -60,6 +75,7 @@ int CaptureGraph::BuildGraph(int index, bool newDevice) {
     }
     const uint32_t requested = sizeCode_;
     if (newDevice) isModel6710_ = index == model6710Index_;
+    CaptureState().SetCamera(camera_.Get());
     graph_ = CreateInProcess<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
     if (!builder_ || !camera_ || !graph_) {
         TearDown();
@@ -84,6 +100,7 @@ int CaptureGraph::BuildGraph(int index, bool newDevice) {
     sizeCode_ = result.sizeCode;
     stillSize_ = result.stillSize;
     codes_[index] = result.cameraCode;
+    CaptureState().SetSizeCode(sizeCode_);
     return static_cast<int>(sizeCode_);
 }
 
@@ -115,6 +132,7 @@ void CaptureGraph::ConfigureCaptureFormat(uint32_t camera) {
         if (const VIDEOINFOHEADER* info = VideoInfoOf(type)) {
             sizeCode_ = MakeSizeCode(static_cast<uint32_t>(info->bmiHeader.biWidth),
                                      static_cast<uint32_t>(info->bmiHeader.biHeight));
+            CaptureState().SetCaptureHeader(info->bmiHeader);
         }
         FreeMediaType(type);
     }
@@ -182,6 +200,11 @@ void CaptureGraph::BuildStillBranch() {
     builder_->RenderStream(&PIN_CATEGORY_STILL, &MEDIATYPE_Video, camera_.Get(),
                            grabberFilter.Get(), nullRenderer.Get());
     if (auto grabber = grabberFilter.As<ISampleGrabber>(IID_ISampleGrabber)) {
+        AM_MEDIA_TYPE connected{};
+        if (SUCCEEDED(grabber->GetConnectedMediaType(&connected))) {
+            CaptureState().SetStillType(connected);
+            FreeMediaTypeContents(connected);
+        }
         grabber->SetOneShot(FALSE);
         grabber->SetBufferSamples(TRUE);
         grabber->SetCallback(&StillCallback(), 1);

@@ -21,7 +21,7 @@ class MediaType {
     AM_MEDIA_TYPE* NewCopy() const;
 
     const AM_MEDIA_TYPE& Get() const { return type_; }
-    bool Empty() const { return type_.majortype == GUID_NULL; }
+    bool Empty() const { return type_.majortype == GUID{}; }
     // The image size the format block declares, or the fixed sample size, or 0.
     long SampleBytes() const;
 

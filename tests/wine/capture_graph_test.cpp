@@ -5,6 +5,8 @@
 
 #include "capture/capture_graph.h"
 #include "capture/frame_grabbers.h"
+#include "capture/shared_capture_state.h"
+#include "capture/size_codes.h"
 #include "capture_fixture.h"
 #include "orvane_process.h"
 
@@ -28,6 +30,19 @@ TEST_F(CaptureGraphTest, BuildsRunsTriggersAStillAndTearsDownRepeatedly) {
     ASSERT_GT(size, 0);
     EXPECT_TRUE(graph_->GraphReady());
 
+    // What the frame callbacks will read.
+    EXPECT_EQ(CaptureState().SizeCode(), static_cast<uint32_t>(size));
+    EXPECT_EQ(static_cast<uint32_t>(CaptureState().CaptureHeader().biWidth), SizeWidth(size));
+    EXPECT_TRUE(CaptureState().Camera());
+    AM_MEDIA_TYPE still{};
+    ASSERT_EQ(CaptureState().CopyStillType(&still), S_OK);
+    ASSERT_EQ(still.formattype, FORMAT_VideoInfo);
+    EXPECT_EQ(static_cast<uint32_t>(
+                  reinterpret_cast<VIDEOINFOHEADER*>(still.pbFormat)->bmiHeader.biWidth),
+              SizeWidth(size))
+        << "the still format follows the capture size";
+    FreeMediaTypeContents(still);
+
     const uint64_t previewBefore = PreviewCallback().Frames();
     Pump(2000);
     std::printf("preview frames in 2 s at 0x%08X: %llu\n", static_cast<unsigned>(size),
@@ -47,6 +62,11 @@ TEST_F(CaptureGraphTest, BuildsRunsTriggersAStillAndTearsDownRepeatedly) {
     EXPECT_EQ(graph_->BuildGraph(5, true), graph_->BuildGraph(0, false))
         << "an index past the list uses the current camera";
     EXPECT_EQ(graph_->BuildGraph(-7, false) > 0, true);
+
+    delete graph_;
+    graph_ = nullptr;
+    EXPECT_FALSE(CaptureState().Camera()) << "the camera is released with the graph";
+    EXPECT_EQ(CaptureState().CopyStillType(&still), VFW_E_NOT_CONNECTED);
 }
 
 }  // namespace
