@@ -146,3 +146,29 @@ TEST(LivePicture, UnplugClearsThePictureAndTheNoticeFollowsOnTheNextPoll) {
 
 }  // namespace
 }  // namespace orvane::test
+
+namespace orvane::test {
+namespace {
+
+TEST(LivePicture, CompressionToggleFlipsTheSettingAndRebuildsWithoutAnEncoder) {
+    if (!VirtualCameraRegistered()) GTEST_SKIP() << "no virtual camera in this prefix";
+    ResetOrvaneState();
+    OrvaneProcess orvane;
+    ASSERT_TRUE(orvane.Start());
+    HWND main = orvane.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    SleepMs(2000);                             // the first poll opens the camera
+    PostMessageW(main, WM_COMMAND, 32821, 0);  // Video compression
+    SleepMs(1500);
+    EXPECT_TRUE(orvane.Running()) << "the rebuild without a DV encoder keeps the program alive";
+    PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(orvane.WaitForExit(15000));
+    const auto key = ReadOrvaneKey();
+    ASSERT_EQ(key.count(L"VideoCompression"), 1u);
+    EXPECT_EQ(key.at(L"VideoCompression").Dword(), 1u);
+    EXPECT_GT(static_cast<int>(key.at(L"ResolutionDisplay").Dword()), 0) << "rebuilt";
+    ResetOrvaneState();
+}
+
+}  // namespace
+}  // namespace orvane::test

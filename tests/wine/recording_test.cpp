@@ -129,6 +129,19 @@ TEST_F(RecordingTest, TheIdleFileGetsNoFramesAndEachRecordingItsOwnFile) {
     }
 }
 
+TEST_F(RecordingTest, WithCompressionOnButNoEncoderTheClipIsWrittenUncompressed) {
+    if (graph_->HasCompressor()) GTEST_SKIP() << "this platform has the DV encoder";
+    graph_->SetVideoCompression(true);
+    ASSERT_GT(graph_->BuildGraph(0, false), 0);
+    const std::wstring clip = TempFile(L"recording-compression.avi");
+    ASSERT_EQ(graph_->SetRecording(true, clip), S_OK);
+    Pump(3500);
+    graph_->SetRecording(false, kIdle);
+    const ClipInfo info = ReadClip(clip);
+    EXPECT_GT(info.frames, 0);
+    EXPECT_EQ(info.compression, MAKEFOURCC('Y', 'U', 'Y', '2'));
+}
+
 TEST_F(RecordingTest, WithoutACameraNothingHappens) {
     graph_->TearDown();
     EXPECT_EQ(graph_->SetRecording(true, TempFile(L"recording-none.avi")), 0);
