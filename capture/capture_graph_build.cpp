@@ -68,15 +68,16 @@ int CaptureGraph::BuildGraph(int index, bool newDevice) {
     if (index < 0 || index >= count_) return -1;
     TearDown();
 
-    builder_ = CreateInProcess<ICaptureGraphBuilder2>(CLSID_CaptureGraphBuilder2,
-                                                      IID_ICaptureGraphBuilder2);
+    builder_ = CreateObject<ICaptureGraphBuilder2>(CLSID_CaptureGraphBuilder2,
+                                                   IID_ICaptureGraphBuilder2, CLSCTX_ALL);
     if (monikers_[index]) {
         monikers_[index]->BindToObject(nullptr, nullptr, IID_IBaseFilter, camera_.PutVoid());
     }
     const uint32_t requested = sizeCode_;
     if (newDevice) isModel6710_ = index == model6710Index_;
     CaptureState().SetCamera(camera_.Get());
-    graph_ = CreateInProcess<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
+    graph_ = CreateObject<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder,
+                                         CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER);
     if (!builder_ || !camera_ || !graph_) {
         TearDown();
         return static_cast<int>(sizeCode_);

@@ -8,10 +8,15 @@
 namespace orvane {
 
 template <typename T>
-ComPtr<T> CreateInProcess(REFCLSID clsid, REFIID iid) {
+ComPtr<T> CreateObject(REFCLSID clsid, REFIID iid, DWORD context) {
     ComPtr<T> object;
-    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, object.PutVoid());
+    CoCreateInstance(clsid, nullptr, context, iid, object.PutVoid());
     return object;
+}
+
+template <typename T>
+ComPtr<T> CreateInProcess(REFCLSID clsid, REFIID iid) {
+    return CreateObject<T>(clsid, iid, CLSCTX_INPROC_SERVER);
 }
 
 // The filter's first pin of the given direction, connected or not.
