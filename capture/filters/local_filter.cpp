@@ -4,6 +4,8 @@
 #include <cwchar>
 #include <memory>
 
+#include "platform/com_object.h"
+
 namespace orvane {
 
 namespace {
@@ -21,26 +23,10 @@ void CopyName(const std::wstring& name, WCHAR (&to)[MAX_FILTER_NAME]) {
     to[n] = L'\0';
 }
 
-class PinEnumerator final : public IEnumPins {
+class PinEnumerator final : public SingleInterfaceObject<IEnumPins, IID_IEnumPins> {
   public:
     PinEnumerator(LocalFilter& filter, int position) : filter_(filter), position_(position) {
         filter_.AddRef();
-    }
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IEnumPins) {
-            *out = static_cast<IEnumPins*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
     }
     STDMETHODIMP Next(ULONG count, IPin** pins, ULONG* fetched) override {
         if (!pins) return E_POINTER;
@@ -68,33 +54,17 @@ class PinEnumerator final : public IEnumPins {
     }
 
   private:
-    ~PinEnumerator() { filter_.Release(); }
-    std::atomic<ULONG> refs_{1};
+    ~PinEnumerator() override { filter_.Release(); }
     LocalFilter& filter_;
     int position_;
 };
 
-class MediaTypeEnumerator final : public IEnumMediaTypes {
+class MediaTypeEnumerator final
+    : public SingleInterfaceObject<IEnumMediaTypes, IID_IEnumMediaTypes> {
   public:
     explicit MediaTypeEnumerator(int position) : position_(position) {}
     bool Init(const MediaType& type) { return type.Empty() || type_.Assign(type.Get()); }
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IEnumMediaTypes) {
-            *out = static_cast<IEnumMediaTypes*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
     STDMETHODIMP Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched) override {
         if (!types) return E_POINTER;
         ULONG n = 0;
@@ -128,9 +98,8 @@ class MediaTypeEnumerator final : public IEnumMediaTypes {
     }
 
   private:
-    ~MediaTypeEnumerator() = default;
+    ~MediaTypeEnumerator() override = default;
     int Size() const { return type_.Empty() ? 0 : 1; }
-    std::atomic<ULONG> refs_{1};
     MediaType type_;
     int position_;
 };
