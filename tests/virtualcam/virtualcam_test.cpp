@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -185,6 +186,7 @@ public:
     STDMETHODIMP_(ULONG) AddRef() override { return 2; }
     STDMETHODIMP_(ULONG) Release() override { return 1; }
     STDMETHODIMP SampleCB(double, IMediaSample* sample) override {
+        if (sleepMs) Sleep(sleepMs);  // a downstream that keeps the pin waiting
         BYTE* data = nullptr;
         sample->GetPointer(&data);
         long length = sample->GetActualDataLength();
@@ -203,6 +205,7 @@ public:
     }
     STDMETHODIMP BufferCB(double, BYTE*, long) override { return S_OK; }
 
+    DWORD sleepMs = 0;
     std::mutex lock;
     int frames = 0;
     uint32_t firstSum = 0, lastSum = 0;
@@ -475,6 +478,71 @@ TEST_F(VirtualCamera, StreamsMovingFramesAtFifteenPerSecond) {
     ExpectSteadyStream(L"usb#vid_0c45&pid_6320", 640, 480);
     ExpectSteadyStream(L"usb#vid_0c45&pid_6340", 1280, 960);
     ExpectSteadyStream(L"usb#vid_0c45&pid_6340", 800, 600, /*withClock=*/false);
+}
+
+// What the capture pin's IAMDroppedFrames reports after a run.
+struct FrameAccount {
+    LONG dropped = -1, delivered = -1, average = -1;
+    std::vector<LONG> recent;
+};
+
+FrameAccount ReadFrameAccount(IBaseFilter* camera) {
+    FrameAccount a;
+    Ptr<IPin> pin;
+    Ptr<IAMDroppedFrames> drops;
+    if (FAILED(camera->FindPin(L"Capture", &pin)) ||
+        FAILED(pin->QueryInterface(IID_IAMDroppedFrames, drops.Out()))) {
+        return a;
+    }
+    drops->GetNumDropped(&a.dropped);
+    drops->GetNumNotDropped(&a.delivered);
+    drops->GetAverageFrameSize(&a.average);
+    a.recent.resize(100);
+    LONG copied = 0;
+    drops->GetDroppedInfo(static_cast<LONG>(a.recent.size()), a.recent.data(), &copied);
+    a.recent.resize(copied);
+    return a;
+}
+
+TEST_F(VirtualCamera, CapturePinAccountsEveryFrameOfASteadyStream) {
+    Counter counter;
+    Graph g;
+    ASSERT_EQ(g.Build(L"usb#vid_0c45&pid_6340", PIN_CATEGORY_CAPTURE, &counter, 1280, 960), S_OK);
+    ASSERT_TRUE(SUCCEEDED(g.control->Run()));
+    Sleep(1500);
+    g.control->Stop();
+    const FrameAccount a = ReadFrameAccount(g.camera);
+    std::lock_guard<std::mutex> lk(counter.lock);
+    EXPECT_EQ(a.dropped, 0);
+    EXPECT_EQ(a.delivered, counter.frames);
+    EXPECT_EQ(a.average, 1280 * 960 * 2);
+    EXPECT_TRUE(a.recent.empty());
+}
+
+TEST_F(VirtualCamera, CapturePinCountsTheFramesASlowDownstreamMisses) {
+    Counter counter;
+    counter.sleepMs = 150;  // more than two frame periods per frame
+    Graph g;
+    ASSERT_EQ(g.Build(L"usb#vid_0c45&pid_6320", PIN_CATEGORY_CAPTURE, &counter, 640, 480), S_OK);
+    ASSERT_TRUE(SUCCEEDED(g.control->Run()));
+    Sleep(2000);
+    g.control->Stop();
+    const FrameAccount a = ReadFrameAccount(g.camera);
+    std::lock_guard<std::mutex> lk(counter.lock);
+    ASSERT_GT(counter.frames, 2);
+    EXPECT_EQ(a.delivered, counter.frames);
+    // Each delivery outlasts two periods, so at least one frame is lost after each.
+    EXPECT_GE(a.dropped, a.delivered - 1);
+    // Up to the last frame delivered, every frame number is either delivered or dropped.
+    const LONG last = static_cast<LONG>(counter.starts.back() / 666666);
+    EXPECT_GE(a.delivered + a.dropped, last + 1);
+    EXPECT_LE(a.delivered + a.dropped, last + 4);
+    // The latest dropped numbers come oldest first and none of them was delivered.
+    ASSERT_EQ(a.recent.size(), static_cast<size_t>(std::min<LONG>(a.dropped, 100)));
+    for (size_t i = 1; i < a.recent.size(); ++i) EXPECT_LT(a.recent[i - 1], a.recent[i]);
+    for (LONG frame : a.recent) {
+        for (REFERENCE_TIME start : counter.starts) EXPECT_NE(start / 666666, frame);
+    }
 }
 
 TEST_F(VirtualCamera, MjpgModelSendsWholeJpegFrames) {

@@ -190,6 +190,8 @@ STDMETHODIMP OutputPin::QueryInterface(REFIID riid, void** ppv) {
         *ppv = static_cast<IKsPropertySet*>(this);
     } else if (riid == IID_IAMStreamControl && !still_) {
         *ppv = static_cast<IAMStreamControl*>(this);
+    } else if (riid == IID_IAMDroppedFrames && !still_) {
+        *ppv = static_cast<IAMDroppedFrames*>(this);
     } else {
         *ppv = nullptr;
         return E_NOINTERFACE;
@@ -605,6 +607,33 @@ STDMETHODIMP OutputPin::GetInfo(AM_STREAM_INFO* info) {
     return S_OK;
 }
 
+// IAMDroppedFrames
+
+STDMETHODIMP OutputPin::GetNumDropped(LONG* number) {
+    if (!number) return E_POINTER;
+    *number = drops_.NumDropped();
+    return S_OK;
+}
+
+STDMETHODIMP OutputPin::GetNumNotDropped(LONG* number) {
+    if (!number) return E_POINTER;
+    *number = drops_.NumNotDropped();
+    return S_OK;
+}
+
+STDMETHODIMP OutputPin::GetDroppedInfo(LONG size, LONG* frames, LONG* copied) {
+    if (!frames || !copied) return E_POINTER;
+    if (size < 0) return E_INVALIDARG;
+    *copied = drops_.CopyRecent(size, frames);
+    return S_OK;
+}
+
+STDMETHODIMP OutputPin::GetAverageFrameSize(LONG* size) {
+    if (!size) return E_POINTER;
+    *size = drops_.AverageFrameSize();
+    return S_OK;
+}
+
 // Whether a sample stamped t is held back by the stream control. Called with the lock held;
 // the events due are returned in *started / *stopped (0: none) to be sent after unlocking.
 bool OutputPin::Gated(REFERENCE_TIME t, DWORD* started, DWORD* stopped) {
@@ -634,6 +663,7 @@ HRESULT OutputPin::Activate() {
         pendingStills_ = 0;
         discontinuity_ = true;
     }
+    drops_.Restart();
     thread_ = std::thread([this] { Stream(); });
     return S_OK;
 }
@@ -689,7 +719,10 @@ void OutputPin::Stream() {
                 lk, std::min<std::chrono::microseconds>(wait, std::chrono::milliseconds(50)));
             continue;
         }
-        if (now - frame * kFramePeriod > kFramePeriod) frame = now / kFramePeriod;
+        if (now - frame * kFramePeriod > kFramePeriod) {
+            drops_.Dropped(frame, now / kFramePeriod - frame);
+            frame = now / kFramePeriod;
+        }
         lk.unlock();
         if (std::chrono::steady_clock::now() >= nextLossPoll) {
             nextLossPoll = std::chrono::steady_clock::now() + kLossPollInterval;
@@ -744,6 +777,8 @@ void OutputPin::DeliverFrame(long long frame) {
         if (sink && started) sink->Notify(EC_STREAM_CONTROL_STARTED, pin, started);
         if (sink && stopped) sink->Notify(EC_STREAM_CONTROL_STOPPED, pin, stopped);
         if (!gated) Deliver(sample);
+    } else if (data) {
+        drops_.Dropped(frame, 1);  // no room for it, or the encoder failed
     }
     sample->Release();
 }
@@ -818,6 +853,15 @@ HRESULT OutputPin::Deliver(IMediaSample* sample) {
         --filter_->delivering_;
     }
     filter_->wake_.notify_all();
+    if (!still_) {
+        if (hr == S_OK) {
+            drops_.Delivered(sample->GetActualDataLength());
+        } else if (FAILED(hr)) {
+            REFERENCE_TIME start = 0, stop = 0;
+            sample->GetTime(&start, &stop);
+            drops_.Dropped(start / kFramePeriod, 1);
+        }
+    }
     return hr;
 }
 

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "tools/virtualcam/drop_count.h"
 #include "tools/virtualcam/jpeg.h"
 #include "tools/virtualcam/models.h"
 #include "tools/virtualcam/registers.h"
@@ -30,7 +31,11 @@ struct Format {
 
 class Filter;
 
-class OutputPin : public IPin, public IAMStreamConfig, public IKsPropertySet, public IAMStreamControl {
+class OutputPin : public IPin,
+                  public IAMStreamConfig,
+                  public IKsPropertySet,
+                  public IAMStreamControl,
+                  public IAMDroppedFrames {
 public:
     OutputPin(Filter* filter, bool still);
     ~OutputPin();
@@ -75,6 +80,12 @@ public:
     STDMETHODIMP StopAt(const REFERENCE_TIME* stop, BOOL sendExtra, DWORD cookie) override;
     STDMETHODIMP GetInfo(AM_STREAM_INFO* info) override;
 
+    // IAMDroppedFrames (capture pin): frames of this stream that were late or refused
+    STDMETHODIMP GetNumDropped(LONG* number) override;
+    STDMETHODIMP GetNumNotDropped(LONG* number) override;
+    STDMETHODIMP GetDroppedInfo(LONG size, LONG* frames, LONG* copied) override;
+    STDMETHODIMP GetAverageFrameSize(LONG* size) override;
+
     // Called by the filter with its state-change lock held.
     HRESULT Activate();   // stopped -> paused: commit the allocator, start the thread
     void Deactivate();    // -> stopped: decommit, join the thread
@@ -115,6 +126,7 @@ private:
     REFERENCE_TIME stopAt_ = MAXLONGLONG;
     DWORD startCookie_ = 0, stopCookie_ = 0;
     bool startNotified_ = true, stopNotified_ = true;
+    DropCount drops_;
 };
 
 class Filter : public IBaseFilter,

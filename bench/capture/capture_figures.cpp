@@ -1,0 +1,44 @@
+// Figures of the capture graph with the virtual camera, under Wine or on Windows:
+//   capture_figures cycles [count]        memory, handles and GUI objects over build/teardown
+//   capture_figures rate [runs] [seconds] preview frame rate at 1280 x 960 YUY2, drops
+//   capture_figures first-frame [runs] [pid]  first poll tick to the first preview frame
+//   capture_figures mjpg                  whether the MJPG model's preview renders
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "bench/capture/figures.h"
+#include "platform/com_ptr.h"
+
+namespace {
+
+int Argument(int argc, char** argv, int index, int fallback) {
+    return argc > index ? std::atoi(argv[index]) : fallback;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace orvane::bench;
+    setvbuf(stdout, nullptr, _IONBF, 0);
+    const orvane::ComApartment apartment;
+    if (!apartment.Ok()) return 2;
+    const char* what = argc > 1 ? argv[1] : "";
+    if (std::strcmp(what, "cycles") == 0) return CycleFigures(Argument(argc, argv, 2, 50));
+    if (std::strcmp(what, "rate") == 0) {
+        return RateFigures(Argument(argc, argv, 2, 1), Argument(argc, argv, 3, 10));
+    }
+    if (std::strcmp(what, "first-frame") == 0) {
+        const std::string pid = argc > 3 ? argv[3] : "6320";
+        const std::wstring widePid(pid.begin(), pid.end());
+        return FirstFrameFigures(Argument(argc, argv, 2, 5), widePid.c_str());
+    }
+    if (std::strcmp(what, "mjpg") == 0) return MjpgFigures();
+    std::fprintf(stderr,
+                 "usage: capture_figures cycles [count] | rate [runs] [seconds] |"
+                 " first-frame [runs] [pid] | mjpg\n");
+    return 2;
+}

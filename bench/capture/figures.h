@@ -1,0 +1,13 @@
+#pragma once
+// The measurements of the capture graph against the virtual camera; each prints its figures and
+// returns the process exit code (0 when it could measure).
+namespace orvane::bench {
+
+constexpr unsigned kSize1280x960 = 0x050003C0;
+
+int CycleFigures(int cycles);
+int RateFigures(int runs, int seconds);
+int FirstFrameFigures(int runs, const wchar_t* pid);
+int MjpgFigures();
+
+}  // namespace orvane::bench
