@@ -75,6 +75,8 @@ class CaptureGraph {
     HRESULT ControlCaptureStream(REFERENCE_TIME* start, REFERENCE_TIME* stop);
     ComPtr<IAMStreamControl> CaptureStreamControl();
     void BuildPreviewBranch();
+    void FeedPreviewWithoutWindow(IBaseFilter* grabber, IBaseFilter* renderer);
+    void TakeGraphControl();
     void BuildStillBranch();
     void RemoveDownstream(IBaseFilter* filter);
 

@@ -158,7 +158,10 @@ void CaptureGraph::BuildPreviewBranch() {
     if (renderer) graph_->AddFilter(renderer.Get(), L"VideoRenderer");
     const HRESULT hr = builder_->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video,
                                               camera_.Get(), grabberFilter.Get(), renderer.Get());
-    if (hr != S_OK && hr != VFW_S_NOPREVIEWPIN) return;
+    if (hr != S_OK && hr != VFW_S_NOPREVIEWPIN) {
+        FeedPreviewWithoutWindow(grabberFilter.Get(), renderer.Get());
+        return;
+    }
     graph_.Get()->QueryInterface(IID_IVideoWindow, videoWindow_.PutVoid());
     if (!videoWindow_) return;
     videoWindow_->put_Owner(reinterpret_cast<OAHWND>(owner_));
@@ -167,6 +170,26 @@ void CaptureGraph::BuildPreviewBranch() {
                                     preview_.bottom - preview_.top);
     videoWindow_->put_Visible(OATRUE);
     graphReady_ = true;
+    TakeGraphControl();
+}
+
+void CaptureGraph::FeedPreviewWithoutWindow(IBaseFilter* grabber, IBaseFilter* renderer) {
+    // A picture no renderer can show (no decoder for its format) still reaches the preview
+    // callback, and the graph still runs for stills and device events; only the video window
+    // is missing. Connected directly: automatic connection must not run near the multiplexer.
+    if (renderer) graph_->RemoveFilter(renderer);
+    ComPtr<IBaseFilter> sink = CreateInProcess<IBaseFilter>(kClsidNullRenderer, IID_IBaseFilter);
+    if (!sink) return;
+    graph_->AddFilter(sink.Get(), L"PreviewNullRender");
+    ComPtr<IPin> output = FirstPin(grabber, PINDIR_OUTPUT);
+    ComPtr<IPin> input = FirstPin(sink.Get(), PINDIR_INPUT);
+    if (!output || !input || FAILED(graph_->ConnectDirect(output.Get(), input.Get(), nullptr))) {
+        return;
+    }
+    TakeGraphControl();
+}
+
+void CaptureGraph::TakeGraphControl() {
     graph_.Get()->QueryInterface(IID_IMediaControl, control_.PutVoid());
     graph_.Get()->QueryInterface(IID_IMediaEventEx, events_.PutVoid());
     if (events_) events_->SetNotifyWindow(reinterpret_cast<OAHWND>(owner_), kGraphEventMessage, 0);
