@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -82,8 +83,8 @@ int CycleFigures(int cycles) {
         std::printf("cannot register the virtual camera\n");
         return 1;
     }
-    GraphHost host(kSize1280x960);
-    CaptureGraph& graph = host.Graph();
+    auto host = std::make_unique<GraphHost>(kSize1280x960);
+    CaptureGraph& graph = host->Graph();
     DeviceNameTable names{};
     if (graph.EnumerateDevices(names) < 1) {
         std::printf("no camera\n");
@@ -117,7 +118,11 @@ int CycleFigures(int cycles) {
         PrintGrowth(from, reported[from], cycles, reported[cycles]);
     }
     PrintNewHandles(firstHandles);
+    // The still callback keeps the last camera for register reads until the graph object goes.
     std::printf("camera objects alive after the last teardown: %s\n",
+                VirtualCameraObjectsAlive() ? "yes" : "none");
+    host.reset();
+    std::printf("camera objects alive after the capture graph is gone: %s\n",
                 VirtualCameraObjectsAlive() ? "yes" : "none");
     PrintBareGraphHandles(CLSID_FilterGraph, "filter graph");
     PrintBareGraphHandles(CLSID_FilterGraphNoThread, "no-thread filter graph");
