@@ -57,7 +57,8 @@ class CaptureGraph {
     bool CameraLost();
     // Switches the file-writing branch: on, writing into path from 2.5 s of stream time on; off,
     // closing the recording by switching to path (the idle file), then rebuilding the graph.
-    // The stream-control result, or 0 without a camera.
+    // The stream-control result, or 0 without a camera; when the recording file cannot be
+    // written, the failure, with the live picture kept running on the idle file.
     HRESULT SetRecording(bool start, const std::wstring& path);
     // Asks the camera for one still image through its still pin.
     HRESULT TriggerStill();
@@ -73,6 +74,9 @@ class CaptureGraph {
     void ConfigureCaptureFormat(uint32_t camera);
     void BuildCaptureBranch();
     HRESULT ControlCaptureStream(REFERENCE_TIME* start, REFERENCE_TIME* stop);
+    // Blocks the capture branch and switches the file sink to file (closing the one before).
+    HRESULT BlockCapture(const std::wstring& file);
+    void StopEveryFilter();
     ComPtr<IAMStreamControl> CaptureStreamControl();
     void BuildPreviewBranch();
     void FeedPreviewWithoutWindow(IBaseFilter* grabber, IBaseFilter* renderer);

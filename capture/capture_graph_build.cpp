@@ -256,16 +256,18 @@ void CaptureGraph::RemoveDownstream(IBaseFilter* filter) {
     }
 }
 
-void CaptureGraph::TearDown() {
+void CaptureGraph::StopEveryFilter() {
     if (control_) control_->Stop();
-    // A failed run can leave filters paused; stop each one before taking the graph apart.
-    if (graph_) {
-        ComPtr<IEnumFilters> filters;
-        if (SUCCEEDED(graph_->EnumFilters(filters.Put())) && filters) {
-            ComPtr<IBaseFilter> filter;
-            while (filters->Next(1, filter.Put(), nullptr) == S_OK) filter->Stop();
-        }
-    }
+    // A failed run can leave filters paused, which the graph's own Stop does not reach.
+    if (!graph_) return;
+    ComPtr<IEnumFilters> filters;
+    if (FAILED(graph_->EnumFilters(filters.Put())) || !filters) return;
+    ComPtr<IBaseFilter> filter;
+    while (filters->Next(1, filter.Put(), nullptr) == S_OK) filter->Stop();
+}
+
+void CaptureGraph::TearDown() {
+    StopEveryFilter();
     if (videoWindow_) {
         videoWindow_->put_Visible(OAFALSE);
         videoWindow_->put_Owner(0);

@@ -104,12 +104,25 @@ HRESULT CaptureGraph::SetRecording(bool start, const std::wstring& path) {
         REFERENCE_TIME from = kRecordingStartDelay, until = MAXLONGLONG;
         result = ControlCaptureStream(&from, &until);
     } else {
-        REFERENCE_TIME never = MAXLONGLONG;
-        result = ControlCaptureStream(&never, nullptr);
-        if (fileSink_) fileSink_->SetFileName(path.c_str(), nullptr);
+        result = BlockCapture(path);
     }
-    if (control_) control_->Run();
+    const HRESULT ran = control_ ? control_->Run() : S_OK;
+    if (start && FAILED(ran)) {
+        // The recording file cannot be written (a missing folder, a full or read-only disk):
+        // say so, and keep the live picture running on the idle file.
+        StopEveryFilter();
+        BlockCapture(idlePath_);
+        control_->Run();
+        return ran;
+    }
     if (!start) BuildGraph(current_, false);
+    return result;
+}
+
+HRESULT CaptureGraph::BlockCapture(const std::wstring& file) {
+    REFERENCE_TIME never = MAXLONGLONG;
+    const HRESULT result = ControlCaptureStream(&never, nullptr);
+    if (fileSink_) fileSink_->SetFileName(file.c_str(), nullptr);
     return result;
 }
 

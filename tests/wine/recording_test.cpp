@@ -142,6 +142,19 @@ TEST_F(RecordingTest, WithCompressionOnButNoEncoderTheClipIsWrittenUncompressed)
     EXPECT_EQ(info.compression, MAKEFOURCC('Y', 'U', 'Y', '2'));
 }
 
+TEST_F(RecordingTest, AFileThatCannotBeWrittenIsReportedAndThePictureKeepsRunning) {
+    EXPECT_TRUE(FAILED(graph_->SetRecording(true, L"C:\\no-such-folder\\clip.avi")));
+    const uint64_t before = PreviewCallback().Frames();
+    Pump(1000);
+    EXPECT_GT(PreviewCallback().Frames(), before + 5) << "the live picture runs on";
+    EXPECT_EQ(graph_->SetRecording(false, kIdle), S_OK);
+    const std::wstring clip = TempFile(L"recording-after-failure.avi");
+    ASSERT_EQ(graph_->SetRecording(true, clip), S_OK) << "the next recording works";
+    Pump(3500);
+    graph_->SetRecording(false, kIdle);
+    EXPECT_GT(ReadClip(clip).frames, 0);
+}
+
 TEST_F(RecordingTest, WithoutACameraNothingHappens) {
     graph_->TearDown();
     EXPECT_EQ(graph_->SetRecording(true, TempFile(L"recording-none.avi")), 0);
