@@ -1,5 +1,5 @@
 #pragma once
-// One-owner wrappers for kernel handles, GDI objects and device contexts.
+// One-owner wrappers for kernel handles, GDI objects, device contexts, windows and modules.
 #include <windows.h>
 
 #include <utility>
@@ -102,5 +102,17 @@ class BitmapSurface {
     UniqueMemoryDc dc_;
     HGDIOBJ old_ = nullptr;
 };
+
+struct WindowTraits {
+    static HWND Invalid() { return nullptr; }
+    static void Close(HWND window) { DestroyWindow(window); }
+};
+using UniqueWindow = UniqueResource<HWND, WindowTraits>;
+
+struct LibraryTraits {
+    static HMODULE Invalid() { return nullptr; }
+    static void Close(HMODULE module) { FreeLibrary(module); }
+};
+using UniqueLibrary = UniqueResource<HMODULE, LibraryTraits>;
 
 }  // namespace orvane

@@ -11,12 +11,6 @@
 
 namespace orvane::bench {
 
-struct WindowTraits {
-    static HWND Invalid() { return nullptr; }
-    static void Close(HWND window) { DestroyWindow(window); }
-};
-using UniqueWindow = UniqueResource<HWND, WindowTraits>;
-
 class GraphHost {
   public:
     explicit GraphHost(uint32_t sizeCode);

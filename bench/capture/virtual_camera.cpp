@@ -2,11 +2,13 @@
 
 #include <utility>
 
+#include "tools/virtualcam/client.h"
+#include "tools/virtualcam/models.h"
+
 namespace orvane::bench {
 
 namespace {
 
-constexpr wchar_t kConfigKey[] = L"Software\\Orvane\\VirtualCamera";
 // {6F1C2A40-8D3B-4E57-9A61-0B7C5E3D2A00}: the camera of slot 0.
 constexpr CLSID kSlot0 = {
     0x6F1C2A40, 0x8D3B, 0x4E57, {0x9A, 0x61, 0x0B, 0x7C, 0x5E, 0x3D, 0x2A, 0x00}};
@@ -17,30 +19,20 @@ Function Export(HMODULE module, const char* name) {
 }
 
 HRESULT RegisterCameras() {
-    const UniqueLibrary library(LoadLibraryW(VirtualCameraPath().c_str()));
-    if (!library) return HRESULT_FROM_WIN32(GetLastError());
-    const auto entry = Export<HRESULT(WINAPI*)()>(library.Get(), "DllRegisterServer");
-    return entry ? entry() : E_FAIL;
+    return vcam::CallDllEntry("DllRegisterServer");
 }
 
 }  // namespace
 
-std::wstring VirtualCameraPath() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"OrvaneVirtualCam.dll";
-}
-
 bool VirtualCameraObjectsAlive() {
-    const UniqueLibrary library(LoadLibraryW(VirtualCameraPath().c_str()));
+    const UniqueLibrary library(LoadLibraryW(vcam::DllBesideProgram().c_str()));
     const auto canUnload =
         library ? Export<HRESULT(WINAPI*)()>(library.Get(), "DllCanUnloadNow") : nullptr;
     return !canUnload || canUnload() != S_OK;
 }
 
 VirtualCameraModel::VirtualCameraModel(const wchar_t* pid) {
-    if (!key_.Create(HKEY_CURRENT_USER, kConfigKey)) return;
+    if (!key_.Create(HKEY_CURRENT_USER, vcam::kConfigKey)) return;
     hadDevices_ = key_.Query(L"Devices", previousType_, previous_);
     std::wstring list(pid);
     list.append(2, L'\0');
@@ -62,7 +54,7 @@ VirtualCameraModel::~VirtualCameraModel() {
 }
 
 CameraWatch::CameraWatch() {
-    library_.Reset(LoadLibraryW(VirtualCameraPath().c_str()));
+    library_.Reset(LoadLibraryW(vcam::DllBesideProgram().c_str()));
     if (!library_) return;
     const auto getClass =
         Export<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(library_.Get(), "DllGetClassObject");

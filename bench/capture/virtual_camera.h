@@ -12,12 +12,6 @@
 
 namespace orvane::bench {
 
-struct LibraryTraits {
-    static HMODULE Invalid() { return nullptr; }
-    static void Close(HMODULE module) { FreeLibrary(module); }
-};
-using UniqueLibrary = UniqueResource<HMODULE, LibraryTraits>;
-
 // Registers one camera of the model pid (hex, e.g. L"6340") for the life of the object; the
 // earlier camera list comes back afterwards.
 class VirtualCameraModel {
@@ -61,8 +55,6 @@ class CameraWatch : public IClassFactory {
     DWORD cookie_ = 0;
 };
 
-// The DLL's path: the camera is built into the same folder as this program.
-std::wstring VirtualCameraPath();
 // Whether any object of the camera DLL (filter, pin enumerator, ...) is still alive.
 bool VirtualCameraObjectsAlive();
 

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/virtualcam/client.h"
+
 namespace {
 
 const CLSID kSampleGrabber = {0xC1F400A0, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
@@ -27,7 +29,6 @@ const CLSID kNullRenderer = {0xC1F400A4, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60
 const GUID kIidKsControl = {0x28F54685, 0x06FD, 0x11D2, {0xB2, 0x7A, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
 const GUID kNodeSet = {0x28F03370, 0x6311, 0x4A2E, {0xBA, 0x2C, 0x68, 0x90, 0xEB, 0x33, 0x40, 0x16}};
 const GUID kVendorSet = {0xF1CAFC1D, 0xD7D6, 0x400F, {0xA7, 0xFD, 0x96, 0x71, 0x5E, 0x0B, 0xD9, 0x58}};
-const wchar_t kConfigKey[] = L"Software\\Orvane\\VirtualCamera";
 
 template <class T>
 struct Ptr {
@@ -52,43 +53,13 @@ struct Ptr {
     }
 };
 
-std::wstring DllPath() {
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring dir(path);
-    return dir.substr(0, dir.find_last_of(L"\\/") + 1) + L"OrvaneVirtualCam.dll";
+void SetConfig(const std::vector<std::wstring>& devices, DWORD failOpen = 0, DWORD failRender = 0) {
+    ASSERT_TRUE(vcam::WriteConfig(devices, failOpen, failRender));
 }
 
-void SetConfig(const std::vector<std::wstring>& devices, DWORD failOpen = 0, DWORD failRender = 0, DWORD lost = 0) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kConfigKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    std::wstring multi;
-    for (const auto& d : devices) multi += d + L'\0';
-    multi += L'\0';
-    RegSetValueExW(key, L"Devices", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi.data()),
-                   static_cast<DWORD>(multi.size() * sizeof(wchar_t)));
-    RegSetValueExW(key, L"FailOpen", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&failOpen), sizeof(DWORD));
-    RegSetValueExW(key, L"FailRender", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&failRender), sizeof(DWORD));
-    RegSetValueExW(key, L"Lost", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&lost), sizeof(DWORD));
-    RegCloseKey(key);
-}
+void SetLost(DWORD lost) { ASSERT_TRUE(vcam::WriteLost(lost)); }
 
-void SetLost(DWORD lost) {
-    HKEY key;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kConfigKey, 0, KEY_WRITE, &key), ERROR_SUCCESS);
-    RegSetValueExW(key, L"Lost", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&lost), sizeof(DWORD));
-    RegCloseKey(key);
-}
-
-HRESULT CallRegistration(const char* entry) {
-    HMODULE dll = LoadLibraryW(DllPath().c_str());
-    if (!dll) return HRESULT_FROM_WIN32(GetLastError());
-    auto fn = reinterpret_cast<HRESULT(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(dll, entry)));
-    HRESULT hr = fn ? fn() : E_FAIL;
-    FreeLibrary(dll);
-    return hr;
-}
+HRESULT CallRegistration(const char* entry) { return vcam::CallDllEntry(entry); }
 
 struct Device {
     std::wstring displayName;
@@ -296,7 +267,7 @@ protected:
     }
     // Leaves the prefix with the default camera, as a newcomer's run expects it.
     static void TearDownTestSuite() {
-        RegDeleteKeyW(HKEY_CURRENT_USER, kConfigKey);
+        vcam::DeleteConfig();
         CallRegistration("DllRegisterServer");
         CoUninitialize();
     }

@@ -4,6 +4,8 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "tools/virtualcam/client.h"
+
 namespace orvane::test {
 
 namespace {
@@ -186,13 +188,7 @@ bool VirtualCameraRegistered() {
 
 namespace {
 bool CallCameraRegistration(const char* entry) {
-    HMODULE dll = LoadLibraryW(ProgramPath(L"OrvaneVirtualCam.dll").c_str());
-    if (!dll) return false;
-    using Entry = HRESULT(STDAPICALLTYPE*)();
-    auto call = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(dll, entry)));
-    const bool ok = call && SUCCEEDED(call());
-    FreeLibrary(dll);
-    return ok;
+    return SUCCEEDED(vcam::CallDllEntry(entry));
 }
 }  // namespace
 
@@ -208,48 +204,24 @@ NoCamera::~NoCamera() {
 
 namespace orvane::test {
 
-namespace {
-constexpr wchar_t kCameraConfigKey[] = L"Software\\Orvane\\VirtualCamera";
-
-void WriteCameraDword(HKEY key, const wchar_t* name, DWORD value) {
-    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+bool RegisterVirtualCameraAgain() {
+    return CallCameraRegistration("DllRegisterServer");
 }
-}  // namespace
-
-bool RegisterVirtualCameraAgain() { return CallCameraRegistration("DllRegisterServer"); }
 
 VirtualCameras::VirtualCameras(std::initializer_list<const wchar_t*> pids, DWORD failOpen,
                                DWORD failRender) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kCameraConfigKey, 0, nullptr, 0, KEY_WRITE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS) {
-        return;
-    }
-    std::wstring multi;
-    for (const wchar_t* pid : pids) multi += std::wstring(pid) + L'\0';
-    multi += L'\0';
-    RegSetValueExW(key, L"Devices", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi.data()),
-                   static_cast<DWORD>(multi.size() * sizeof(wchar_t)));
-    WriteCameraDword(key, L"FailOpen", failOpen);
-    WriteCameraDword(key, L"FailRender", failRender);
-    WriteCameraDword(key, L"Lost", 0);
-    RegCloseKey(key);
-    registered_ = CallCameraRegistration("DllRegisterServer");
+    const std::vector<std::wstring> list(pids.begin(), pids.end());
+    registered_ = vcam::WriteConfig(list, failOpen, failRender) &&
+                  CallCameraRegistration("DllRegisterServer");
 }
 
 VirtualCameras::~VirtualCameras() {
-    RegDeleteKeyW(HKEY_CURRENT_USER, kCameraConfigKey);
+    vcam::DeleteConfig();
     CallCameraRegistration("DllRegisterServer");
 }
 
 void VirtualCameras::SetLost(DWORD mask) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kCameraConfigKey, 0, nullptr, 0, KEY_WRITE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS) {
-        return;
-    }
-    WriteCameraDword(key, L"Lost", mask);
-    RegCloseKey(key);
+    vcam::WriteLost(mask);
 }
 
 }  // namespace orvane::test

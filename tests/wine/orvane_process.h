@@ -72,6 +72,8 @@ namespace orvane::test {
 // Registers the virtual camera with its present configuration; false when that fails.
 bool RegisterVirtualCameraAgain();
 
+// The camera's configuration lives under the program's key, so ResetOrvaneState removes it:
+// configure after resetting.
 // Configures the virtual camera (product ids in hex, bit masks of slots that fail to open or to
 // render) and registers it so, for the life of the object; then the default camera again.
 class VirtualCameras {

@@ -1,4 +1,4 @@
-#include "tools/virtualcam/com_object.h"
+#include "platform/com_object.h"
 #include "tools/virtualcam/filter.h"
 
 #include <algorithm>
@@ -78,7 +78,7 @@ AM_MEDIA_TYPE* NewMediaType(const Format& f) {
 }
 
 // Enumerator of a fixed list of formats. Holds a reference on the pin's filter.
-class MediaTypeEnum : public SingleInterfaceObject<IEnumMediaTypes, IID_IEnumMediaTypes> {
+class MediaTypeEnum : public orvane::SingleInterfaceObject<IEnumMediaTypes, IID_IEnumMediaTypes> {
   public:
     MediaTypeEnum(IUnknown* owner, std::vector<Format> formats, size_t pos = 0)
         : owner_(owner), formats_(std::move(formats)), pos_(pos) {
@@ -122,7 +122,7 @@ class MediaTypeEnum : public SingleInterfaceObject<IEnumMediaTypes, IID_IEnumMed
     size_t pos_;
 };
 
-class PinEnum : public SingleInterfaceObject<IEnumPins, IID_IEnumPins> {
+class PinEnum : public orvane::SingleInterfaceObject<IEnumPins, IID_IEnumPins> {
   public:
     PinEnum(IBaseFilter* filter, IPin* a, IPin* b, size_t pos = 0)
         : filter_(filter), pins_{a, b}, pos_(pos) {

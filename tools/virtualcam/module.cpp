@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tools/virtualcam/com_object.h"
+#include "platform/com_object.h"
 #include "tools/virtualcam/filter.h"
 #include "tools/virtualcam/models.h"
 #include "tools/virtualcam/page.h"
@@ -15,7 +15,7 @@ HMODULE g_module = nullptr;
 
 constexpr int kPageSlot = -100;
 
-class ClassFactory : public vcam::SingleInterfaceObject<IClassFactory, IID_IClassFactory> {
+class ClassFactory : public orvane::SingleInterfaceObject<IClassFactory, IID_IClassFactory> {
   public:
     // slot: the camera slot, or kPageSlot for the property page.
     explicit ClassFactory(int slot) : slot_(slot) { ++vcam::g_objects; }

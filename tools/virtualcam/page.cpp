@@ -7,7 +7,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "tools/virtualcam/com_object.h"
+#include "platform/com_object.h"
 #include "tools/virtualcam/filter.h"
 
 namespace vcam {
@@ -27,7 +27,7 @@ HINSTANCE ModuleOf() {
     return module;
 }
 
-class BrightnessPage : public SingleInterfaceObject<IPropertyPage, IID_IPropertyPage> {
+class BrightnessPage : public orvane::SingleInterfaceObject<IPropertyPage, IID_IPropertyPage> {
   public:
     BrightnessPage() { ++g_objects; }
 
