@@ -5,6 +5,7 @@
 
 #include <dvdmedia.h>
 
+#include "capture/filters/media_type.h"
 #include "capture/frame_grabbers.h"
 #include "capture/graph_util.h"
 #include "capture/negotiation.h"
@@ -26,8 +27,7 @@ constexpr UINT kGraphEventMessage = WM_USER + 1;
 // Frees a media type the platform allocated.
 void FreeMediaType(AM_MEDIA_TYPE* type) {
     if (!type) return;
-    if (type->cbFormat && type->pbFormat) CoTaskMemFree(type->pbFormat);
-    if (type->pUnk) type->pUnk->Release();
+    FreeMediaTypeContents(*type);
     CoTaskMemFree(type);
 }
 
@@ -37,6 +37,14 @@ VIDEOINFOHEADER* VideoInfoOf(AM_MEDIA_TYPE* type) {
         return nullptr;
     }
     return reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
+}
+
+// Sets the frame size of a size code, with the image size the bit depth gives.
+void SetFrameSize(BITMAPINFOHEADER& header, uint32_t sizeCode) {
+    header.biWidth = static_cast<LONG>(SizeWidth(sizeCode));
+    header.biHeight = static_cast<LONG>(SizeHeight(sizeCode));
+    header.biSizeImage =
+        FrameImageSize(header.biBitCount, SizeWidth(sizeCode), SizeHeight(sizeCode));
 }
 
 bool IsSameObject(IUnknown* a, IUnknown* b) {
@@ -120,10 +128,7 @@ void CaptureGraph::ConfigureCaptureFormat(uint32_t camera) {
                 info->bmiHeader.biCompression = MAKEFOURCC('M', 'J', 'P', 'G');
             }
             sizeCode_ = choice.sizeCode;
-            info->bmiHeader.biWidth = static_cast<LONG>(SizeWidth(sizeCode_));
-            info->bmiHeader.biHeight = static_cast<LONG>(SizeHeight(sizeCode_));
-            info->bmiHeader.biSizeImage = FrameImageSize(
-                info->bmiHeader.biBitCount, SizeWidth(sizeCode_), SizeHeight(sizeCode_));
+            SetFrameSize(info->bmiHeader, sizeCode_);
             captureConfig_->SetFormat(type);
         }
         FreeMediaType(type);
@@ -212,10 +217,7 @@ void CaptureGraph::BuildStillBranch() {
                 stillSize_ = CorrectedStillSize(
                     MakeSizeCode(static_cast<uint32_t>(info->bmiHeader.biWidth),
                                  static_cast<uint32_t>(info->bmiHeader.biHeight)));
-                info->bmiHeader.biWidth = static_cast<LONG>(SizeWidth(sizeCode_));
-                info->bmiHeader.biHeight = static_cast<LONG>(SizeHeight(sizeCode_));
-                info->bmiHeader.biSizeImage = FrameImageSize(
-                    info->bmiHeader.biBitCount, SizeWidth(sizeCode_), SizeHeight(sizeCode_));
+                SetFrameSize(info->bmiHeader, sizeCode_);
                 stillConfig_->SetFormat(type);
             }
             FreeMediaType(type);
