@@ -47,7 +47,7 @@ class CaptureGraph {
     bool VideoCompression() const { return videoCompression_; }
 
     // Builds and runs the graph for a camera; the negotiated size code, or -1 when the index
-    // names no camera.
+    // names no camera or the camera cannot be opened.
     int BuildGraph(int index, bool newDevice);
     // Stops the graph and releases everything downstream of the camera.
     void TearDown();

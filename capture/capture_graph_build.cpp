@@ -86,7 +86,12 @@ int CaptureGraph::BuildGraph(int index, bool newDevice) {
     CaptureState().SetCamera(camera_.Get());
     graph_ = CreateObject<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder,
                                          CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER);
-    if (!builder_ || !camera_ || !graph_) {
+    // A camera that cannot be opened is no camera: the caller goes on to the next one.
+    if (!camera_) {
+        TearDown();
+        return -1;
+    }
+    if (!builder_ || !graph_) {
         TearDown();
         return static_cast<int>(sizeCode_);
     }

@@ -110,7 +110,7 @@ TEST_F(CameraModelsTest, ACameraThatCannotBeOpenedBuildsNoGraph) {
     VirtualCameras cameras({L"6340", L"6320"}, /*failOpen=*/1u << 0);
     ASSERT_TRUE(cameras.Registered());
     ASSERT_EQ(graph_->EnumerateDevices(names_), 2);
-    Build(L"6340", 0x028001E0);
+    EXPECT_EQ(Build(L"6340", 0x028001E0), -1) << "so the caller goes on to the next camera";
     EXPECT_FALSE(graph_->GraphReady()) << "the 6340 cannot be opened";
     EXPECT_GT(Build(L"6320", 0x028001E0), 0);
     EXPECT_TRUE(graph_->GraphReady());

@@ -22,12 +22,26 @@ BOOL CALLBACK FindVideoWindow(HWND hwnd, LPARAM found) {
     return TRUE;
 }
 
-TEST(LivePicture, TheFirstPollOpensTheCameraAndShowsItsPicture) {
-    if (!VirtualCameraRegistered()) GTEST_SKIP() << "no virtual camera in this prefix";
-    ResetOrvaneState();
-    OrvaneProcess orvane;
-    ASSERT_TRUE(orvane.Start());
-    HWND main = orvane.WaitForMainWindow();
+// The real program started on a fresh state with the virtual camera; the state is reset after.
+class LivePicture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!VirtualCameraRegistered()) GTEST_SKIP() << "no virtual camera in this prefix";
+        ResetOrvaneState();
+    }
+    void TearDown() override { ResetOrvaneState(); }
+    // Starts the program; its main window, or null.
+    HWND Launch() { return program_.Start() ? program_.WaitForMainWindow() : nullptr; }
+    // Esc on the main window, which saves and exits.
+    bool CloseAndWait(HWND main) {
+        PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
+        return program_.WaitForExit(15000);
+    }
+    OrvaneProcess program_;
+};
+
+TEST_F(LivePicture, TheFirstPollOpensTheCameraAndShowsItsPicture) {
+    HWND main = Launch();
     ASSERT_NE(main, nullptr);
     HWND video = nullptr;
     for (int i = 0; i < 400 && !video; ++i) {
@@ -35,17 +49,15 @@ TEST(LivePicture, TheFirstPollOpensTheCameraAndShowsItsPicture) {
         SleepMs(10);
     }
     EXPECT_NE(video, nullptr) << "no video window in the main window";
-    EXPECT_EQ(orvane.FindBox(L"Orvane"), nullptr)
+    EXPECT_EQ(program_.FindBox(L"Orvane"), nullptr)
         << "the notice is shown although a camera is there";
-    PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(orvane.WaitForExit(15000));
+    ASSERT_TRUE(CloseAndWait(main));
     const auto key = ReadOrvaneKey();
     ASSERT_EQ(key.count(L"ResolutionDisplay"), 1u);
     std::printf("ResolutionDisplay after the build: 0x%08lX\n",
                 key.at(L"ResolutionDisplay").Dword());
     EXPECT_LT(static_cast<int>(key.at(L"ResolutionDisplay").Dword()), 0x7FFFFFFF);
     EXPECT_GT(static_cast<int>(key.at(L"ResolutionDisplay").Dword()), 0);
-    ResetOrvaneState();
 }
 
 }  // namespace
@@ -54,23 +66,17 @@ TEST(LivePicture, TheFirstPollOpensTheCameraAndShowsItsPicture) {
 namespace orvane::test {
 namespace {
 
-TEST(LivePicture, ResolutionCommandRebuildsAtTheChosenSize) {
-    if (!VirtualCameraRegistered()) GTEST_SKIP() << "no virtual camera in this prefix";
-    ResetOrvaneState();
-    OrvaneProcess orvane;
-    ASSERT_TRUE(orvane.Start());
-    HWND main = orvane.WaitForMainWindow();
+TEST_F(LivePicture, ResolutionCommandRebuildsAtTheChosenSize) {
+    HWND main = Launch();
     ASSERT_NE(main, nullptr);
     SleepMs(2000);                             // the first poll opens the camera
     PostMessageW(main, WM_COMMAND, 60005, 0);  // 640 x 480
     SleepMs(1500);
-    PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(orvane.WaitForExit(15000));
+    ASSERT_TRUE(CloseAndWait(main));
     const auto key = ReadOrvaneKey();
     ASSERT_EQ(key.count(L"ResolutionDisplay"), 1u);
     EXPECT_EQ(key.at(L"ResolutionDisplay").Dword(), 0x028001E0u)
         << "the camera is rebuilt at the chosen size";
-    ResetOrvaneState();
 }
 
 }  // namespace
@@ -88,32 +94,22 @@ HWND WaitForVideoWindow(HWND main, DWORD timeoutMs) {
     return video;
 }
 
-TEST(LivePicture, WhenTheFirstCameraCannotBeOpenedTheSecondOpensWithoutNotice) {
-    if (!VirtualCameraRegistered()) GTEST_SKIP() << "no virtual camera in this prefix";
+TEST_F(LivePicture, WhenTheFirstCameraCannotBeOpenedTheSecondOpensWithoutNotice) {
     // Listed in the order of their instance names: the 6320 first, and it fails to open.
     VirtualCameras cameras({L"6320", L"6340"}, /*failOpen=*/1u << 0);
     ASSERT_TRUE(cameras.Registered());
-    ResetOrvaneState();
-    OrvaneProcess orvane;
-    ASSERT_TRUE(orvane.Start());
-    HWND main = orvane.WaitForMainWindow();
+    HWND main = Launch();
     ASSERT_NE(main, nullptr);
     EXPECT_NE(WaitForVideoWindow(main, 4000), nullptr) << "the second camera shows its picture";
     SleepMs(1500);
-    EXPECT_EQ(orvane.FindBox(L"Orvane"), nullptr) << "no notice while a camera works";
-    PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(orvane.WaitForExit(15000));
-    ResetOrvaneState();
+    EXPECT_EQ(program_.FindBox(L"Orvane"), nullptr) << "no notice while a camera works";
+    ASSERT_TRUE(CloseAndWait(main));
 }
 
-TEST(LivePicture, UnplugClearsThePictureAndTheNoticeFollowsOnTheNextPoll) {
-    if (!VirtualCameraRegistered()) GTEST_SKIP() << "no virtual camera in this prefix";
+TEST_F(LivePicture, UnplugClearsThePictureAndTheNoticeFollowsOnTheNextPoll) {
     VirtualCameras cameras({L"6320"});
     ASSERT_TRUE(cameras.Registered());
-    ResetOrvaneState();
-    OrvaneProcess orvane;
-    ASSERT_TRUE(orvane.Start());
-    HWND main = orvane.WaitForMainWindow();
+    HWND main = Launch();
     ASSERT_NE(main, nullptr);
     HWND video = WaitForVideoWindow(main, 4000);
     ASSERT_NE(video, nullptr);
@@ -128,7 +124,7 @@ TEST(LivePicture, UnplugClearsThePictureAndTheNoticeFollowsOnTheNextPoll) {
     }
     EXPECT_TRUE(cleared) << "the picture goes with the camera";
     const DWORD clearedAt = GetTickCount();
-    HWND notice = orvane.WaitForBox(L"Orvane", 4000);
+    HWND notice = program_.WaitForBox(L"Orvane", 4000);
     EXPECT_NE(notice, nullptr) << "the poll finds no camera and shows the notice";
     std::printf("unplug to picture cleared: %lu ms, to notice: %lu ms\n",
                 static_cast<unsigned long>(clearedAt - unplugged),
@@ -139,9 +135,7 @@ TEST(LivePicture, UnplugClearsThePictureAndTheNoticeFollowsOnTheNextPoll) {
     VirtualCameras::SetLost(0);
     ASSERT_TRUE(RegisterVirtualCameraAgain());
     EXPECT_NE(WaitForVideoWindow(main, 4000), nullptr) << "the camera comes back";
-    PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(orvane.WaitForExit(15000));
-    ResetOrvaneState();
+    ASSERT_TRUE(CloseAndWait(main));
 }
 
 }  // namespace
@@ -150,24 +144,18 @@ TEST(LivePicture, UnplugClearsThePictureAndTheNoticeFollowsOnTheNextPoll) {
 namespace orvane::test {
 namespace {
 
-TEST(LivePicture, CompressionToggleFlipsTheSettingAndRebuildsWithoutAnEncoder) {
-    if (!VirtualCameraRegistered()) GTEST_SKIP() << "no virtual camera in this prefix";
-    ResetOrvaneState();
-    OrvaneProcess orvane;
-    ASSERT_TRUE(orvane.Start());
-    HWND main = orvane.WaitForMainWindow();
+TEST_F(LivePicture, CompressionToggleFlipsTheSettingAndRebuildsWithoutAnEncoder) {
+    HWND main = Launch();
     ASSERT_NE(main, nullptr);
     SleepMs(2000);                             // the first poll opens the camera
     PostMessageW(main, WM_COMMAND, 32821, 0);  // Video compression
     SleepMs(1500);
-    EXPECT_TRUE(orvane.Running()) << "the rebuild without a DV encoder keeps the program alive";
-    PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(orvane.WaitForExit(15000));
+    EXPECT_TRUE(program_.Running()) << "the rebuild without a DV encoder keeps the program alive";
+    ASSERT_TRUE(CloseAndWait(main));
     const auto key = ReadOrvaneKey();
     ASSERT_EQ(key.count(L"VideoCompression"), 1u);
     EXPECT_EQ(key.at(L"VideoCompression").Dword(), 1u);
     EXPECT_GT(static_cast<int>(key.at(L"ResolutionDisplay").Dword()), 0) << "rebuilt";
-    ResetOrvaneState();
 }
 
 }  // namespace
