@@ -1,25 +1,45 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds the Windows programs and runs Orvane under Wine for a few
-# seconds with the virtual microscope camera registered. Without a display it uses a virtual
-# one and saves a screenshot of the main window.
-set -euo pipefail
+# Sets up the machine, builds the Windows programs and runs Orvane under Wine with the virtual
+# microscope camera registered. The build is the one this machine can run (32-bit where it can,
+# else 64-bit; tools/windows-build.sh). Without a display it uses a virtual one, lets the
+# program run a few seconds and saves a screenshot of the screen.
+set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-bash tools/setup.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target Orvane orvane_virtualcam >/dev/null
-# The virtual microscope camera stands in for a real one.
-bash tools/virtualcam/register.sh "$root/build/win32"
+. tools/windows-build.sh
+mkdir -p build
+logs=$root/build/run-logs
+mkdir -p "$logs"
 
-export ORVANE_BUILD=$root/build/win32
+# step NAME LOG COMMAND...: runs one step quietly; on failure names it and shows its log.
+step() {
+  local name=$1 log=$2
+  shift 2
+  if ! "$@" >"$log" 2>&1; then
+    tail -n 40 "$log" >&2
+    echo "run.sh: $name failed (full log: $log)" >&2
+    exit 1
+  fi
+}
+
+step "setting up the machine (tools/setup.sh)" "$logs/setup.log" bash tools/setup.sh
+preset=$(orvane_windows_build) || exit 1
+echo "run.sh: running the $preset build"
+step "configuring $preset" "$logs/configure-$preset.log" cmake --preset "$preset"
+step "building $preset" "$logs/build-$preset.log" \
+  cmake --build --preset "$preset" --target Orvane orvane_virtualcam
+export ORVANE_BUILD=$root/build/$preset
 . tools/wine-env.sh
-orvane_prefix_ready
+step "preparing the Wine prefix $WINEPREFIX" "$logs/prefix-$preset.log" orvane_prefix_ready
+# The virtual microscope camera stands in for a real one.
+step "registering the virtual camera" "$logs/register-$preset.log" \
+  bash tools/virtualcam/register.sh "$ORVANE_BUILD"
+
 seconds=${ORVANE_RUN_SECONDS:-6}
 shot=$ORVANE_BUILD/orvane-main-window.png
 
 if [ -n "${DISPLAY:-}" ] && [ -z "${ORVANE_VIRTUAL_DISPLAY:-}" ]; then
-  wine "$ORVANE_BUILD/bin/Orvane.exe"
-  exit 0
+  exec "$ORVANE_WINE" "$ORVANE_BUILD/bin/Orvane.exe"
 fi
 
 xvfb=""
@@ -31,11 +51,18 @@ for n in $(seq 60 89); do
   export DISPLAY=:$n
   break
 done
-cleanup() { wineserver -k >/dev/null 2>&1 || true; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true; }
+[ -n "$xvfb" ] || { echo "run.sh: starting a virtual display failed (no free display :60..:89)" >&2; exit 1; }
+cleanup() { wineserver -k >/dev/null 2>&1 || true; kill "$xvfb" 2>/dev/null || true; }
 trap cleanup EXIT
 
-wine "$ORVANE_BUILD/bin/Orvane.exe" &
+"$ORVANE_WINE" "$ORVANE_BUILD/bin/Orvane.exe" >"$logs/orvane-$preset.log" 2>&1 &
+orvane=$!
 sleep "$seconds"
+if ! kill -0 "$orvane" 2>/dev/null; then
+  wait "$orvane"
+  echo "run.sh: Orvane.exe ended early with status $? (log: $logs/orvane-$preset.log)" >&2
+  exit 1
+fi
 # The main window fills the work area; the root picture also shows any box over it.
-import -window root "$shot"
+step "taking the screenshot" "$logs/screenshot.log" import -window root "$shot"
 echo "$shot"

@@ -24,7 +24,7 @@ elif [ -z "${DISPLAY:-}" ]; then
   done
 fi
 
-timeout -k 5 "${ORVANE_TIMEOUT:-180}" wine "$exe" "$@"
+timeout -k 5 "${ORVANE_TIMEOUT:-180}" "$ORVANE_WINE" "$exe" "$@"
 rc=$?
 if [ -n "$own_xvfb" ]; then
   wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1

@@ -35,7 +35,7 @@ start)
   # A persistent server keeps start-up cheap across the many small test programs.
   wineserver -p 60
   # Start the prefix's services now, so that no test program's output pipe is inherited by them.
-  DISPLAY=$(cat "$dir/display") timeout 60 wine cmd /c exit
+  DISPLAY=$(cat "$dir/display") timeout 60 "$ORVANE_WINE" cmd /c exit
   ;;
 stop)
   wineserver -k >/dev/null 2>&1

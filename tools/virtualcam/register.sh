@@ -7,12 +7,12 @@ set -eu
 build=$(cd "${1:?usage: register.sh BUILD_DIR [-u]}" && pwd)
 export ORVANE_BUILD=$build
 . "$(dirname "$0")/../wine-env.sh"
-orvane_prefix_ready
+orvane_prefix_ready || exit 1
 dll=$build/bin/OrvaneVirtualCam.dll
 [ -f "$dll" ] || { echo "register.sh: $dll not built" >&2; exit 1; }
 flag=""
 [ "${2:-}" = "-u" ] && flag="/u"
-timeout 60 wine regsvr32 /s $flag "$(winepath -w "$dll")"
+timeout 60 "$ORVANE_WINE" regsvr32 /s $flag "$("$ORVANE_WINE" winepath -w "$dll")"
 # Without a display the Wine server just started has no window system: let it end, so that a
 # program started next (with a display) does not inherit a desktop that cannot show windows.
 if [ -z "${DISPLAY:-}" ]; then
