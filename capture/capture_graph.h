@@ -79,6 +79,8 @@ class CaptureGraph {
     void StopEveryFilter();
     ComPtr<IAMStreamControl> CaptureStreamControl();
     void BuildPreviewBranch();
+    bool ConnectToRenderer(IBaseFilter* grabber, IBaseFilter* renderer);
+    bool RenderWithDefaultRenderer(IBaseFilter* grabber);
     void FeedPreviewWithoutWindow(IBaseFilter* grabber, IBaseFilter* renderer);
     void TakeGraphControl();
     void BuildStillBranch();

@@ -9,6 +9,7 @@
 #include "capture/frame_grabbers.h"
 #include "capture/graph_util.h"
 #include "capture/negotiation.h"
+#include "capture/preview/preview_converter.h"
 #include "capture/shared_capture_state.h"
 #include "capture/size_codes.h"
 
@@ -159,17 +160,19 @@ void CaptureGraph::BuildPreviewBranch() {
         grabber->SetBufferSamples(TRUE);
         grabber->SetCallback(&PreviewCallback(), 0);
     }
-    // The renderer is named explicitly: letting the graph pick one fails on some platforms and
-    // leaves half-connected pins behind.
-    ComPtr<IBaseFilter> renderer =
-        CreateInProcess<IBaseFilter>(CLSID_VideoRendererDefault, IID_IBaseFilter);
-    if (!renderer)
-        renderer = CreateInProcess<IBaseFilter>(CLSID_VideoMixingRenderer, IID_IBaseFilter);
-    if (renderer) graph_->AddFilter(renderer.Get(), L"VideoRenderer");
-    const HRESULT hr = builder_->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video,
-                                              camera_.Get(), grabberFilter.Get(), renderer.Get());
-    if (hr != S_OK && hr != VFW_S_NOPREVIEWPIN) {
-        FeedPreviewWithoutWindow(grabberFilter.Get(), renderer.Get());
+    // The GDI renderer is preferred: it draws where every platform can show it (the renderers
+    // that draw through 3-D hardware stay black on some displays). It takes RGB only.
+    if (ComPtr<IBaseFilter> renderer =
+            CreateInProcess<IBaseFilter>(CLSID_VideoRenderer, IID_IBaseFilter)) {
+        graph_->AddFilter(renderer.Get(), L"VideoRenderer");
+        const HRESULT hr = builder_->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video,
+                                                  camera_.Get(), nullptr, grabberFilter.Get());
+        if ((hr != S_OK && hr != VFW_S_NOPREVIEWPIN) ||
+            !ConnectToRenderer(grabberFilter.Get(), renderer.Get())) {
+            FeedPreviewWithoutWindow(grabberFilter.Get(), renderer.Get());
+            return;
+        }
+    } else if (!RenderWithDefaultRenderer(grabberFilter.Get())) {
         return;
     }
     graph_.Get()->QueryInterface(IID_IVideoWindow, videoWindow_.PutVoid());
@@ -181,6 +184,44 @@ void CaptureGraph::BuildPreviewBranch() {
     videoWindow_->put_Visible(OATRUE);
     graphReady_ = true;
     TakeGraphControl();
+}
+
+bool CaptureGraph::ConnectToRenderer(IBaseFilter* grabber, IBaseFilter* renderer) {
+    ComPtr<IPin> frames = FirstPin(grabber, PINDIR_OUTPUT);
+    ComPtr<IPin> screen = FirstPin(renderer, PINDIR_INPUT);
+    if (!frames || !screen) return false;
+    if (SUCCEEDED(graph_->ConnectDirect(frames.Get(), screen.Get(), nullptr))) return true;
+    // A format the renderer cannot take (YUY2, MJPG) goes through the program's own converter;
+    // where that fails too, through whatever converter the platform offers.
+    if (ComPtr<IBaseFilter> converter = PreviewConverter::Create()) {
+        ComPtr<IPin> in = FirstPin(converter.Get(), PINDIR_INPUT);
+        ComPtr<IPin> out = FirstPin(converter.Get(), PINDIR_OUTPUT);
+        if (SUCCEEDED(graph_->AddFilter(converter.Get(), L"PreviewConverter"))) {
+            if (SUCCEEDED(graph_->ConnectDirect(frames.Get(), in.Get(), nullptr)) &&
+                SUCCEEDED(graph_->ConnectDirect(out.Get(), screen.Get(), nullptr))) {
+                return true;
+            }
+            graph_->Disconnect(frames.Get());
+            graph_->Disconnect(in.Get());
+            graph_->RemoveFilter(converter.Get());
+        }
+    }
+    return SUCCEEDED(graph_->Connect(frames.Get(), screen.Get()));
+}
+
+bool CaptureGraph::RenderWithDefaultRenderer(IBaseFilter* grabber) {
+    // Named explicitly: letting the graph pick one fails on some platforms and leaves
+    // half-connected pins behind.
+    ComPtr<IBaseFilter> renderer =
+        CreateInProcess<IBaseFilter>(CLSID_VideoRendererDefault, IID_IBaseFilter);
+    if (!renderer)
+        renderer = CreateInProcess<IBaseFilter>(CLSID_VideoMixingRenderer, IID_IBaseFilter);
+    if (renderer) graph_->AddFilter(renderer.Get(), L"VideoRenderer");
+    const HRESULT hr = builder_->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video,
+                                              camera_.Get(), grabber, renderer.Get());
+    if (hr == S_OK || hr == VFW_S_NOPREVIEWPIN) return true;
+    FeedPreviewWithoutWindow(grabber, renderer.Get());
+    return false;
 }
 
 void CaptureGraph::FeedPreviewWithoutWindow(IBaseFilter* grabber, IBaseFilter* renderer) {

@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "capture/filters/local_filter.h"
+#include "capture/filters/local_output_pin.h"
 #include "capture/stream_schedule.h"
 #include "platform/com_ptr.h"
 
@@ -38,51 +39,25 @@ class StreamGate : public LocalFilter {
         StreamGate& gate_;
     };
 
-    class Output : public IPin, public IAMStreamControl {
+    class Output : public LocalOutputPin, public IAMStreamControl {
       public:
-        Output(StreamGate& gate) : gate_(gate) {}
-        ~Output();
+        Output(StreamGate& gate) : LocalOutputPin(gate, L"Capture"), gate_(gate) {}
 
         STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
         STDMETHODIMP_(ULONG) AddRef() override { return gate_.AddRef(); }
         STDMETHODIMP_(ULONG) Release() override { return gate_.Release(); }
 
-        STDMETHODIMP Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) override;
-        STDMETHODIMP ReceiveConnection(IPin*, const AM_MEDIA_TYPE*) override {
-            return E_UNEXPECTED;
-        }
-        STDMETHODIMP Disconnect() override;
-        STDMETHODIMP ConnectedTo(IPin** pin) override;
-        STDMETHODIMP ConnectionMediaType(AM_MEDIA_TYPE* type) override;
-        STDMETHODIMP QueryPinInfo(PIN_INFO* info) override;
-        STDMETHODIMP QueryDirection(PIN_DIRECTION* direction) override;
-        STDMETHODIMP QueryId(LPWSTR* id) override;
-        STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* type) override;
-        STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
-        STDMETHODIMP QueryInternalConnections(IPin**, ULONG*) override { return E_NOTIMPL; }
-        STDMETHODIMP EndOfStream() override { return E_UNEXPECTED; }
-        STDMETHODIMP BeginFlush() override { return E_UNEXPECTED; }
-        STDMETHODIMP EndFlush() override { return E_UNEXPECTED; }
-        STDMETHODIMP NewSegment(REFERENCE_TIME, REFERENCE_TIME, double) override {
-            return E_UNEXPECTED;
-        }
-
         STDMETHODIMP StartAt(const REFERENCE_TIME* start, DWORD cookie) override;
         STDMETHODIMP StopAt(const REFERENCE_TIME* stop, BOOL sendExtra, DWORD cookie) override;
         STDMETHODIMP GetInfo(AM_STREAM_INFO* info) override;
 
-        IPin* Peer() const { return peer_; }
-        IMemInputPin* Receiver() const { return receiver_; }
+      protected:
+        // The gate passes on what it receives: only the input's type can flow out.
+        bool OfferedType(MediaType& type) const override;
+        bool ForwardsSamples() const override { return true; }
 
       private:
-        HRESULT DecideAllocator();
-
         StreamGate& gate_;
-        // Own references, changed only while stopped.
-        IPin* peer_ = nullptr;
-        IMemInputPin* receiver_ = nullptr;
-        IMemAllocator* allocator_ = nullptr;
-        MediaType type_;
     };
 
     StreamGate();
