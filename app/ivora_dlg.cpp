@@ -86,7 +86,9 @@ void CIvoraDlg::ExchangeSettings(bool load) {
             box.DoModal(nullptr);
             return;
         }
-        settingsLoaded_ = true;
+        // Without the key at start nothing is written back at exit either: the exit must not
+        // create it with the defaults.
+        settingsLoaded_ = key.Opened();
         return;
     }
     if (settingsLoaded_ && key.Opened()) SaveSettings(settings_, key);
@@ -170,6 +172,8 @@ void CIvoraDlg::ShowMagnification() {
 }
 
 bool CIvoraDlg::PreTranslateMessage(MSG& msg) {
+    // The not-found notice is modeless: its keys are its own, not the main window's.
+    if (notFoundBox_.TranslateOwnKeys(msg)) return true;
     if (accelerators_ && TranslateAcceleratorW(Hwnd(), accelerators_, &msg)) return true;
     if (msg.message == WM_MOUSEMOVE && msg.hwnd != Item(IDC_MAGNIFICATION_EDIT)) SetFocus(msg.hwnd);
     if (msg.message == WM_COMMAND) openMenuButton_ = 0;

@@ -10,6 +10,11 @@ if(WIN32)
   add_test(NAME wine_session_stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh stop ${ORVANE_WINE_SESSION})
   set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine)
   set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
+  # The virtual camera registered in the prefix: the camera tests require it, so a failed
+  # registration fails them instead of letting them pass without a camera.
+  add_test(NAME virtualcam_register COMMAND bash ${CMAKE_SOURCE_DIR}/tools/virtualcam/register.sh ${CMAKE_BINARY_DIR})
+  set_tests_properties(virtualcam_register PROPERTIES FIXTURES_SETUP virtualcam FIXTURES_REQUIRED wine
+    ENVIRONMENT "ORVANE_WINE_SESSION=${ORVANE_WINE_SESSION}")
 else()
   find_package(GTest REQUIRED)
 endif()

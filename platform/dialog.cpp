@@ -100,6 +100,12 @@ bool Dialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
     return false;
 }
 
+bool Dialog::TranslateOwnKeys(MSG& msg) {
+    if (!hwnd_ || !msg.hwnd || !IsWindowVisible(hwnd_)) return false;
+    if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+    return IsDialogMessageW(hwnd_, &msg) != FALSE;
+}
+
 INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Dialog* self = nullptr;
     if (message == WM_INITDIALOG) {

@@ -20,6 +20,9 @@ class Dialog {
     // Creates the window modelessly, hidden unless the template says otherwise.
     bool Create(HWND owner);
     void Destroy();
+    // For a modeless dialog inside another dialog's loop: its own keyboard handling (Enter,
+    // Esc, Tab) for messages to it or its controls; true when it took the message.
+    bool TranslateOwnKeys(MSG& msg);
 
     HWND Hwnd() const { return hwnd_; }
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }

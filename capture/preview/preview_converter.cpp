@@ -115,10 +115,9 @@ HRESULT PreviewConverter::Deliver(IMediaSample* frame) {
     if (!output_.AdoptSampleType(out.Get())) return S_OK;
     BgrxPicture picture;
     if (!LayoutOf(out.Get(), picture)) return S_OK;
-    const bool converted =
-        IsMjpg(input_.Type().Get())
-            ? DecodeJpeg(data, static_cast<size_t>(length), picture)
-            : Yuy2ToBgrx(data, static_cast<size_t>(length), picture);
+    const bool converted = IsMjpg(input_.Type().Get())
+                               ? DecodeJpeg(data, static_cast<size_t>(length), picture)
+                               : Yuy2ToBgrx(data, static_cast<size_t>(length), picture);
     if (!converted) return S_OK;
 
     out->SetActualDataLength(static_cast<long>(picture.stride * picture.height));
@@ -229,8 +228,8 @@ bool PreviewConverter::Output::OfferedType(MediaType& type) const {
 bool PreviewConverter::Output::AdoptSampleType(IMediaSample* sample) {
     AM_MEDIA_TYPE* changed = nullptr;
     if (sample->GetMediaType(&changed) != S_OK || !changed) return true;
-    const bool ok = changed->subtype == MEDIASUBTYPE_RGB32 && VideoInfoOf(*changed) &&
-                    ReplaceType(*changed);
+    const bool ok =
+        changed->subtype == MEDIASUBTYPE_RGB32 && VideoInfoOf(*changed) && ReplaceType(*changed);
     FreeMediaTypeContents(*changed);
     CoTaskMemFree(changed);
     return ok;

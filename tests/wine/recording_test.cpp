@@ -104,9 +104,8 @@ TEST_F(RecordingTest, AStopWithinTheStartDelayGivesAClipWithoutFrames) {
     Pump(1000);
     graph_->SetRecording(false, kIdle);
     const ClipInfo info = ReadClip(clip);
-    if (info.opened) {
-        EXPECT_EQ(info.frames, 0);
-    }
+    ASSERT_TRUE(info.opened) << "the clip is a readable AVI file";
+    EXPECT_EQ(info.frames, 0);
 }
 
 TEST_F(RecordingTest, TheIdleFileGetsNoFramesAndEachRecordingItsOwnFile) {
@@ -124,9 +123,8 @@ TEST_F(RecordingTest, TheIdleFileGetsNoFramesAndEachRecordingItsOwnFile) {
     EXPECT_GT(ReadClip(first).frames, 0);
     EXPECT_GT(ReadClip(second).frames, 0);
     const ClipInfo idle = ReadClip(kIdle);
-    if (idle.opened) {
-        EXPECT_EQ(idle.frames, 0) << "nothing is written while not recording";
-    }
+    ASSERT_TRUE(idle.opened) << "the idle file is a readable AVI file";
+    EXPECT_EQ(idle.frames, 0) << "nothing is written while not recording";
 }
 
 TEST_F(RecordingTest, WithCompressionOnButNoEncoderTheClipIsWrittenUncompressed) {

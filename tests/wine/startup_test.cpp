@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <shlwapi.h>
+#include <winternl.h>
+
+extern "C" NTSTATUS NTAPI NtDeleteKey(HANDLE key);  // ntdll; not in the tool chain's headers
 
 #include <cstdio>
 #include <optional>
@@ -227,6 +230,101 @@ TEST_F(Startup, NoticeAppearsAfterAboutASecondAndStaysAwayAfterOk) {
     EXPECT_EQ(orvane.FindBox(L"Orvane"), nullptr);
     PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(orvane.WaitForExit(10000));
+}
+
+}  // namespace
+}  // namespace orvane::test
+
+namespace orvane::test {
+namespace {
+
+// A key pressed on the keyboard, as the user would: to whichever window has the focus.
+void PressKey(WORD key) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+TEST_F(Startup, TheNoticeClosesWithEscAndWithEnter) {
+    for (const WORD key : {WORD{VK_ESCAPE}, WORD{VK_RETURN}}) {
+        SCOPED_TRACE(key == VK_ESCAPE ? "Esc" : "Enter");
+        OrvaneProcess orvane;
+        ASSERT_TRUE(orvane.Start());
+        HWND main = orvane.WaitForMainWindow();
+        ASSERT_NE(main, nullptr);
+        HWND notice = orvane.WaitForBox(L"Orvane", 5000);
+        ASSERT_NE(notice, nullptr);
+        SetForegroundWindow(notice);
+        for (int i = 0; i < 100 && GetForegroundWindow() != notice; ++i) SleepMs(10);
+        ASSERT_EQ(GetForegroundWindow(), notice);
+        PressKey(key);
+        for (int i = 0; i < 100 && IsWindowVisible(notice); ++i) SleepMs(10);
+        EXPECT_FALSE(IsWindowVisible(notice)) << "the key closes the notice";
+        SleepMs(1500);
+        EXPECT_EQ(orvane.FindBox(L"Orvane"), nullptr) << "and it stays away";
+        EXPECT_TRUE(orvane.Running()) << "the key is the notice's, not the main window's";
+        PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(orvane.WaitForExit(10000));
+    }
+}
+
+// Puts a registry link in the settings key's place that leads nowhere, so the key can neither
+// be opened nor created while the link is there; the link goes with the object at the latest.
+class UnreachableSettingsKey {
+  public:
+    UnreachableSettingsKey() {
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Orvane", 0, nullptr,
+                            REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE,
+                            KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link_,
+                            nullptr) != ERROR_SUCCESS) {
+            link_ = nullptr;
+            return;
+        }
+        static const wchar_t kNowhere[] = L"\\Registry\\NoSuchRoot\\Orvane";
+        placed_ = RegSetValueExW(link_, L"SymbolicLinkValue", 0, REG_LINK,
+                                 reinterpret_cast<const BYTE*>(kNowhere),
+                                 sizeof kNowhere - sizeof(wchar_t)) == ERROR_SUCCESS;
+    }
+    void Remove() {
+        if (!link_) return;
+        NtDeleteKey(link_);
+        RegCloseKey(link_);
+        link_ = nullptr;
+    }
+    ~UnreachableSettingsKey() { Remove(); }
+    bool Placed() const { return placed_; }
+
+  private:
+    HKEY link_ = nullptr;
+    bool placed_ = false;
+};
+
+// Opens the settings key as the program does, creating it when it is missing.
+bool SettingsKeyReachable() {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Orvane", 0, nullptr, 0, KEY_READ | KEY_WRITE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+TEST_F(Startup, WithoutTheSettingsKeyAtStartNothingIsWrittenAtExit) {
+    UnreachableSettingsKey link;
+    ASSERT_TRUE(link.Placed());
+    ASSERT_FALSE(SettingsKeyReachable()) << "the key must be out of reach at start";
+    OrvaneProcess orvane;
+    ASSERT_TRUE(orvane.Start());
+    HWND main = orvane.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    link.Remove();
+    ASSERT_TRUE(SettingsKeyReachable());
+    PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(orvane.WaitForExit(10000));
+    EXPECT_EQ(ReadOrvaneKey().size(), 0u) << "the exit wrote values into a key it never read";
 }
 
 }  // namespace

@@ -7,6 +7,11 @@ set -eu
 build=$(cd "${1:?usage: register.sh BUILD_DIR [-u]}" && pwd)
 export ORVANE_BUILD=$build
 . "$(dirname "$0")/../wine-env.sh"
+# Inside a test run, the run's display and wineserver.
+session=${ORVANE_WINE_SESSION:-$build/wine-session}
+if [ -z "${DISPLAY:-}" ] && [ -f "$session/display" ]; then
+  export DISPLAY=$(cat "$session/display")
+fi
 orvane_prefix_ready || exit 1
 dll=$build/bin/OrvaneVirtualCam.dll
 [ -f "$dll" ] || { echo "register.sh: $dll not built" >&2; exit 1; }
