@@ -3,6 +3,7 @@
 //   capture_figures rate [runs] [seconds] preview frame rate at 1280 x 960 YUY2, drops
 //   capture_figures first-frame [runs] [pid]  first poll tick to the first preview frame
 //   capture_figures mjpg                  whether the MJPG model's preview renders
+//   capture_figures convert [frames]      the preview converter's time per 1280 x 960 frame
 #include <windows.h>
 
 #include <cstdio>
@@ -37,8 +38,9 @@ int main(int argc, char** argv) {
         return FirstFrameFigures(Argument(argc, argv, 2, 5), widePid.c_str());
     }
     if (std::strcmp(what, "mjpg") == 0) return MjpgFigures();
+    if (std::strcmp(what, "convert") == 0) return ConvertFigures(Argument(argc, argv, 2, 200));
     std::fprintf(stderr,
                  "usage: capture_figures cycles [count] | rate [runs] [seconds] |"
-                 " first-frame [runs] [pid] | mjpg\n");
+                 " first-frame [runs] [pid] | mjpg | convert [frames]\n");
     return 2;
 }

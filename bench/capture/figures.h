@@ -9,5 +9,6 @@ int CycleFigures(int cycles);
 int RateFigures(int runs, int seconds);
 int FirstFrameFigures(int runs, const wchar_t* pid);
 int MjpgFigures();
+int ConvertFigures(int frames);
 
 }  // namespace orvane::bench
