@@ -100,9 +100,10 @@ int RateFigures(int runs, int seconds) {
         if (renderer) std::printf("  renderer drew %d\n", end.drawn - begin.drawn);
         const double cpu = end.cpuSeconds - begin.cpuSeconds;
         const uint64_t frames = end.preview - begin.preview;
-        std::printf("  process CPU %.2f s (%.0f%% of one core), %.1f ms per preview frame"
-                    " (camera scene, converter, renderer and all)\n",
-                    cpu, 100.0 * cpu / span, frames ? cpu * 1e3 / static_cast<double>(frames) : 0.0);
+        std::printf(
+            "  process CPU %.2f s (%.0f%% of one core), %.1f ms per preview frame"
+            " (camera scene, converter, renderer and all)\n",
+            cpu, 100.0 * cpu / span, frames ? cpu * 1e3 / static_cast<double>(frames) : 0.0);
         if (!started || !drops) ++faults;
         renderer.Reset();
         drops.Reset();
@@ -161,9 +162,10 @@ int ConvertFigures(int frames) {
     for (int i = 0; i < frames; ++i) Yuy2ToBgrx(frame.data(), frame.size(), picture);
     const double wall = Seconds() - start;
     const double used = ProcessCpuSeconds() - cpu;
-    std::printf("YUY2 1280 x 960 to RGB32: %d frames, %.2f ms per frame (CPU %.2f ms), %.1f%% of"
-                " one core at 15 fps\n",
-                frames, wall * 1e3 / frames, used * 1e3 / frames, wall / frames * 15 * 100);
+    std::printf(
+        "YUY2 1280 x 960 to RGB32: %d frames, %.2f ms per frame (CPU %.2f ms), %.1f%% of"
+        " one core at 15 fps\n",
+        frames, wall * 1e3 / frames, used * 1e3 / frames, wall / frames * 15 * 100);
     return 0;
 }
 

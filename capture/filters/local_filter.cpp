@@ -377,6 +377,26 @@ STDMETHODIMP LocalInputPin::EndOfStream() {
     return OnEndOfStream();
 }
 
+HRESULT LocalInputPin::OnEndOfStream() {
+    IPin* next = Downstream();
+    return next ? next->EndOfStream() : S_OK;
+}
+
+STDMETHODIMP LocalInputPin::BeginFlush() {
+    IPin* next = Downstream();
+    return next ? next->BeginFlush() : S_OK;
+}
+
+STDMETHODIMP LocalInputPin::EndFlush() {
+    IPin* next = Downstream();
+    return next ? next->EndFlush() : S_OK;
+}
+
+STDMETHODIMP LocalInputPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
+    IPin* next = Downstream();
+    return next ? next->NewSegment(start, stop, rate) : S_OK;
+}
+
 STDMETHODIMP LocalInputPin::GetAllocator(IMemAllocator** allocator) {
     if (!allocator) return E_POINTER;
     if (allocator_) {

@@ -93,10 +93,11 @@ class LocalInputPin : public IPin, public IMemInputPin {
     STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* type) override;
     STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
     STDMETHODIMP QueryInternalConnections(IPin** pins, ULONG* count) override;
+    // Stream events go on to the downstream pin, where the filter has one.
     STDMETHODIMP EndOfStream() override;
-    STDMETHODIMP BeginFlush() override { return S_OK; }
-    STDMETHODIMP EndFlush() override { return S_OK; }
-    STDMETHODIMP NewSegment(REFERENCE_TIME, REFERENCE_TIME, double) override { return S_OK; }
+    STDMETHODIMP BeginFlush() override;
+    STDMETHODIMP EndFlush() override;
+    STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
     // IMemInputPin
     STDMETHODIMP GetAllocator(IMemAllocator** allocator) override;
     STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
@@ -112,7 +113,10 @@ class LocalInputPin : public IPin, public IMemInputPin {
     virtual bool Accepts(const AM_MEDIA_TYPE& type) const = 0;
     virtual HRESULT OnReceive(IMediaSample* sample) = 0;
     virtual HRESULT QueryOther(REFIID, void**) { return E_NOINTERFACE; }
-    virtual HRESULT OnEndOfStream() { return S_OK; }
+    // The end of the stream where this filter ends it; a pass-through filter forwards it.
+    virtual HRESULT OnEndOfStream();
+    // The connected pin this filter passes samples on to, or null for a sink.
+    virtual IPin* Downstream() const { return nullptr; }
 
     LocalFilter& filter_;
 

@@ -61,24 +61,8 @@ HRESULT StreamGate::Input::OnReceive(IMediaSample* sample) {
     return next ? next->Receive(sample) : S_OK;
 }
 
-STDMETHODIMP StreamGate::Input::EndOfStream() {
-    IPin* next = gate_.output_.Peer();
-    return next ? next->EndOfStream() : S_OK;
-}
-
-STDMETHODIMP StreamGate::Input::BeginFlush() {
-    IPin* next = gate_.output_.Peer();
-    return next ? next->BeginFlush() : S_OK;
-}
-
-STDMETHODIMP StreamGate::Input::EndFlush() {
-    IPin* next = gate_.output_.Peer();
-    return next ? next->EndFlush() : S_OK;
-}
-
-STDMETHODIMP StreamGate::Input::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
-    IPin* next = gate_.output_.Peer();
-    return next ? next->NewSegment(start, stop, rate) : S_OK;
+IPin* StreamGate::Input::Downstream() const {
+    return gate_.output_.Peer();
 }
 
 // ---- Output

@@ -26,12 +26,9 @@ class StreamGate : public LocalFilter {
     class Input : public LocalInputPin {
       public:
         Input(StreamGate& gate) : LocalInputPin(gate, L"In"), gate_(gate) {}
-        STDMETHODIMP EndOfStream() override;
-        STDMETHODIMP BeginFlush() override;
-        STDMETHODIMP EndFlush() override;
-        STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
 
       protected:
+        IPin* Downstream() const override;
         bool Accepts(const AM_MEDIA_TYPE& type) const override;
         HRESULT OnReceive(IMediaSample* sample) override;
 

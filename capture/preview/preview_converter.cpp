@@ -177,25 +177,8 @@ bool PreviewConverter::DecodeJpeg(const uint8_t* data, size_t length, const Bgrx
 
 // ---- Input: stream events pass on to the renderer.
 
-STDMETHODIMP PreviewConverter::Input::EndOfStream() {
-    IPin* next = owner_.output_.Peer();
-    return next ? next->EndOfStream() : S_OK;
-}
-
-STDMETHODIMP PreviewConverter::Input::BeginFlush() {
-    IPin* next = owner_.output_.Peer();
-    return next ? next->BeginFlush() : S_OK;
-}
-
-STDMETHODIMP PreviewConverter::Input::EndFlush() {
-    IPin* next = owner_.output_.Peer();
-    return next ? next->EndFlush() : S_OK;
-}
-
-STDMETHODIMP PreviewConverter::Input::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop,
-                                                 double rate) {
-    IPin* next = owner_.output_.Peer();
-    return next ? next->NewSegment(start, stop, rate) : S_OK;
+IPin* PreviewConverter::Input::Downstream() const {
+    return owner_.output_.Peer();
 }
 
 // ---- Output: 32-bit RGB of the input's frame size, bottom-up.

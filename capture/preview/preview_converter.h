@@ -30,12 +30,9 @@ class PreviewConverter : public LocalFilter {
     class Input : public LocalInputPin {
       public:
         Input(PreviewConverter& owner) : LocalInputPin(owner, L"In"), owner_(owner) {}
-        STDMETHODIMP EndOfStream() override;
-        STDMETHODIMP BeginFlush() override;
-        STDMETHODIMP EndFlush() override;
-        STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
 
       protected:
+        IPin* Downstream() const override;
         bool Accepts(const AM_MEDIA_TYPE& type) const override { return Converts(type); }
         HRESULT OnReceive(IMediaSample* sample) override { return owner_.Deliver(sample); }
 

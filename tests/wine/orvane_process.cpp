@@ -4,6 +4,9 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <vector>
+
+#include "screen_picture.h"
 #include "tools/virtualcam/client.h"
 
 namespace orvane::test {
@@ -129,39 +132,37 @@ namespace orvane::test {
 bool SaveWindowImage(HWND hwnd, const std::wstring& path) {
     RECT r{};
     if (!GetWindowRect(hwnd, &r)) return false;
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return false;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+    const ScreenPicture picture = CaptureScreen(r);
+    if (picture.pixels.empty()) return false;
+    const DWORD w = static_cast<DWORD>(picture.width), h = static_cast<DWORD>(picture.height);
+    const DWORD stride = (w * 3 + 3) & ~3u;
+    std::vector<uint8_t> rows(static_cast<size_t>(stride) * h, 0);
+    for (DWORD y = 0; y < h; ++y) {
+        uint8_t* row = rows.data() + static_cast<size_t>(h - 1 - y) * stride;  // bottom-up
+        for (DWORD x = 0; x < w; ++x) {
+            const uint32_t c = picture.At(static_cast<int>(x), static_cast<int>(y));
+            row[x * 3] = static_cast<uint8_t>(c);
+            row[x * 3 + 1] = static_cast<uint8_t>(c >> 8);
+            row[x * 3 + 2] = static_cast<uint8_t>(c >> 16);
+        }
+    }
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = picture.width;
+    info.biHeight = picture.height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + stride * h;
-    bool ok = false;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(rows.size());
     HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (out != INVALID_HANDLE_VALUE) {
-        DWORD written = 0;
-        ok = WriteFile(out, &file, sizeof file, &written, nullptr) &&
-             WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr) &&
-             WriteFile(out, bits, stride * h, &written, nullptr);
-        CloseHandle(out);
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    if (out == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(out, &file, sizeof file, &written, nullptr) &&
+                    WriteFile(out, &info, sizeof info, &written, nullptr) &&
+                    WriteFile(out, rows.data(), static_cast<DWORD>(rows.size()), &written, nullptr);
+    CloseHandle(out);
     return ok;
 }
 
