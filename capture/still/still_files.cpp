@@ -1,0 +1,107 @@
+#include "capture/still/still_files.h"
+
+#include <objidl.h>  // before gdiplus.h: the lean windows.h leaves out what it needs
+#include <gdiplus.h>
+
+#include <cwchar>
+#include <memory>
+#include <vector>
+
+namespace orvane {
+
+std::wstring TempFolder() {
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH, path);
+    std::wstring folder = (length > 0 && length < MAX_PATH) ? std::wstring(path, length) : L"";
+    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+    return folder;
+}
+
+std::wstring TempFilePath(const wchar_t* name) {
+    return TempFolder() + name;
+}
+
+NewTempFile::NewTempFile(const wchar_t* name) {
+    const std::wstring path = TempFilePath(name);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
+    file_.Reset(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool NewTempFile::Write(const void* data, size_t bytes) {
+    const auto* p = static_cast<const uint8_t*>(data);
+    while (bytes > 0 && file_) {
+        const DWORD chunk = bytes > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes);
+        DWORD written = 0;
+        if (!WriteFile(file_.Get(), p, chunk, &written, nullptr) || written != chunk) return false;
+        p += chunk;
+        bytes -= chunk;
+    }
+    return bytes == 0;
+}
+
+void AnnounceCapture(WPARAM wParam, LPARAM lParam) {
+    static const UINT message = RegisterWindowMessageW(L"OrvaneCapturePicture");
+    if (message) PostMessageW(HWND_BROADCAST, message, wParam, lParam);
+}
+
+namespace {
+
+// The encoder GDI+ has for a file extension such as L"*.JPG".
+bool EncoderFor(const wchar_t* pattern, CLSID* clsid) {
+    UINT count = 0, bytes = 0;
+    if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0) return false;
+    std::vector<uint8_t> storage(bytes);
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(storage.data());
+    if (Gdiplus::GetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return false;
+    for (UINT i = 0; i < count; ++i) {
+        const wchar_t* list = codecs[i].FilenameExtension;
+        if (list && std::wcsstr(list, pattern)) {
+            *clsid = codecs[i].Clsid;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool ScaleAndSave(const uint8_t* bottomUpBgr, int width, int height, int targetWidth,
+                  int targetHeight, const wchar_t* name) {
+    if (!bottomUpBgr || width <= 0 || height <= 0 || targetWidth <= 0 || targetHeight <= 0)
+        return false;
+    const size_t nameLength = std::wcslen(name);
+    const bool jpeg = nameLength > 4 && _wcsicmp(name + nameLength - 4, L".jpg") == 0;
+    CLSID encoder{};
+    if (!EncoderFor(jpeg ? L"*.JPG" : L"*.BMP", &encoder)) return false;
+
+    BITMAPINFO source{};
+    source.bmiHeader.biSize = sizeof source.bmiHeader;
+    source.bmiHeader.biWidth = width;
+    source.bmiHeader.biHeight = height;
+    source.bmiHeader.biPlanes = 1;
+    source.bmiHeader.biBitCount = 24;
+    BITMAPINFO target = source;
+    target.bmiHeader.biWidth = targetWidth;
+    target.bmiHeader.biHeight = targetHeight;
+
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    void* bits = nullptr;
+    UniqueBitmap picture(CreateDIBSection(dc.Get(), &target, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dc || !picture || !bits) return false;
+    const HGDIOBJ old = SelectObject(dc.Get(), picture.Get());
+    SetStretchBltMode(dc.Get(), HALFTONE);
+    SetBrushOrgEx(dc.Get(), 0, 0, nullptr);
+    const int lines = StretchDIBits(dc.Get(), 0, 0, targetWidth, targetHeight, 0, 0, width, height,
+                                    bottomUpBgr, &source, DIB_RGB_COLORS, SRCCOPY);
+    GdiFlush();
+    SelectObject(dc.Get(), old);
+    if (lines == 0 || lines == static_cast<int>(GDI_ERROR)) return false;
+
+    Gdiplus::Bitmap image(&target, bits);
+    if (image.GetLastStatus() != Gdiplus::Ok) return false;
+    return image.Save(TempFilePath(name).c_str(), &encoder, nullptr) == Gdiplus::Ok;
+}
+
+}  // namespace orvane

@@ -1,0 +1,50 @@
+#pragma once
+// The frame callbacks' side of the file system and the window system: the temporary picture
+// files, the announcement to the main window, and the scaled save of a converted raw picture.
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/handles.h"
+
+namespace orvane {
+
+// The temporary files of a capture.
+inline constexpr wchar_t kTempBmp[] = L"Orvane.bmp";
+inline constexpr wchar_t kTempJpg[] = L"Orvane.jpg";
+inline constexpr wchar_t kTempThumb[] = L"thumb.bmp";
+
+// The system temporary folder with a trailing backslash, and a file in it.
+std::wstring TempFolder();
+std::wstring TempFilePath(const wchar_t* name);
+
+// A temporary picture file made anew: attributes cleared, the old file deleted, created for
+// writing with shared write access.
+class NewTempFile {
+  public:
+    explicit NewTempFile(const wchar_t* name);
+    bool Opened() const { return static_cast<bool>(file_); }
+    // Writes all bytes; false when any could not be written.
+    bool Write(const void* data, size_t bytes);
+    void Close() { file_.Reset(); }
+
+  private:
+    struct FileTraits {
+        static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+        static void Close(HANDLE h) { CloseHandle(h); }
+    };
+    UniqueResource<HANDLE, FileTraits> file_;
+};
+
+// Posts "OrvaneCapturePicture" to all top-level windows.
+void AnnounceCapture(WPARAM wParam, LPARAM lParam);
+
+// Draws a bottom-up 24-bit picture (rows padded to 4 bytes) stretched with HALFTONE into a
+// new 24-bit picture of the target size and saves it in the temporary folder, BMP or JPEG by
+// the name's extension. Needs GDI+ started in the process. False when anything fails.
+bool ScaleAndSave(const uint8_t* bottomUpBgr, int width, int height, int targetWidth,
+                  int targetHeight, const wchar_t* name);
+
+}  // namespace orvane

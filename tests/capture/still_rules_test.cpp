@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "capture/still/still_rules.h"
+#include "media/bmp_layout.h"
+
+namespace orvane {
+namespace {
+
+TEST(StillRules, PhotoCommandAndStillPathFollowThePhotoOption) {
+    EXPECT_EQ(PhotoCommandAction(0x150003C0), PhotoAction::kPreviewFrame);
+    EXPECT_EQ(PhotoCommandAction(0x43200258), PhotoAction::kGuardedStill);
+    EXPECT_EQ(PhotoCommandAction(0x03200258), PhotoAction::kStill);
+    EXPECT_EQ(PhotoCommandAction(0x12345678), PhotoAction::kStill);
+
+    using K = StillPath::Kind;
+    EXPECT_EQ(StillPathOf(0x128001E0).kind, K::kPreviewRequest);
+    EXPECT_EQ(StillPathOf(0x13200258).kind, K::kPreviewEveryOther);
+    const StillPath single = StillPathOf(0x350003C0);
+    EXPECT_EQ(single.kind, K::kRawSingle);
+    EXPECT_EQ(single.targetWidth, 2560);
+    EXPECT_FALSE(single.jpeg) << "a 2560 x 1920 raw photo is stored as BMP";
+    const StillPath halves = StillPathOf(0x43200258);
+    EXPECT_EQ(halves.kind, K::kRawHalves);
+    EXPECT_EQ(halves.targetWidth, 3488);
+    EXPECT_EQ(halves.targetHeight, 2616);
+    EXPECT_TRUE(halves.jpeg);
+    EXPECT_EQ(StillPathOf(0x00A00078).kind, K::kPreviewSize);
+    EXPECT_EQ(StillPathOf(0x064004B0).kind, K::kPreviewSize);
+    EXPECT_EQ(StillPathOf(0x02800000).kind, K::kUnused);
+    EXPECT_EQ(StillPathOf(0x53200258).kind, K::kUnused);
+}
+
+TEST(StillRules, TopDownHeadersMoveThePixelsPastAnyExtraHeaderBytes) {
+    const BmpHeaders plain = TopDownBmpHeaders(800, 600, PackedImageSize(800, 600));
+    ASSERT_EQ(plain.bytes.size(), 54u);
+    const BmpFileHeader file = BmpFileHeader::FromBytes(plain.bytes.data());
+    const BmpInfoHeader info = BmpInfoHeader::FromBytes(plain.bytes.data() + 14);
+    EXPECT_EQ(file.pixelOffset, 54u);
+    EXPECT_EQ(file.fileSize, 54u + 800 * 600 * 3);
+    EXPECT_EQ(info.width, 800);
+    EXPECT_EQ(info.height, -600) << "rows run top-down";
+    EXPECT_EQ(info.bitCount, 24);
+    EXPECT_EQ(info.imageSize, 800u * 600 * 3);
+
+    const BmpHeaders longer = TopDownBmpHeaders(160, 120, PackedImageSize(160, 120), 52);
+    ASSERT_EQ(longer.bytes.size(), 66u);
+    EXPECT_EQ(BmpFileHeader::FromBytes(longer.bytes.data()).pixelOffset, 66u);
+    EXPECT_EQ(PackedImageSize(0, 10), 0u);
+}
+
+TEST(StillRules, NearestResamplingTakesTruncatedSourcePositions) {
+    // 4 x 2 source, pixel value = column + 10 * row in all three bytes.
+    std::vector<uint8_t> source(4 * 2 * 3);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x)
+            for (int c = 0; c < 3; ++c) source[(y * 4 + x) * 3 + c] = uint8_t(x + 10 * y);
+    std::vector<uint8_t> target(3 * 1 * 3, 0xEE);
+    // ratio = min(4/3, 2/1) = 1.333: columns 0, 1, 2 of row 0.
+    ASSERT_TRUE(
+        ResampleNearest(source.data(), source.size(), 4, 2, target.data(), target.size(), 3, 1));
+    EXPECT_EQ(target, (std::vector<uint8_t>{0, 0, 0, 1, 1, 1, 2, 2, 2}));
+
+    // Upscaling 2 x 1 to 4 x 4: ratio 0.25, so every target row reads source row 0.
+    std::vector<uint8_t> big(4 * 4 * 3, 0xEE);
+    ASSERT_TRUE(ResampleNearest(source.data(), 2 * 1 * 3, 2, 1, big.data(), big.size(), 4, 4));
+    EXPECT_EQ(big[(3 * 4 + 3) * 3], 0) << "row 3 maps to source row 0: column 0";
+    EXPECT_FALSE(ResampleNearest(source.data(), source.size() - 1, 4, 2, target.data(),
+                                 target.size(), 3, 1));
+}
+
+}  // namespace
+}  // namespace orvane
