@@ -8,6 +8,7 @@
 
 #include "app/ivora_dlg.h"
 #include "platform/com_ptr.h"
+#include "platform/gdiplus_session.h"
 #include "platform/handles.h"
 
 namespace orvane {
@@ -16,6 +17,7 @@ int CIvoraApp::InitInstance() {
     INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
     InitCommonControlsEx(&controls);
     ComApartment com;
+    const GdiplusSession gdiplus;  // the image codecs of photos and thumbnails
 
     std::unique_ptr<CIvoraDlg> controller(new (std::nothrow) CIvoraDlg());
     if (!controller || controller->StartFailed()) return 0;

@@ -34,6 +34,8 @@ bool CIvoraDlg::OnCommand(UINT id, UINT, HWND) {
         {ID_RESOLUTION_FIRST, ID_RESOLUTION_LAST, &CIvoraDlg::OnResolution},
         {ID_SETTING_VIDEO_COMPRESSION, ID_SETTING_VIDEO_COMPRESSION,
          &CIvoraDlg::OnVideoCompression},
+        {ID_CAPTURE_PHOTO, ID_CAPTURE_PHOTO, &CIvoraDlg::OnPhoto},
+        {IDC_BTN_SNAP, IDC_BTN_SNAP, &CIvoraDlg::OnPhoto},
     };
     return DispatchCommand<CIvoraDlg>(this, commands, id);
 }
@@ -50,6 +52,19 @@ bool CIvoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         {WM_LBUTTONDOWN, &CIvoraDlg::OnLeftButtonDown},
         {WM_LBUTTONUP, &CIvoraDlg::OnLeftButtonUp},
     };
+    // The registered messages arrive here through whichever loop runs (a modal box's too).
+    if (capturePictureMessage_ != 0 && message == capturePictureMessage_) {
+        OnCapturePicture(wParam, lParam);
+        result = 0;
+        return true;
+    }
+    if (setMagnificationMessage_ != 0 && message == setMagnificationMessage_) {
+        RegistrySettingsKey key;
+        if (key.Opened()) ReadMagnification(key, settings_.InputMaginification);
+        ShowMagnification();
+        result = 0;
+        return true;
+    }
     return DispatchMessageTo<CIvoraDlg>(this, messages, message, wParam, lParam, result);
 }
 
@@ -177,17 +192,6 @@ bool CIvoraDlg::PreTranslateMessage(MSG& msg) {
     if (accelerators_ && TranslateAcceleratorW(Hwnd(), accelerators_, &msg)) return true;
     if (msg.message == WM_MOUSEMOVE && msg.hwnd != Item(IDC_MAGNIFICATION_EDIT)) SetFocus(msg.hwnd);
     if (msg.message == WM_COMMAND) openMenuButton_ = 0;
-    if (capturePictureMessage_ != 0 && msg.message == capturePictureMessage_ &&
-        msg.hwnd == Hwnd()) {
-        // Photo requests and finished pictures are taken by the still-capture flow.
-        return true;
-    }
-    if (setMagnificationMessage_ != 0 && msg.message == setMagnificationMessage_) {
-        RegistrySettingsKey key;
-        if (key.Opened()) ReadMagnification(key, settings_.InputMaginification);
-        ShowMagnification();
-        return true;
-    }
     return Dialog::PreTranslateMessage(msg);
 }
 

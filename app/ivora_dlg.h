@@ -3,6 +3,7 @@
 // dialogs for the whole run, and dispatches commands, messages and timers.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/bitmap_button.h"
 #include "app/layout.h"
@@ -10,6 +11,7 @@
 #include "app/settings.h"
 #include "capture/capture_graph.h"
 #include "platform/dialog.h"
+#include "media/win/win_media_files.h"
 #include "platform/handles.h"
 
 namespace orvane {
@@ -57,6 +59,10 @@ class CIvoraDlg : public Dialog {
     void OnImageSettings(UINT id);
     void OnResolution(UINT id);
     void OnVideoCompression(UINT id);
+    // Photos (photo_handlers.cpp).
+    void OnPhoto(UINT id);
+    void OnCapturePicture(WPARAM wParam, LPARAM lParam);
+    void StorePicture(bool jpegFrame, bool keepJpeg);
     void RebuildCurrentGraph();
     RECT PreviewRect() const {
         return {previewRect_.x, previewRect_.y, previewRect_.x + previewRect_.width,
@@ -91,6 +97,10 @@ class CIvoraDlg : public Dialog {
     BitmapSurface cellSelected_;
     BitmapSurface videoBadge_;
     UINT capturePictureMessage_ = 0;
+    bool intakeBusy_ = false;
+    WinMediaFiles mediaFiles_;
+    WinMediaClock mediaClock_;
+    std::vector<std::u16string> pictures_;  // captures of this run, oldest first
     UINT setMagnificationMessage_ = 0;
 
     std::wstring idleVideoPath_;

@@ -68,7 +68,6 @@ void CaptureGraph::SetParameters(HWND owner, const RECT& preview, uint32_t sizeC
     owner_ = owner;
     preview_ = preview;
     sizeCode_ = sizeCode;
-    CaptureState().SetSizeCode(sizeCode);
     idlePath_ = idlePath;
 }
 
@@ -109,13 +108,14 @@ int CaptureGraph::BuildGraph(int index, bool newDevice) {
     REFERENCE_TIME never = MAXLONGLONG;
     ControlCaptureStream(&never, nullptr);
     BuildStillBranch();
-    if (control_) control_->Run();
 
     const BuildResult result = FinishBuild(camera, requested, sizeCode_, stillSize_);
     sizeCode_ = result.sizeCode;
     stillSize_ = result.stillSize;
     codes_[index] = result.cameraCode;
+    // The callbacks read the code for the frames they get: published just before they flow.
     CaptureState().SetSizeCode(sizeCode_);
+    if (control_) control_->Run();
     return static_cast<int>(sizeCode_);
 }
 
@@ -316,6 +316,7 @@ void CaptureGraph::StopEveryFilter() {
 
 void CaptureGraph::TearDown() {
     StopEveryFilter();
+    CaptureState().SetSizeCode(0);  // no frames flow: no size holds
     if (videoWindow_) {
         videoWindow_->put_Visible(OAFALSE);
         videoWindow_->put_Owner(0);

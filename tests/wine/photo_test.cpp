@@ -1,0 +1,175 @@
+// Photos in the real program with the virtual camera: the picture and its side file in the
+// picture folder, by photo option, requested in each way the program takes requests.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "media/companion_paths.h"
+#include "media/media_info.h"
+#include "orvane_process.h"
+#include "platform/wide.h"
+#include "registry_reader.h"
+
+namespace orvane::test {
+namespace {
+
+constexpr UINT kPhotoCommand = 32798;
+constexpr UINT kAboutCommand = 32802;
+
+std::wstring UpperCase(std::wstring text) {
+    CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+std::wstring PictureFolder() {
+    return DocumentsFolder() + L"\\Orvane\\pictures";
+}
+
+std::vector<std::wstring> Pictures() {
+    std::vector<std::wstring> found;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((PictureFolder() + L"\\TX*.*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return found;
+    do {
+        found.push_back(PictureFolder() + L"\\" + data.cFileName);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return found;
+}
+
+std::string Names(const std::vector<std::wstring>& paths) {
+    std::string names;
+    for (const auto& p : paths) names += std::string(p.begin() + p.rfind(L'\\') + 1, p.end()) + " ";
+    return names;
+}
+
+std::vector<std::wstring> WaitForPictures(size_t count, DWORD timeoutMs) {
+    std::vector<std::wstring> found = Pictures();
+    for (DWORD waited = 0; found.size() < count && waited < timeoutMs; waited += 100) {
+        SleepMs(100);
+        found = Pictures();
+    }
+    return found;
+}
+
+// Width and height of a BMP (from its header) or a JPEG (from its frame header).
+bool PictureSize(const std::wstring& path, int* width, int* height) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    std::vector<uint8_t> bytes(1 << 16);
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    if (read >= 26 && bytes[0] == 'B' && bytes[1] == 'M') {
+        int32_t w = 0, h = 0;
+        memcpy(&w, &bytes[18], 4);
+        memcpy(&h, &bytes[22], 4);
+        *width = w;
+        *height = h < 0 ? -h : h;
+        return true;
+    }
+    for (size_t i = 2; i + 9 < bytes.size(); ++i) {
+        if (bytes[i] == 0xFF && (bytes[i + 1] == 0xC0 || bytes[i + 1] == 0xC2)) {
+            *height = bytes[i + 5] << 8 | bytes[i + 6];
+            *width = bytes[i + 7] << 8 | bytes[i + 8];
+            return true;
+        }
+    }
+    return false;
+}
+
+class Photo : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetOrvaneState();
+        ASSERT_TRUE(VirtualCameraRegistered()) << "the virtual camera is not registered";
+    }
+    void TearDown() override {
+        if (main_) {
+            PostMessageW(main_, WM_COMMAND, IDCANCEL, 0);
+            program_.WaitForExit(15000);
+        }
+        ResetOrvaneState();
+    }
+    // Starts the program at a stored size code and waits until the camera runs.
+    void Launch(DWORD resolution) {
+        PutValue(L"ResolutionDisplay", REG_DWORD, &resolution, sizeof resolution);
+        ASSERT_TRUE(program_.Start());
+        main_ = program_.WaitForMainWindow();
+        ASSERT_NE(main_, nullptr);
+        SleepMs(2500);  // the first poll opens the camera and frames flow
+    }
+    void ExpectPicture(const std::wstring& path, const wchar_t* extension, int width, int height,
+                       uint32_t pictureSize, uint32_t deviceCode) {
+        EXPECT_EQ(path.substr(path.size() - 4), extension);
+        int w = 0, h = 0;
+        ASSERT_TRUE(PictureSize(path, &w, &h)) << "a picture file";
+        EXPECT_EQ(w, width);
+        EXPECT_EQ(h, height);
+        std::vector<uint8_t> bytes;
+        const std::u16string side = SideFilePath(FromWide(path));
+        HANDLE file = CreateFileW(ToWide(side).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << "a side file";
+        bytes.resize(MediaInfoRecord::kSize);
+        DWORD read = 0;
+        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        CloseHandle(file);
+        ASSERT_EQ(read, MediaInfoRecord::kSize);
+        const MediaInfoRecord record = MediaInfoRecord::FromBytes(bytes.data(), read);
+        EXPECT_EQ(ToWide(RecordText(record.mediaPath)), UpperCase(path));
+        EXPECT_EQ(record.pictureSize, pictureSize);
+        EXPECT_EQ(record.deviceCode, deviceCode);
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        EXPECT_EQ(record.captureTime.year, now.wYear);
+        EXPECT_EQ(record.captureTime.day, now.wDay);
+    }
+    // A visible top-level window of the program other than the main window, or null.
+    HWND WaitForOtherWindow(DWORD timeoutMs) {
+        for (DWORD waited = 0; waited <= timeoutMs; waited += 50) {
+            for (HWND w : program_.TopLevelWindows())
+                if (w != main_ && IsWindowVisible(w)) return w;
+            SleepMs(50);
+        }
+        return nullptr;
+    }
+    OrvaneProcess program_;
+    HWND main_ = nullptr;
+};
+
+// The 6340 answers a still trigger with one frame in the still pin's format.
+TEST_F(Photo, F4AtPreviewSizeStoresTheStillAsBmpWithItsSideFile) {
+    VirtualCameras camera({L"6340"});
+    ASSERT_TRUE(camera.Registered());
+    Launch(0x03200258);
+    PostMessageW(main_, WM_COMMAND, kPhotoCommand, 0);
+    const auto pictures = WaitForPictures(1, 5000);
+    ASSERT_EQ(pictures.size(), 1u) << Names(pictures);
+    ExpectPicture(pictures[0], L".BMP", 800, 600, 0x03200258, 0x0C456340);
+}
+
+TEST_F(Photo, ABroadcastRequestTakesAPhotoEvenWithTheAboutBoxOpen) {
+    VirtualCameras camera({L"6340"});
+    ASSERT_TRUE(camera.Registered());
+    Launch(0x028001E0);
+    const UINT message = RegisterWindowMessageW(L"OrvaneCapturePicture");
+    PostMessageW(HWND_BROADCAST, message, 2, 0);
+    const auto first = WaitForPictures(1, 5000);
+    ASSERT_EQ(first.size(), 1u) << Names(first);
+    PostMessageW(main_, WM_COMMAND, kAboutCommand, 0);
+    HWND about = WaitForOtherWindow(5000);
+    ASSERT_NE(about, nullptr);
+    PostMessageW(HWND_BROADCAST, message, 2, 0);
+    const auto pictures = WaitForPictures(2, 5000);
+    ASSERT_EQ(pictures.size(), 2u) << "the photo announced under the box is stored";
+    ExpectPicture(pictures[1], L".BMP", 640, 480, 0x028001E0, 0x0C456340);
+    EXPECT_TRUE(IsWindowVisible(about)) << "the box stayed open throughout";
+    PostMessageW(about, WM_COMMAND, IDOK, 0);
+}
+
+}  // namespace
+}  // namespace orvane::test
