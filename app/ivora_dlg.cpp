@@ -36,6 +36,8 @@ bool CIvoraDlg::OnCommand(UINT id, UINT, HWND) {
          &CIvoraDlg::OnVideoCompression},
         {ID_CAPTURE_PHOTO, ID_CAPTURE_PHOTO, &CIvoraDlg::OnPhoto},
         {IDC_BTN_SNAP, IDC_BTN_SNAP, &CIvoraDlg::OnPhoto},
+        {ID_CAPTURE_VIDEO, ID_CAPTURE_VIDEO, &CIvoraDlg::OnRecord},
+        {IDC_BTN_CAPTURE, IDC_BTN_CAPTURE, &CIvoraDlg::OnRecord},
     };
     return DispatchCommand<CIvoraDlg>(this, commands, id);
 }
@@ -234,6 +236,7 @@ void CIvoraDlg::OnAppExit() {
     // An open editor is destroyed first, and the owner-drawn menu and the media lists are
     // released before the settings are saved, once those exist.
     SetEditorMode(nullptr);
+    AbandonRecording();  // a clip being recorded is closed and kept
     ExchangeSettings(false);
     PostQuitMessage(0);
 }
@@ -246,6 +249,12 @@ LRESULT CIvoraDlg::OnTimer(WPARAM id, LPARAM) {
     switch (id) {
         case kTimerDevicePoll:
             DevicePollTick();
+            break;
+        case kTimerRecordingBlink:
+            BlinkRecordingIndicator();
+            break;
+        case kTimerRecordingStep:
+            OnRecordingStep();
             break;
         case kTimerLabelRepaint:
             KillTimer(Hwnd(), kTimerLabelRepaint);
@@ -386,7 +395,8 @@ namespace orvane {
 
 LRESULT CIvoraDlg::OnGraphEvent(WPARAM, LPARAM) {
     if (!graph_.CameraLost()) return 0;
-    // Recording stops first once it exists; then the cameras are tried again in list order.
+    // Recording stops first; then the cameras are tried again in list order.
+    AbandonRecording();
     deviceCount_ = graph_.EnumerateDevices(deviceNames_);
     if (deviceCount_ <= 0) {
         deviceCount_ = 0;
@@ -439,8 +449,18 @@ void CIvoraDlg::OnResolution(UINT id) {
 void CIvoraDlg::OnVideoCompression(UINT) {
     settings_.VideoCompression = settings_.VideoCompression ? 0 : 1;
     graph_.SetVideoCompression(settings_.VideoCompression != 0);
-    settings_.ResolutionDisplay =
-        static_cast<uint32_t>(graph_.BuildGraph(graph_.CurrentDevice(), false));
+    const int result = graph_.BuildGraph(graph_.CurrentDevice(), false);
+    settings_.ResolutionDisplay = static_cast<uint32_t>(result);
+    if (result < 0) EnterNoCameraState();
+}
+
+void CIvoraDlg::EnterNoCameraState() {
+    graph_.TearDown();
+    deviceCount_ = 0;
+    notFoundBox_.Arm();
+    SetTimer(Hwnd(), kTimerDevicePoll, 1000, nullptr);
+    const RECT preview = PreviewRect();
+    RedrawWindow(Hwnd(), &preview, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CIvoraDlg::RebuildCurrentGraph() {

@@ -9,6 +9,7 @@
 #include "app/layout.h"
 #include "app/not_found_box.h"
 #include "app/settings.h"
+#include "app/small_dialogs.h"
 #include "capture/capture_graph.h"
 #include "platform/dialog.h"
 #include "media/win/win_media_files.h"
@@ -26,6 +27,7 @@ constexpr UINT_PTR kTimerRecordingBlink = 10000;
 constexpr UINT_PTR kTimerTimeLapse = 10001;
 constexpr UINT_PTR kTimerDevicePoll = 10002;
 constexpr UINT_PTR kTimerLabelRepaint = 10004;
+constexpr UINT_PTR kTimerRecordingStep = 10010;  // the waits of the Record command
 
 class CIvoraDlg : public Dialog {
   public:
@@ -63,7 +65,22 @@ class CIvoraDlg : public Dialog {
     void OnPhoto(UINT id);
     void OnCapturePicture(WPARAM wParam, LPARAM lParam);
     void StorePicture(bool jpegFrame, bool keepJpeg);
+    // Recording (recording_handlers.cpp).
+    enum class RecordingStep { kIdle, kStartWait, kRecording, kStopThumbWait, kStopCopyWait };
+    void OnRecord(UINT id);
+    void StartRecording();
+    void ShowRecordingIndicator();
+    void NextRecordingStep(RecordingStep step, UINT delayMs);
+    void OnRecordingStep();
+    void StopRecording();
+    void CloseClip();
+    void AbandonRecording();
+    void StoreClipThumbnail();
+    void EndRecording();
+    void BlinkRecordingIndicator();
     void RebuildCurrentGraph();
+    // No camera could be opened: no picture, and the poll looks for one every second.
+    void EnterNoCameraState();
     RECT PreviewRect() const {
         return {previewRect_.x, previewRect_.y, previewRect_.x + previewRect_.width,
                 previewRect_.y + previewRect_.height};
@@ -101,6 +118,12 @@ class CIvoraDlg : public Dialog {
     WinMediaFiles mediaFiles_;
     WinMediaClock mediaClock_;
     std::vector<std::u16string> pictures_;  // captures of this run, oldest first
+    std::vector<std::u16string> videos_;
+    std::u16string videoPath_;  // the clip being recorded
+    RecordingStep recordingStep_ = RecordingStep::kIdle;
+    bool stopWhenStarted_ = false;
+    int thumbPolls_ = 0;
+    CStatusDlg status_;
     UINT setMagnificationMessage_ = 0;
 
     std::wstring idleVideoPath_;

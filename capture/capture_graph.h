@@ -58,7 +58,8 @@ class CaptureGraph {
     // Switches the file-writing branch: on, writing into path from 2.5 s of stream time on; off,
     // closing the recording by switching to path (the idle file), then rebuilding the graph.
     // The stream-control result, or 0 without a camera; when the recording file cannot be
-    // written, the failure, with the live picture kept running on the idle file.
+    // named or written, the failure, with the live picture kept running on the idle file;
+    // VFW_E_NO_CAPTURE_HARDWARE when the rebuild after a stop cannot open the camera.
     HRESULT SetRecording(bool start, const std::wstring& path);
     // Asks the camera for one still image through its still pin.
     HRESULT TriggerStill();

@@ -100,7 +100,13 @@ HRESULT CaptureGraph::SetRecording(bool start, const std::wstring& path) {
     if (control_) control_->Stop();
     HRESULT result = S_OK;
     if (start) {
-        if (fileSink_) fileSink_->SetFileName(path.c_str(), nullptr);
+        // Without the file named, the frames would go on into the idle file: no recording.
+        const HRESULT named =
+            fileSink_ ? fileSink_->SetFileName(path.c_str(), nullptr) : E_NOINTERFACE;
+        if (FAILED(named)) {
+            if (control_) control_->Run();
+            return named;
+        }
         REFERENCE_TIME from = kRecordingStartDelay, until = MAXLONGLONG;
         result = ControlCaptureStream(&from, &until);
     } else {
@@ -115,7 +121,8 @@ HRESULT CaptureGraph::SetRecording(bool start, const std::wstring& path) {
         control_->Run();
         return ran;
     }
-    if (!start) BuildGraph(current_, false);
+    // A camera that cannot be opened again ends the live picture: the caller polls for one.
+    if (!start && BuildGraph(current_, false) < 0) return VFW_E_NO_CAPTURE_HARDWARE;
     return result;
 }
 

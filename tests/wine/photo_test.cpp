@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "capture/size_codes.h"
 #include "media/companion_paths.h"
 #include "media/media_info.h"
 #include "orvane_process.h"
@@ -170,6 +171,40 @@ TEST_F(Photo, ABroadcastRequestTakesAPhotoEvenWithTheAboutBoxOpen) {
     EXPECT_TRUE(IsWindowVisible(about)) << "the box stayed open throughout";
     PostMessageW(about, WM_COMMAND, IDOK, 0);
 }
+
+// Each photo option of the raw models: the size and format the option gives, from the
+// 6353's whole 2560 x 1920 raw frame or the 6355's two raw halves.
+struct RawCase {
+    const wchar_t* pid;
+    DWORD code;
+    const wchar_t* extension;
+    int width, height;
+    uint32_t deviceCode;
+};
+
+class RawPhoto : public Photo, public ::testing::WithParamInterface<RawCase> {};
+
+TEST_P(RawPhoto, TwoQuickPressesStoreOnePictureOfTheOptionsSizeAndFormat) {
+    const RawCase& c = GetParam();
+    VirtualCameras camera({c.pid});
+    ASSERT_TRUE(camera.Registered());
+    Launch(c.code);
+    PostMessageW(main_, WM_COMMAND, kPhotoCommand, 0);
+    PostMessageW(main_, WM_COMMAND, kPhotoCommand, 0);  // while the still is pending: ignored
+    const auto pictures = WaitForPictures(1, 20000);
+    ASSERT_EQ(pictures.size(), 1u) << Names(pictures);
+    SleepMs(1500);
+    EXPECT_EQ(Pictures().size(), 1u) << "one photo for two quick presses: " << Names(Pictures());
+    ExpectPicture(pictures[0], c.extension, c.width, c.height, PhotoSizeOf(c.code), c.deviceCode);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, RawPhoto,
+    ::testing::Values(RawCase{L"6353", 0x250003C0, L".BMP", 2048, 1536, 0x0C456563},
+                      RawCase{L"6353", 0x350003C0, L".BMP", 2560, 1920, 0x0C456563},
+                      RawCase{L"6355", 0x23200258, L".JPG", 2048, 1536, 0x0C456355},
+                      RawCase{L"6355", 0x33200258, L".JPG", 2560, 1920, 0x0C456355},
+                      RawCase{L"6355", 0x43200258, L".JPG", 3488, 2616, 0x0C456355}));
 
 }  // namespace
 }  // namespace orvane::test

@@ -11,6 +11,7 @@
 #include "capture/frame_grabbers.h"
 #include "capture/size_codes.h"
 #include "capture_fixture.h"
+#include "clip_reader.h"
 
 namespace orvane {
 namespace {
@@ -19,39 +20,6 @@ using test::CaptureGraphTest;
 using test::Pump;
 
 constexpr wchar_t kIdle[] = L"C:\\windows\\temp\\tmp.avi";
-
-struct ClipInfo {
-    bool opened = false;
-    long frames = 0;
-    long width = 0;
-    long height = 0;
-    DWORD compression = 0;
-};
-
-// What the platform's AVI reader finds in a file.
-ClipInfo ReadClip(const std::wstring& path) {
-    ClipInfo info;
-    AVIFileInit();
-    PAVIFILE file = nullptr;
-    if (AVIFileOpenW(&file, path.c_str(), OF_READ | OF_SHARE_DENY_NONE, nullptr) == 0) {
-        PAVISTREAM stream = nullptr;
-        if (AVIFileGetStream(file, &stream, streamtypeVIDEO, 0) == 0) {
-            info.opened = true;
-            info.frames = AVIStreamLength(stream);
-            BITMAPINFOHEADER format{};
-            LONG size = sizeof(format);
-            if (AVIStreamReadFormat(stream, 0, &format, &size) == 0) {
-                info.width = format.biWidth;
-                info.height = format.biHeight;
-                info.compression = format.biCompression;
-            }
-            AVIStreamRelease(stream);
-        }
-        AVIFileRelease(file);
-    }
-    AVIFileExit();
-    return info;
-}
 
 std::wstring TempFile(const wchar_t* name) {
     std::wstring path = std::wstring(L"C:\\windows\\temp\\") + name;

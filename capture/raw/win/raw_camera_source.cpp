@@ -9,6 +9,18 @@
 
 namespace orvane {
 
+// IKsControl, declared here with only what the register read uses (slot order as the SDK's).
+// Outside the anonymous namespace on purpose: a type local to this file has no implementation
+// the optimiser can see, and it would then treat every call through it as unreachable.
+struct IKsControlSlots : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE KsProperty(void* property, ULONG propertyLength, void* data,
+                                                 ULONG dataLength, ULONG* returned) = 0;
+    virtual HRESULT STDMETHODCALLTYPE KsMethod(void* method, ULONG methodLength, void* data,
+                                               ULONG dataLength, ULONG* returned) = 0;
+    virtual HRESULT STDMETHODCALLTYPE KsEvent(void* event, ULONG eventLength, void* data,
+                                              ULONG dataLength, ULONG* returned) = 0;
+};
+
 namespace {
 
 const GUID kNodeSet = {
@@ -35,16 +47,6 @@ struct KsNodeProperty {
     ULONG reserved;
 };
 static_assert(sizeof(KsNodeProperty) == 32, "node property layout");
-
-// IKsControl, declared here with only what the register read uses (slot order as the SDK's).
-struct IKsControlSlots : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE KsProperty(KsIdentifier* property, ULONG propertyLength,
-                                                 void* data, ULONG dataLength, ULONG* returned) = 0;
-    virtual HRESULT STDMETHODCALLTYPE KsMethod(KsIdentifier* method, ULONG methodLength, void* data,
-                                               ULONG dataLength, ULONG* returned) = 0;
-    virtual HRESULT STDMETHODCALLTYPE KsEvent(KsIdentifier* event, ULONG eventLength, void* data,
-                                              ULONG dataLength, ULONG* returned) = 0;
-};
 
 template <typename T>
 T* Query(IUnknown* unknown, const GUID& iid) {

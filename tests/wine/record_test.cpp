@@ -1,0 +1,127 @@
+// Recording in the real program with the virtual camera: the clip under its capture name in
+// the video folder, its thumbnail, the indicator, and a camera unplugged while recording.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "clip_reader.h"
+#include "media/companion_paths.h"
+#include "orvane_process.h"
+#include "platform/wide.h"
+
+namespace orvane::test {
+namespace {
+
+constexpr UINT kRecordCommand = 32799;
+
+std::wstring VideoFolder() {
+    return DocumentsFolder() + L"\\Orvane\\videos";
+}
+
+std::vector<std::wstring> Clips() {
+    std::vector<std::wstring> found;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((VideoFolder() + L"\\TX*.AVI").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return found;
+    do {
+        found.push_back(VideoFolder() + L"\\" + data.cFileName);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return found;
+}
+
+bool BmpSize(const std::wstring& path, int* width, int* height) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    uint8_t header[26] = {};
+    DWORD read = 0;
+    ReadFile(file, header, sizeof header, &read, nullptr);
+    CloseHandle(file);
+    if (read != sizeof header || header[0] != 'B' || header[1] != 'M') return false;
+    int32_t w = 0, h = 0;
+    memcpy(&w, header + 18, 4);
+    memcpy(&h, header + 22, 4);
+    *width = w;
+    *height = h < 0 ? -h : h;
+    return true;
+}
+
+class Record : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetOrvaneState();
+        ASSERT_TRUE(VirtualCameraRegistered()) << "the virtual camera is not registered";
+        ASSERT_TRUE(program_.Start());
+        main_ = program_.WaitForMainWindow();
+        ASSERT_NE(main_, nullptr);
+        SleepMs(2500);  // the first poll opens the camera (6320, 800 x 600)
+    }
+    void TearDown() override {
+        if (main_ && program_.Running()) {
+            PostMessageW(main_, WM_COMMAND, IDCANCEL, 0);
+            program_.WaitForExit(15000);
+        }
+        ResetOrvaneState();
+    }
+    // Visible top-level windows of the program besides the main window.
+    size_t OtherWindows() const {
+        size_t n = 0;
+        for (HWND w : program_.TopLevelWindows()) n += w != main_ && IsWindowVisible(w);
+        return n;
+    }
+    OrvaneProcess program_;
+    HWND main_ = nullptr;
+};
+
+TEST_F(Record, F8TwiceMakesAClipWithFramesAThumbnailAndAnIndicatorWhileItRuns) {
+    PostMessageW(main_, WM_COMMAND, kRecordCommand, 0);
+    SleepMs(300);
+    EXPECT_EQ(OtherWindows(), 1u) << "the recording indicator";
+    SleepMs(4200);  // frames are written from 2.5 s on
+    PostMessageW(main_, WM_COMMAND, kRecordCommand, 0);
+    SleepMs(2500);
+    EXPECT_EQ(OtherWindows(), 0u) << "the indicator goes with the recording";
+    const auto clips = Clips();
+    ASSERT_EQ(clips.size(), 1u);
+    const ClipInfo clip = ReadClip(clips[0]);
+    ASSERT_TRUE(clip.opened) << "a readable AVI clip";
+    EXPECT_GT(clip.frames, 15) << "about 2 s at 15 fps";
+    EXPECT_EQ(clip.width, 800);
+    EXPECT_EQ(clip.height, 600);
+    const std::wstring thumbnail =
+        ToWide(VideoThumbnailPath(FromWide(clips[0]), FromWide(VideoFolder() + L"\\thumb")));
+    int w = 0, h = 0;
+    ASSERT_TRUE(BmpSize(thumbnail, &w, &h)) << "the clip's thumbnail beside it";
+    EXPECT_EQ(w, 800);
+    EXPECT_EQ(h, 600);
+}
+
+TEST_F(Record, F8TwiceWithinASecondGivesAFileAndNoError) {
+    PostMessageW(main_, WM_COMMAND, kRecordCommand, 0);
+    SleepMs(400);
+    PostMessageW(main_, WM_COMMAND, kRecordCommand, 0);
+    SleepMs(3000);
+    EXPECT_EQ(Clips().size(), 1u);
+    EXPECT_EQ(OtherWindows(), 0u) << "no indicator and no error box";
+    EXPECT_TRUE(program_.Running());
+}
+
+TEST_F(Record, UnpluggingWhileRecordingKeepsTheClipAndLooksForACamera) {
+    PostMessageW(main_, WM_COMMAND, kRecordCommand, 0);
+    SleepMs(4000);
+    VirtualCameras::SetLost(1u << 0);
+    HWND notice = program_.WaitForBox(L"Orvane", 6000);
+    EXPECT_NE(notice, nullptr) << "the recovery finds no camera and says so";
+    const auto clips = Clips();
+    ASSERT_EQ(clips.size(), 1u);
+    const ClipInfo clip = ReadClip(clips[0]);
+    EXPECT_TRUE(clip.opened) << "the clip recorded so far is closed and kept";
+    EXPECT_GT(clip.frames, 0);
+    VirtualCameras::SetLost(0);
+    ASSERT_TRUE(RegisterVirtualCameraAgain());
+}
+
+}  // namespace
+}  // namespace orvane::test
