@@ -71,18 +71,29 @@ class Record : public ::testing::Test {
         for (HWND w : program_.TopLevelWindows()) n += w != main_ && IsWindowVisible(w);
         return n;
     }
+    // Whether the recording indicator (a tool window; shown or hidden as it blinks) exists.
+    bool IndicatorExists() const {
+        for (HWND w : program_.TopLevelWindows()) {
+            if (w != main_ && (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) return true;
+        }
+        return false;
+    }
+    template <typename Condition>
+    static bool WaitFor(Condition done, DWORD timeoutMs) {
+        for (DWORD waited = 0; !done() && waited < timeoutMs; waited += 50) SleepMs(50);
+        return done();
+    }
     OrvaneProcess program_;
     HWND main_ = nullptr;
 };
 
 TEST_F(Record, F8TwiceMakesAClipWithFramesAThumbnailAndAnIndicatorWhileItRuns) {
     PostMessageW(main_, WM_COMMAND, kRecordCommand, 0);
-    SleepMs(300);
-    EXPECT_EQ(OtherWindows(), 1u) << "the recording indicator";
-    SleepMs(4200);  // frames are written from 2.5 s on
+    EXPECT_TRUE(WaitFor([&] { return IndicatorExists(); }, 2000)) << "the recording indicator";
+    SleepMs(4500);  // frames are written from 2.5 s on
     PostMessageW(main_, WM_COMMAND, kRecordCommand, 0);
-    SleepMs(2500);
-    EXPECT_EQ(OtherWindows(), 0u) << "the indicator goes with the recording";
+    EXPECT_TRUE(WaitFor([&] { return !IndicatorExists(); }, 6000))
+        << "the indicator goes with the recording";
     const auto clips = Clips();
     ASSERT_EQ(clips.size(), 1u);
     const ClipInfo clip = ReadClip(clips[0]);
@@ -102,7 +113,7 @@ TEST_F(Record, F8TwiceWithinASecondGivesAFileAndNoError) {
     PostMessageW(main_, WM_COMMAND, kRecordCommand, 0);
     SleepMs(400);
     PostMessageW(main_, WM_COMMAND, kRecordCommand, 0);
-    SleepMs(3000);
+    EXPECT_TRUE(WaitFor([&] { return !IndicatorExists(); }, 6000)) << "the recording ends";
     EXPECT_EQ(Clips().size(), 1u);
     EXPECT_EQ(OtherWindows(), 0u) << "no indicator and no error box";
     EXPECT_TRUE(program_.Running());
