@@ -172,6 +172,32 @@ TEST_F(Photo, ABroadcastRequestTakesAPhotoEvenWithTheAboutBoxOpen) {
     PostMessageW(about, WM_COMMAND, IDOK, 0);
 }
 
+// Option 1 of the MJPG model: the next preview frame, a JPEG, is stored as BMP.
+TEST_F(Photo, APreviewPhotoFromAnMjpgCameraIsStoredAsBmp) {
+    VirtualCameras camera({L"6353"});
+    ASSERT_TRUE(camera.Registered());
+    Launch(0x150003C0);
+    PostMessageW(main_, WM_COMMAND, kPhotoCommand, 0);
+    const auto pictures = WaitForPictures(1, 5000);
+    ASSERT_EQ(pictures.size(), 1u) << Names(pictures);
+    ExpectPicture(pictures[0], L".BMP", 1280, 960, 0x050003C0, 0x0C456563);
+}
+
+// Announcements that arrive within one 50-ms step are all kept, under the next free names.
+TEST_F(Photo, PicturesAnnouncedInOneStepAreAllKept) {
+    VirtualCameras camera({L"6340"});
+    ASSERT_TRUE(camera.Registered());
+    Launch(0x03200258);
+    PostMessageW(main_, WM_COMMAND, kPhotoCommand, 0);
+    ASSERT_EQ(WaitForPictures(1, 5000).size(), 1u);
+    // "Orvane.bmp" still holds that photo: announce it twice more at once.
+    const UINT message = RegisterWindowMessageW(L"OrvaneCapturePicture");
+    PostMessageW(main_, message, 0, 0);
+    PostMessageW(main_, message, 0, 0);
+    const auto pictures = WaitForPictures(3, 5000);
+    EXPECT_EQ(pictures.size(), 3u) << Names(pictures);
+}
+
 // Each photo option of the raw models: the size and format the option gives, from the
 // 6353's whole 2560 x 1920 raw frame or the 6355's two raw halves.
 struct RawCase {
