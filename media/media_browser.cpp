@@ -10,6 +10,9 @@ void MediaBrowser::SetLayout(int cells, int pageSize) {
 
 void MediaBrowser::RebuildMediaLists() {
     orvane::RebuildMediaLists(files_, folders_.picture, folders_.video, lists_);
+    // The display list indexes the old lists: it goes with them until it is merged anew.
+    display_.clear();
+    pager_.SetSizes(0, cells_, pageSize_);
 }
 
 void MediaBrowser::ShowDisplayList(MediaView view) {
@@ -61,7 +64,9 @@ std::optional<int> MediaBrowser::OnScroll(int code, int pos, int off) {
 }
 
 const std::u16string& MediaBrowser::PathOf(const DisplayItem& item) const {
-    return item.isVideo ? lists_.thumbnails[item.index] : lists_.pictures[item.index];
+    static const std::u16string kNone;
+    const std::vector<std::u16string>& list = item.isVideo ? lists_.thumbnails : lists_.pictures;
+    return item.index < list.size() ? list[item.index] : kNone;
 }
 
 void MediaBrowser::FillCells() {

@@ -67,7 +67,7 @@ class MediaBrowser : private ScrollMoves {
     // position, or none when it was dropped as re-entrant.
     std::optional<int> OnScroll(int code, int pos, int off);
 
-    // Path of a display entry.
+    // Path of a display entry; empty for an entry the lists no longer hold.
     const std::u16string& PathOf(const DisplayItem& item) const;
 
     const MediaLists& lists() const { return lists_; }

@@ -235,3 +235,28 @@ TEST(MediaBrowserTest, EmptyFoldersHideEveryCell) {
 
 }  // namespace
 }  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(MediaBrowserTest, ARebuildWithFewerFilesLeavesNoIndexPastTheLists) {
+    NoAvi avi;
+    FakeStrip strip;
+    test::FakeMediaFiles fewer;
+    fewer.AddFolder(u"C:\\P");
+    fewer.AddFile(u"C:\\P\\TX00000A0.BMP");
+    MediaBrowser again(fewer, avi, strip);
+    again.SetFolders({u"C:\\P", u"C:\\V", u"C:\\V\\thumb"});
+    again.SetLayout(8, 8);
+    again.RebuildMediaLists();
+    again.ShowDisplayList(MediaView::Picture);
+    again.AppendPicture(u"C:\\P\\TX00000B0.BMP");
+    again.RebuildMediaLists();  // the appended picture is not on disk: the lists shrink
+    EXPECT_TRUE(again.display().empty()) << "the display list goes with the old lists";
+    EXPECT_EQ(again.PathOf(DisplayItem{false, 1}), u"");
+    EXPECT_TRUE(again.RunCommand(kCmdRowDown));
+    EXPECT_EQ(strip.cells[1], nullptr) << "a move after the rebuild shows nothing stale";
+}
+
+}  // namespace
+}  // namespace orvane
