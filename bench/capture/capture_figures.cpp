@@ -4,6 +4,7 @@
 //   capture_figures first-frame [runs] [pid]  first poll tick to the first preview frame
 //   capture_figures mjpg                  whether the MJPG model's preview renders
 //   capture_figures convert [frames]      the preview converter's time per 1280 x 960 frame
+//   capture_figures photo [runs]          photo request to announced picture, by photo option
 #include <windows.h>
 
 #include <cstdio>
@@ -39,8 +40,9 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(what, "mjpg") == 0) return MjpgFigures();
     if (std::strcmp(what, "convert") == 0) return ConvertFigures(Argument(argc, argv, 2, 200));
+    if (std::strcmp(what, "photo") == 0) return PhotoFigures(Argument(argc, argv, 2, 3));
     std::fprintf(stderr,
                  "usage: capture_figures cycles [count] | rate [runs] [seconds] |"
-                 " first-frame [runs] [pid] | mjpg | convert [frames]\n");
+                 " first-frame [runs] [pid] | mjpg | convert [frames] | photo [runs]\n");
     return 2;
 }

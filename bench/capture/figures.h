@@ -10,5 +10,6 @@ int RateFigures(int runs, int seconds);
 int FirstFrameFigures(int runs, const wchar_t* pid);
 int MjpgFigures();
 int ConvertFigures(int frames);
+int PhotoFigures(int runs);
 
 }  // namespace orvane::bench
