@@ -205,3 +205,24 @@ TEST_F(LivePicture, EveryCameraModelShowsItsMovingSceneOnScreen) {
 
 }  // namespace
 }  // namespace orvane::test
+
+namespace orvane::test {
+namespace {
+
+TEST_F(LivePicture, ACameraThatCannotBeOpenedAfterTheCompressionToggleBringsTheNotice) {
+    VirtualCameras camera({L"6320"});
+    ASSERT_TRUE(camera.Registered());
+    HWND main = Launch();
+    ASSERT_NE(main, nullptr);
+    ASSERT_NE(WaitForVideoWindow(main, 4000), nullptr);
+    VirtualCameras failing({L"6320"}, /*failOpen=*/1u << 0);
+    ASSERT_TRUE(failing.Registered());
+    PostMessageW(main, WM_COMMAND, 32821, 0);  // Video compression: the graph is rebuilt
+    EXPECT_NE(program_.WaitForBox(L"Orvane", 5000), nullptr)
+        << "no camera could be opened: the poll runs and the notice follows";
+    EXPECT_TRUE(program_.Running());
+    ASSERT_TRUE(CloseAndWait(main));
+}
+
+}  // namespace
+}  // namespace orvane::test

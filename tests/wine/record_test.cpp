@@ -9,6 +9,7 @@
 #include "media/companion_paths.h"
 #include "orvane_process.h"
 #include "platform/wide.h"
+#include "registry_reader.h"
 
 namespace orvane::test {
 namespace {
@@ -53,6 +54,7 @@ class Record : public ::testing::Test {
     void SetUp() override {
         ResetOrvaneState();
         ASSERT_TRUE(VirtualCameraRegistered()) << "the virtual camera is not registered";
+        PrepareSettings();
         ASSERT_TRUE(program_.Start());
         main_ = program_.WaitForMainWindow();
         ASSERT_NE(main_, nullptr);
@@ -65,6 +67,7 @@ class Record : public ::testing::Test {
         }
         ResetOrvaneState();
     }
+    virtual void PrepareSettings() {}
     // Visible top-level windows of the program besides the main window.
     size_t OtherWindows() const {
         size_t n = 0;
@@ -107,6 +110,31 @@ TEST_F(Record, F8TwiceMakesAClipWithFramesAThumbnailAndAnIndicatorWhileItRuns) {
     ASSERT_TRUE(BmpSize(thumbnail, &w, &h)) << "the clip's thumbnail beside it";
     EXPECT_EQ(w, 800);
     EXPECT_EQ(h, 600);
+}
+
+// With video compression chosen, a clip's thumbnail has the DV encoder's 720 x 480 (the clip
+// itself is written uncompressed where the platform has no DV encoder).
+class RecordCompressed : public Record {
+  protected:
+    void PrepareSettings() override {
+        const DWORD on = 1;
+        PutValue(L"VideoCompression", REG_DWORD, &on, sizeof on);
+    }
+};
+
+TEST_F(RecordCompressed, TheThumbnailIsRedrawnAt720x480) {
+    PostMessageW(main_, WM_COMMAND, kRecordCommand, 0);
+    SleepMs(3000);
+    PostMessageW(main_, WM_COMMAND, kRecordCommand, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IndicatorExists(); }, 6000));
+    const auto clips = Clips();
+    ASSERT_EQ(clips.size(), 1u);
+    const std::wstring thumbnail =
+        ToWide(VideoThumbnailPath(FromWide(clips[0]), FromWide(VideoFolder() + L"\\thumb")));
+    int w = 0, h = 0;
+    ASSERT_TRUE(BmpSize(thumbnail, &w, &h));
+    EXPECT_EQ(w, 720);
+    EXPECT_EQ(h, 480);
 }
 
 TEST_F(Record, F8TwiceWithinASecondGivesAFileAndNoError) {
