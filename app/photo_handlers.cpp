@@ -21,21 +21,12 @@ namespace {
 
 // Converts the JPEG frame in "Orvane.jpg" into "Orvane.bmp".
 bool JpegFrameToBmp() {
-    UINT count = 0, bytes = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0) return false;
-    std::vector<uint8_t> storage(bytes);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(storage.data());
-    if (Gdiplus::GetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return false;
-    const CLSID* bmp = nullptr;
-    for (UINT i = 0; i < count && !bmp; ++i) {
-        if (codecs[i].FilenameExtension && wcsstr(codecs[i].FilenameExtension, L"*.BMP"))
-            bmp = &codecs[i].Clsid;
-    }
-    if (!bmp) return false;
+    CLSID bmp{};
+    if (!ImageEncoderFor(L"*.BMP", &bmp)) return false;
     // Loaded and saved under different names, so the file GDI+ keeps open is not the target.
     Gdiplus::Bitmap frame(TempFilePath(kTempJpg).c_str());
     if (frame.GetLastStatus() != Gdiplus::Ok) return false;
-    return frame.Save(TempFilePath(kTempBmp).c_str(), bmp, nullptr) == Gdiplus::Ok;
+    return frame.Save(TempFilePath(kTempBmp).c_str(), &bmp, nullptr) == Gdiplus::Ok;
 }
 
 }  // namespace

@@ -34,17 +34,8 @@ void StretchThumbnailTo720x480(const std::wstring& path) {
         graphics.DrawImage(source.get(), 0, 0, 720, 480);
     }
     source.reset();  // GDI+ keeps the loaded file open
-    UINT count = 0, bytes = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0) return;
-    std::vector<uint8_t> storage(bytes);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(storage.data());
-    if (Gdiplus::GetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return;
-    for (UINT i = 0; i < count; ++i) {
-        if (codecs[i].FilenameExtension && wcsstr(codecs[i].FilenameExtension, L"*.BMP")) {
-            target.Save(path.c_str(), &codecs[i].Clsid, nullptr);
-            return;
-        }
-    }
+    CLSID bmp{};
+    if (ImageEncoderFor(L"*.BMP", &bmp)) target.Save(path.c_str(), &bmp, nullptr);
 }
 
 }  // namespace

@@ -46,10 +46,7 @@ void AnnounceCapture(WPARAM wParam, LPARAM lParam) {
     if (message) PostMessageW(HWND_BROADCAST, message, wParam, lParam);
 }
 
-namespace {
-
-// The encoder GDI+ has for a file extension such as L"*.JPG".
-bool EncoderFor(const wchar_t* pattern, CLSID* clsid) {
+bool ImageEncoderFor(const wchar_t* pattern, CLSID* clsid) {
     UINT count = 0, bytes = 0;
     if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0) return false;
     std::vector<uint8_t> storage(bytes);
@@ -65,8 +62,6 @@ bool EncoderFor(const wchar_t* pattern, CLSID* clsid) {
     return false;
 }
 
-}  // namespace
-
 bool ScaleAndSave(const uint8_t* bottomUpBgr, int width, int height, int targetWidth,
                   int targetHeight, const wchar_t* name) {
     if (!bottomUpBgr || width <= 0 || height <= 0 || targetWidth <= 0 || targetHeight <= 0)
@@ -74,7 +69,7 @@ bool ScaleAndSave(const uint8_t* bottomUpBgr, int width, int height, int targetW
     const size_t nameLength = std::wcslen(name);
     const bool jpeg = nameLength > 4 && _wcsicmp(name + nameLength - 4, L".jpg") == 0;
     CLSID encoder{};
-    if (!EncoderFor(jpeg ? L"*.JPG" : L"*.BMP", &encoder)) return false;
+    if (!ImageEncoderFor(jpeg ? L"*.JPG" : L"*.BMP", &encoder)) return false;
 
     BITMAPINFO source{};
     source.bmiHeader.biSize = sizeof source.bmiHeader;
