@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "capture_files.h"
 #include "clip_reader.h"
 #include "media/companion_paths.h"
 #include "orvane_process.h"
@@ -21,32 +22,7 @@ std::wstring VideoFolder() {
 }
 
 std::vector<std::wstring> Clips() {
-    std::vector<std::wstring> found;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((VideoFolder() + L"\\TX*.AVI").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return found;
-    do {
-        found.push_back(VideoFolder() + L"\\" + data.cFileName);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    return found;
-}
-
-bool BmpSize(const std::wstring& path, int* width, int* height) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    uint8_t header[26] = {};
-    DWORD read = 0;
-    ReadFile(file, header, sizeof header, &read, nullptr);
-    CloseHandle(file);
-    if (read != sizeof header || header[0] != 'B' || header[1] != 'M') return false;
-    int32_t w = 0, h = 0;
-    memcpy(&w, header + 18, 4);
-    memcpy(&h, header + 22, 4);
-    *width = w;
-    *height = h < 0 ? -h : h;
-    return true;
+    return CaptureFiles(VideoFolder(), L"TX*.AVI");
 }
 
 class Record : public ::testing::Test {
@@ -107,7 +83,7 @@ TEST_F(Record, F8TwiceMakesAClipWithFramesAThumbnailAndAnIndicatorWhileItRuns) {
     const std::wstring thumbnail =
         ToWide(VideoThumbnailPath(FromWide(clips[0]), FromWide(VideoFolder() + L"\\thumb")));
     int w = 0, h = 0;
-    ASSERT_TRUE(BmpSize(thumbnail, &w, &h)) << "the clip's thumbnail beside it";
+    ASSERT_TRUE(PictureSize(thumbnail, &w, &h)) << "the clip's thumbnail beside it";
     EXPECT_EQ(w, 800);
     EXPECT_EQ(h, 600);
 }
@@ -132,7 +108,7 @@ TEST_F(RecordCompressed, TheThumbnailIsRedrawnAt720x480) {
     const std::wstring thumbnail =
         ToWide(VideoThumbnailPath(FromWide(clips[0]), FromWide(VideoFolder() + L"\\thumb")));
     int w = 0, h = 0;
-    ASSERT_TRUE(BmpSize(thumbnail, &w, &h));
+    ASSERT_TRUE(PictureSize(thumbnail, &w, &h));
     EXPECT_EQ(w, 720);
     EXPECT_EQ(h, 480);
 }
