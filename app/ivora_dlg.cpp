@@ -135,7 +135,6 @@ BOOL CIvoraDlg::OnInitDialog() {
     const RECT preview = PreviewRect();
     graph_.SetParameters(Hwnd(), preview, settings_.ResolutionDisplay, idleVideoPath_);
     SetTimer(Hwnd(), kTimerDevicePoll, 1000, nullptr);
-    // The picture and video lists are built here once the thumbnail strip exists.
 
     openMenuButton_ = 0;
     settings_.CurrentUI = 0;
@@ -144,8 +143,8 @@ BOOL CIvoraDlg::OnInitDialog() {
     capturePictureMessage_ = RegisterWindowMessageW(L"OrvaneCapturePicture");
     setMagnificationMessage_ = RegisterWindowMessageW(L"OrvaneSetMagnificaton");
 
-    SetScrollRange(Item(IDC_STRIP_SCROLL), SB_CTL, 0, 1000, TRUE);
-    // The strip shows the picture list here.
+    SetScrollRange(Item(IDC_STRIP_SCROLL), SB_CTL, 0, kScrollRange, TRUE);
+    StartMediaLists();
     ShowMagnification();
     // Then the tooltips, the crossing-cursor window and the date/time overlay, each with its
     // saved show state, come in this place.
@@ -176,6 +175,19 @@ void CIvoraDlg::BuildLayout(uint32_t resolutionCode) {
     ShowWindow(Hwnd(), SW_SHOW);
     CenterOn(nullptr);
     InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void CIvoraDlg::StartMediaLists() {
+    strip_.Attach(Item(IDC_STRIP_SCROLL));
+    media_.SetFolders({std::u16string(PathText(settings_.PictureFolderPath)),
+                       std::u16string(PathText(settings_.VideoFolderPath)),
+                       settings_.VideoThumbFolderPath});
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    const int cells = VisibleCells(client.bottom);
+    media_.SetLayout(cells, cells);
+    media_.RebuildMediaLists();
+    media_.ShowDisplayList(MediaView::Picture);
 }
 
 void CIvoraDlg::ShowMagnification() {

@@ -12,6 +12,9 @@
 #include "app/small_dialogs.h"
 #include "capture/capture_graph.h"
 #include "platform/dialog.h"
+#include "media/media_browser.h"
+#include "media/win/strip_cells.h"
+#include "media/win/win_avi_library.h"
 #include "media/win/win_media_files.h"
 #include "platform/handles.h"
 
@@ -52,6 +55,7 @@ class CIvoraDlg : public Dialog {
     void ExchangeSettings(bool load);
     void BuildLayout(uint32_t resolutionCode);
     void ShowMagnification();
+    void StartMediaLists();
     void DevicePollTick();
     int BuildGraphForDevice(bool newDevice);
 
@@ -117,8 +121,9 @@ class CIvoraDlg : public Dialog {
     bool intakeBusy_ = false;
     WinMediaFiles mediaFiles_;
     WinMediaClock mediaClock_;
-    std::vector<std::u16string> pictures_;  // captures of this run, oldest first
-    std::vector<std::u16string> videos_;
+    WinAviLibrary aviLibrary_;
+    StripCells strip_;
+    MediaBrowser media_{mediaFiles_, aviLibrary_, strip_};
     std::u16string videoPath_;  // the clip being recorded
     RecordingStep recordingStep_ = RecordingStep::kIdle;
     bool stopWhenStarted_ = false;

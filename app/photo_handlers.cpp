@@ -77,7 +77,7 @@ void CIvoraDlg::StorePicture(bool jpegFrame, bool keepJpeg) {
         destination += u".BMP";
     }
     if (!CopyFileW(source.c_str(), ToWide(destination).c_str(), TRUE)) return;
-    pictures_.push_back(destination);
+    media_.AppendPicture(destination);
 
     MediaInfoRecord record;
     SetRecordText(record.mediaPath, destination);
@@ -88,6 +88,7 @@ void CIvoraDlg::StorePicture(bool jpegFrame, bool keepJpeg) {
     record.stillSize = graph_.StillSize();
     record.deviceCode = graph_.DeviceCodeAt(graph_.CurrentDevice());
     WriteMediaInfo(record, mediaFiles_);
+    media_.ShowDisplayList(MediaView::Picture);
 }
 
 }  // namespace orvane

@@ -109,6 +109,7 @@ void CIvoraDlg::OnRecordingStep() {
             break;
         case RecordingStep::kStopCopyWait:
             StoreClipThumbnail();
+            media_.ShowDisplayList(MediaView::Video);
             EndRecording();
             break;
         default:
@@ -129,7 +130,7 @@ void CIvoraDlg::CloseClip() {
     // An unserved thumbnail request must not be served by the next clip's first frame.
     Requests().thumbnail.store(0);
     const HRESULT stopped = graph_.SetRecording(false, idleVideoPath_);
-    videos_.push_back(videoPath_);
+    media_.AppendVideo(videoPath_);
     if (stopped == VFW_E_NO_CAPTURE_HARDWARE) EnterNoCameraState();
     NextRecordingStep(RecordingStep::kStopCopyWait, kThumbCopyWaitMs);
 }
@@ -141,9 +142,10 @@ void CIvoraDlg::AbandonRecording() {
     if (recordingStep_ != RecordingStep::kStopCopyWait) {
         Requests().thumbnail.store(0);
         graph_.SetRecording(false, idleVideoPath_);
-        videos_.push_back(videoPath_);
+        media_.AppendVideo(videoPath_);
     }
     StoreClipThumbnail();
+    media_.ShowDisplayList(MediaView::Video);
     EndRecording();
 }
 

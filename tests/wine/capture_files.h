@@ -22,6 +22,23 @@ inline std::vector<std::wstring> CaptureFiles(const std::wstring& folder, const 
     return found;
 }
 
+// The whole file; false when it cannot be read.
+inline bool ReadWholeFile(const std::wstring& path, std::vector<uint8_t>* bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 30);
+    if (ok) {
+        bytes->resize(static_cast<size_t>(size.QuadPart));
+        DWORD read = 0;
+        ok = ReadFile(file, bytes->data(), static_cast<DWORD>(bytes->size()), &read, nullptr) &&
+             read == bytes->size();
+    }
+    CloseHandle(file);
+    return ok;
+}
+
 // Width and height of a BMP (from its header) or a JPEG (from its frame header).
 inline bool PictureSize(const std::wstring& path, int* width, int* height) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

@@ -5,13 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "capture/raw/raw_camera.h"
 #include "capture/size_codes.h"
+#include "capture/still/still_files.h"
 #include "media/companion_paths.h"
 #include "media/media_info.h"
 #include "capture_files.h"
 #include "orvane_process.h"
+#include "platform/gdiplus_session.h"
 #include "platform/wide.h"
 #include "registry_reader.h"
+#include "tools/virtualcam/client.h"
+#include "tools/virtualcam/registers.h"
+#include "tools/virtualcam/scene.h"
 
 namespace orvane::test {
 namespace {
@@ -77,8 +83,13 @@ class Photo : public ::testing::Test {
         EXPECT_EQ(h, height);
         std::vector<uint8_t> bytes;
         const std::u16string side = SideFilePath(FromWide(path));
-        HANDLE file = CreateFileW(ToWide(side).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
+        // The picture is copied into the folder before its side file is written.
+        HANDLE file = INVALID_HANDLE_VALUE;
+        for (int tries = 0; file == INVALID_HANDLE_VALUE && tries < 20; ++tries) {
+            if (tries > 0) SleepMs(100);
+            file = CreateFileW(ToWide(side).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        }
         ASSERT_NE(file, INVALID_HANDLE_VALUE) << "a side file";
         bytes.resize(MediaInfoRecord::kSize);
         DWORD read = 0;
@@ -171,31 +182,77 @@ struct RawCase {
     const wchar_t* extension;
     int width, height;
     uint32_t deviceCode;
+    int rawWidth, rawHeight;
 };
+
+// The virtual camera's registers as the program reads them through the camera.
+class VirtualCameraRegisters : public RawRegisterSource {
+  public:
+    bool ReadRegister(uint16_t address, uint8_t* value) override {
+        *value = file_.Read(address);
+        return true;
+    }
+    bool ReadBrightness(int* value) override {
+        *value = 0;
+        return true;
+    }
+
+  private:
+    vcam::RegisterFile file_;
+};
+
+constexpr DWORD kStillSceneMs = 4250;
+
+// The bytes the program must store for a still at the fixed scene time: the camera's mosaic,
+// converted with the camera's registers and scaled and encoded the way the program does it.
+std::vector<uint8_t> ExpectedRawPicture(const RawCase& c) {
+    std::vector<uint8_t> mosaic(static_cast<size_t>(c.rawWidth) * c.rawHeight);
+    vcam::RenderMosaic(mosaic.data(), c.rawWidth, c.rawHeight, 0, c.rawHeight,
+                       kStillSceneMs / 1000.0, 0);
+    VirtualCameraRegisters registers;
+    CRawPars_HW pars;
+    pars.SetSource(&registers);
+    const auto picture = pars.ConvertRaw(c.rawWidth, c.rawHeight, mosaic.data(), mosaic.size());
+    if (!picture) return {};
+    const GdiplusSession gdiplus;
+    const std::wstring name = std::wstring(L"OrvaneExpected") + c.extension;
+    if (!ScaleAndSave(picture.get(), c.rawWidth, c.rawHeight, c.width, c.height, name.c_str()))
+        return {};
+    std::vector<uint8_t> bytes;
+    ReadWholeFile(TempFilePath(name.c_str()), &bytes);
+    DeleteFileW(TempFilePath(name.c_str()).c_str());
+    return bytes;
+}
 
 class RawPhoto : public Photo, public ::testing::WithParamInterface<RawCase> {};
 
-TEST_P(RawPhoto, TwoQuickPressesStoreOnePictureOfTheOptionsSizeAndFormat) {
+TEST_P(RawPhoto, TwoQuickPressesStoreOnePictureConvertedFromTheCamerasMosaic) {
     const RawCase& c = GetParam();
     VirtualCameras camera({c.pid});
     ASSERT_TRUE(camera.Registered());
+    ASSERT_TRUE(vcam::WriteStillSceneTime(kStillSceneMs));
     Launch(c.code);
     PostMessageW(main_, WM_COMMAND, kPhotoCommand, 0);
     PostMessageW(main_, WM_COMMAND, kPhotoCommand, 0);  // while the still is pending: ignored
+    const std::vector<uint8_t> expected = ExpectedRawPicture(c);
+    ASSERT_FALSE(expected.empty()) << "the expected picture could not be made";
     const auto pictures = WaitForPictures(1, 20000);
     ASSERT_EQ(pictures.size(), 1u) << Names(pictures);
-    SleepMs(1500);
+    SleepMs(500);
     EXPECT_EQ(Pictures().size(), 1u) << "one photo for two quick presses: " << Names(Pictures());
     ExpectPicture(pictures[0], c.extension, c.width, c.height, PhotoSizeOf(c.code), c.deviceCode);
+    std::vector<uint8_t> stored;
+    ASSERT_TRUE(ReadWholeFile(pictures[0], &stored));
+    EXPECT_TRUE(stored == expected) << "the stored picture differs from the converted mosaic";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Options, RawPhoto,
-    ::testing::Values(RawCase{L"6353", 0x250003C0, L".BMP", 2048, 1536, 0x0C456563},
-                      RawCase{L"6353", 0x350003C0, L".BMP", 2560, 1920, 0x0C456563},
-                      RawCase{L"6355", 0x23200258, L".JPG", 2048, 1536, 0x0C456355},
-                      RawCase{L"6355", 0x33200258, L".JPG", 2560, 1920, 0x0C456355},
-                      RawCase{L"6355", 0x43200258, L".JPG", 3488, 2616, 0x0C456355}));
+    ::testing::Values(RawCase{L"6353", 0x250003C0, L".BMP", 2048, 1536, 0x0C456563, 2560, 1920},
+                      RawCase{L"6353", 0x350003C0, L".BMP", 2560, 1920, 0x0C456563, 2560, 1920},
+                      RawCase{L"6355", 0x23200258, L".JPG", 2048, 1536, 0x0C456355, 3488, 2616},
+                      RawCase{L"6355", 0x33200258, L".JPG", 2560, 1920, 0x0C456355, 3488, 2616},
+                      RawCase{L"6355", 0x43200258, L".JPG", 3488, 2616, 0x0C456355, 3488, 2616}));
 
 }  // namespace
 }  // namespace orvane::test

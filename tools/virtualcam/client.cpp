@@ -64,6 +64,14 @@ bool WriteLost(DWORD mask) {
     return ok;
 }
 
+bool WriteStillSceneTime(DWORD milliseconds) {
+    HKEY key = OpenConfig();
+    if (!key) return false;
+    const bool ok = WriteDword(key, L"StillSceneTime", milliseconds);
+    RegCloseKey(key);
+    return ok;
+}
+
 void DeleteConfig() {
     RegDeleteKeyW(HKEY_CURRENT_USER, kConfigKey);
 }

@@ -19,6 +19,9 @@ bool WriteConfig(const std::vector<std::wstring>& pids, DWORD failOpen = 0, DWOR
                  DWORD lost = 0);
 // Unplugs the cameras of the slots in mask at once (0 plugs them in; register again then).
 bool WriteLost(DWORD mask);
+// Makes every still show the scene at this time instead of the stream time, so that a test can
+// render the same still itself.
+bool WriteStillSceneTime(DWORD milliseconds);
 // Removes the configuration: the default camera at the next registration.
 void DeleteConfig();
 

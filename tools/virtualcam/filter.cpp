@@ -791,6 +791,7 @@ void OutputPin::DeliverStill() {
     }
     REFERENCE_TIME stop = now + kFramePeriod;
     double seconds = now / 1e7;
+    ReadStillSceneTime(&seconds);
     int brightness = filter_->brightness_;
     const StillKind kind = filter_->model_.stillKind;
     int parts = kind == StillKind::RawHalves ? 2 : 1;

@@ -51,6 +51,8 @@ struct Config {
 Config ReadConfig();
 // Reads only the Lost value (polled by the streaming threads).
 DWORD ReadLostMask();
+// The fixed scene time of stills in seconds, when one is configured.
+bool ReadStillSceneTime(double* seconds);
 
 // Instance name of a slot, e.g. "usb#vid_0c45&pid_6320&mi_00#orvane-virtual-0".
 std::wstring InstanceName(uint16_t pid, int slot);
