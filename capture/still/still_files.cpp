@@ -46,22 +46,6 @@ void AnnounceCapture(WPARAM wParam, LPARAM lParam) {
     if (message) PostMessageW(HWND_BROADCAST, message, wParam, lParam);
 }
 
-bool ImageEncoderFor(const wchar_t* pattern, CLSID* clsid) {
-    UINT count = 0, bytes = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0) return false;
-    std::vector<uint8_t> storage(bytes);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(storage.data());
-    if (Gdiplus::GetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return false;
-    for (UINT i = 0; i < count; ++i) {
-        const wchar_t* list = codecs[i].FilenameExtension;
-        if (list && std::wcsstr(list, pattern)) {
-            *clsid = codecs[i].Clsid;
-            return true;
-        }
-    }
-    return false;
-}
-
 bool ScaleAndSave(const uint8_t* bottomUpBgr, int width, int height, int targetWidth,
                   int targetHeight, const wchar_t* name) {
     if (!bottomUpBgr || width <= 0 || height <= 0 || targetWidth <= 0 || targetHeight <= 0)

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/handles.h"
+#include "platform/image_codecs.h"
 
 namespace orvane {
 
@@ -40,10 +41,6 @@ class NewTempFile {
 
 // Posts "OrvaneCapturePicture" to all top-level windows.
 void AnnounceCapture(WPARAM wParam, LPARAM lParam);
-
-// The encoder GDI+ has for a file-name pattern such as L"*.JPG" or L"*.BMP"; false when none.
-// Needs GDI+ started in the process.
-bool ImageEncoderFor(const wchar_t* pattern, CLSID* clsid);
 
 // Draws a bottom-up 24-bit picture (rows padded to 4 bytes) stretched with HALFTONE into a
 // new 24-bit picture of the target size and saves it in the temporary folder, BMP or JPEG by
