@@ -1,0 +1,219 @@
+#include "editor/geometry/measure_sketch.h"
+
+#include <cmath>
+
+#include "editor/geometry/angles.h"
+#include "editor/geometry/circle.h"
+#include "editor/geometry/line_rules.h"
+#include "editor/geometry/sketch_builder.h"
+
+namespace orvane::editor {
+
+namespace {
+
+// Shortest length that gets a label: anything less is a zero-length line.
+constexpr double kMinLabelledLength = 1e-7;
+
+struct Figure {
+    const MeasureState& s;
+    SketchBuilder draw;
+    Point c;
+
+    Point P(int i) const { return PointAt(s.points, i); }
+    Point Below(int k) const { return LabelLine(c, s.fontHeight, k); }
+    std::string Length(const char* prefix, double v, const char* suffix = "") const {
+        return UnitLabel(prefix, v, s.conversion.unit, suffix);
+    }
+    // Radius, circumference and area of a circle of radius r (shown units), from line `first`.
+    void CircleLabels(double r, int first) {
+        draw.Text(Below(first), Length("R=", r));
+        draw.Text(Below(first + 1), Length("C=", 2 * r * kPi));
+        draw.Text(Below(first + 2), Length("A=", r * r * kPi, "^2"));
+    }
+};
+
+double Calibration(Figure& f) {
+    const Point p0 = f.P(0);
+    f.draw.Line(p0, f.c);
+    f.draw.Guides(p0, f.c);
+    const double d = Distance(p0, f.c);
+    const double length = ReferenceLength(d, f.s.conversion);
+    if (length > kMinLabelledLength) {
+        const Point at{SaturateToInt32(int64_t{Halve(int64_t{p0.x} + f.c.x)} - 20),
+                       Halve(int64_t{p0.y} + f.c.y)};
+        f.draw.Text(at, f.Length("", ShownLength(d, f.s.conversion)));
+    }
+    return length * f.s.conversion.magnification;
+}
+
+double StraightLine(Figure& f) {
+    const Point p0 = f.P(0);
+    const Point e = LockedEndPoint(p0, f.s.pointCount >= 2 ? f.P(1) : f.c, f.s.angleMode);
+    f.draw.Line(p0, e);
+    if (f.s.pointCount < 2) {
+        f.draw.Guides(p0, e);
+    } else {
+        f.draw.ShortMarks(p0, e, f.s.penWidth);
+    }
+    const double d = Distance(p0, e);
+    const double length = ReferenceLength(d, f.s.conversion);
+    if (length > kMinLabelledLength) f.draw.Text(f.c, f.Length("", ShownLength(d, f.s.conversion)));
+    return length;
+}
+
+void RadiusOrDiameterCircle(Figure& f, bool byDiameter) {
+    const Point p0 = f.P(0);
+    const Point e = f.s.pointCount >= 2 ? f.P(1) : f.c;
+    f.draw.Line(p0, e);
+    if (f.s.pointCount < 2) f.draw.Guides(p0, e);
+    const double d = Distance(p0, e);
+    const double shown = ShownLength(d, f.s.conversion);
+    if (!byDiameter) {
+        f.draw.Circle(p0, TruncToInt32(d));
+        f.CircleLabels(shown, 0);
+        return;
+    }
+    f.draw.Circle({Halve(int64_t{p0.x} + e.x), Halve(int64_t{p0.y} + e.y)}, TruncToInt32(d) / 2);
+    f.draw.Text(f.Below(0), f.Length("D=", shown));
+    f.draw.Text(f.Below(1), f.Length("C=", shown * kPi));
+    f.draw.Text(f.Below(2), f.Length("A=", shown * shown * kPi * 0.25, "^2"));
+}
+
+void ThreePointAngle(Figure& f) {
+    const Point vertex = f.P(1);
+    if (f.s.pointCount < 2) {
+        f.draw.Line(vertex, f.c);
+        f.draw.Guides(vertex, f.c);
+        return;
+    }
+    const bool placing = f.s.pointCount < 3;
+    const Point first = f.P(2);
+    const Point q = placing ? f.c : f.P(3);
+    f.draw.Line(vertex, first);
+    const VertexAngle angle = AngleAtVertex(vertex, first, q);
+    f.draw.Arc(first, vertex, kAngleArcRadius, angle.start, angle.sweep);
+    if (placing) f.draw.Guides(vertex, first);
+    f.draw.AngleText(f.c, FormatValue(std::fabs(angle.sweep)), f.s.fontHeight);
+    f.draw.Line(vertex, q);
+    if (placing) f.draw.Guides(vertex, q);
+}
+
+// Kinds 7 and 8. Points that are collinear or coincide have no circle: only their markers are
+// drawn, with no labels.
+void ThreePointCircleOrArc(Figure& f, bool arc) {
+    const Point p1 = f.P(1);
+    if (f.s.pointCount < 2) {
+        f.draw.Line(p1, f.c);
+        f.draw.Guides(p1, f.c);
+        f.draw.Marker(p1);
+        return;
+    }
+    const bool placing = f.s.pointCount < 3;
+    const Point p2 = f.P(2);
+    const Point q = placing ? f.c : f.P(3);
+    const auto circle = CircleThroughPoints(p1, p2, q);
+    if (circle) {
+        const Point centre = circle->centre;
+        const int32_t rp = circle->drawRadius;
+        double sweep = 360;
+        if (arc) {
+            const ArcSpan span = ArcThroughPoints(centre, p1, p2, q);
+            sweep = span.sweep;
+            f.draw.Arc(centre, centre, rp, span.start, span.sweep);
+            f.draw.Arc(centre, centre, rp, span.start + span.sweep, -span.sweep);
+        } else {
+            f.draw.Arc(centre, centre, rp, CircleStartAngle(centre, q), 360);
+        }
+        if (placing) f.draw.Guides(centre, f.c);
+        f.draw.Marker(p1);
+        f.draw.Marker(p2);
+        f.draw.Marker(q);
+        const double r = ShownLength(circle->radius, f.s.conversion);
+        if (!arc) {
+            f.CircleLabels(r, 0);
+            return;
+        }
+        const double part = std::fabs(sweep) / 360;
+        f.draw.AngleText(f.c, FormatValue(std::fabs(sweep)), f.s.fontHeight);
+        f.draw.Text(f.Below(1), f.Length("R=", r));
+        f.draw.Text(f.Below(2), f.Length("C=", 2 * r * kPi * part));
+        f.draw.Text(f.Below(3), f.Length("A=", r * r * kPi * part, "^2"));
+        return;
+    }
+    f.draw.Marker(p1);
+    f.draw.Marker(p2);
+    f.draw.Marker(q);
+}
+
+void FourPointAngle(Figure& f) {
+    const Point p1 = f.P(1);
+    if (f.s.pointCount < 2) {
+        f.draw.Line(p1, f.c);
+        f.draw.Guides(p1, f.c);
+        return;
+    }
+    const Point p2 = f.P(2);
+    f.draw.Line(p1, p2);
+    if (f.s.pointCount == 2) {
+        f.draw.Guides(p1, p2);
+        return;
+    }
+    const bool placing = f.s.pointCount < 4;
+    const Point p3 = f.P(3);
+    const Point q = placing ? f.c : f.P(4);
+    f.draw.Line(p3, q);
+    if (placing) {
+        f.draw.Guides(p1, p2);
+        f.draw.Guides(p3, q);
+    }
+    const LinesAngle angle = AngleBetweenLines(p1, p2, p3, q);
+    if (angle.intersection) {
+        const Point i = *angle.intersection;
+        if (angle.firstExtension) f.draw.Line(angle.firstExtension->from, i);
+        if (angle.secondExtension) f.draw.Line(angle.secondExtension->from, i);
+        f.draw.Arc(i, i, kAngleArcRadius, angle.arcStart, angle.arcSweep, true);
+    }
+    f.draw.AngleText(f.c, FormatValue(angle.theta), f.s.fontHeight);
+}
+
+}  // namespace
+
+MeasureDrawing SketchMeasure(const MeasureState& state) {
+    MeasureDrawing out;
+    Figure f{state, SketchBuilder(out.ops), ClampToLimit(state.cursor)};
+    switch (state.kind) {
+        case MeasureKind::kCalibration:
+            out.result = Calibration(f);
+            break;
+        case MeasureKind::kLine:
+            out.result = StraightLine(f);
+            break;
+        case MeasureKind::kRadiusCircle:
+            RadiusOrDiameterCircle(f, false);
+            break;
+        case MeasureKind::kDiameterCircle:
+            RadiusOrDiameterCircle(f, true);
+            break;
+        case MeasureKind::kThreePointAngle:
+            ThreePointAngle(f);
+            break;
+        case MeasureKind::kThreePointCircle:
+            ThreePointCircleOrArc(f, false);
+            break;
+        case MeasureKind::kThreePointArc:
+            ThreePointCircleOrArc(f, true);
+            break;
+        case MeasureKind::kFourPointAngle:
+            FourPointAngle(f);
+            break;
+        case MeasureKind::kContinuousLine:
+            SketchContinuousLine(state, out.ops);
+            break;
+        case MeasureKind::kPolygon:
+            SketchPolygon(state, out.ops);
+            break;
+    }
+    return out;
+}
+
+}  // namespace orvane::editor
