@@ -53,6 +53,9 @@ bool CIvoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         {WM_GRAPH_EVENT, &CIvoraDlg::OnGraphEvent},
         {WM_LBUTTONDOWN, &CIvoraDlg::OnLeftButtonDown},
         {WM_LBUTTONUP, &CIvoraDlg::OnLeftButtonUp},
+        {WM_THUMB_CLICK, &CIvoraDlg::OnThumbClick},
+        {WM_THUMB_HOVER, &CIvoraDlg::OnThumbHover},
+        {WM_VSCROLL, &CIvoraDlg::OnVerticalScroll},
     };
     // The registered messages arrive here through whichever loop runs (a modal box's too).
     if (capturePictureMessage_ != 0 && message == capturePictureMessage_) {
@@ -118,6 +121,7 @@ BOOL CIvoraDlg::OnInitDialog() {
     }
     settings_.CurrentUI = 0;
     menuBrush_.Reset(CreateSolidBrush(RGB(255, 0, 0)));
+    PrepareStripCells();
 
     BuildLayout(kStartupLayoutCode);
     SetThreadLocale(LOCALE_SYSTEM_DEFAULT);
@@ -162,8 +166,10 @@ void CIvoraDlg::BuildLayout(uint32_t resolutionCode) {
     RECT client{};
     GetClientRect(Hwnd(), &client);
     layout_ = BuildLayoutTable(client.right, client.bottom);
+    const int visibleCells = VisibleCells(client.bottom);
     for (const LayoutEntry& e : layout_) {
         if (e.kind == LayoutKind::Preview) previewRect_ = {e.x, e.y, e.width, e.height};
+        if (e.kind == LayoutKind::Cell) PlaceStripCell(e, visibleCells);
         if (e.kind == LayoutKind::None || e.kind == LayoutKind::Preview ||
             e.kind == LayoutKind::Cell) {
             continue;
@@ -178,7 +184,6 @@ void CIvoraDlg::BuildLayout(uint32_t resolutionCode) {
 }
 
 void CIvoraDlg::StartMediaLists() {
-    strip_.Attach(Item(IDC_STRIP_SCROLL));
     media_.SetFolders({std::u16string(PathText(settings_.PictureFolderPath)),
                        std::u16string(PathText(settings_.VideoFolderPath)),
                        settings_.VideoThumbFolderPath});
@@ -191,6 +196,7 @@ void CIvoraDlg::StartMediaLists() {
 }
 
 void CIvoraDlg::ShowMagnification() {
+    cellShared_.magnification = settings_.InputMaginification;
     if (settings_.InputMaginification > 0) {
         wchar_t text[64];
         swprintf(text, 64, L"%.2f", settings_.InputMaginification);

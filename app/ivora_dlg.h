@@ -21,8 +21,6 @@
 namespace orvane {
 
 constexpr UINT WM_GRAPH_EVENT = WM_USER + 1;
-constexpr UINT WM_THUMB_CLICK = WM_USER + 10;
-constexpr UINT WM_THUMB_HOVER = WM_USER + 11;
 constexpr UINT WM_TIMELAPSE_NOTIFY = WM_USER + 20;
 constexpr UINT WM_EDITOR_CLOSED = WM_USER + 30;
 
@@ -56,6 +54,13 @@ class CIvoraDlg : public Dialog {
     void BuildLayout(uint32_t resolutionCode);
     void ShowMagnification();
     void StartMediaLists();
+    // The strip (strip_handlers.cpp).
+    void PrepareStripCells();
+    void PlaceStripCell(const LayoutEntry& entry, int visibleCells);
+    LRESULT OnThumbClick(WPARAM cell, LPARAM flags);
+    LRESULT OnThumbHover(WPARAM cell, LPARAM hover);
+    LRESULT OnVerticalScroll(WPARAM, LPARAM bar);
+    void OpenPictureEditor(const std::u16string& path);
     void DevicePollTick();
     int BuildGraphForDevice(bool newDevice);
 
@@ -124,6 +129,9 @@ class CIvoraDlg : public Dialog {
     WinAviLibrary aviLibrary_;
     StripCells strip_;
     MediaBrowser media_{mediaFiles_, aviLibrary_, strip_};
+    CellShared cellShared_;
+    MediaInfoRecord currentRecord_{};  // of the file under the mouse
+    uint32_t lastHover_ = 0;
     std::u16string videoPath_;  // the clip being recorded
     RecordingStep recordingStep_ = RecordingStep::kIdle;
     bool stopWhenStarted_ = false;

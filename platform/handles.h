@@ -88,6 +88,16 @@ class BitmapSurface {
         old_ = SelectObject(dc_.Get(), bitmap_.Get());
         return true;
     }
+    // Takes a bitmap made elsewhere (a DIB section, a scaled picture).
+    bool Adopt(HBITMAP bitmap) {
+        Reset();
+        bitmap_.Reset(bitmap);
+        if (!bitmap_) return false;
+        dc_.Reset(CreateCompatibleDC(nullptr));
+        if (!dc_) return false;
+        old_ = SelectObject(dc_.Get(), bitmap_.Get());
+        return true;
+    }
     void Reset() {
         if (dc_ && old_) SelectObject(dc_.Get(), old_);
         old_ = nullptr;
