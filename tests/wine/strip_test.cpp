@@ -1,0 +1,224 @@
+// The thumbnail strip of the real program: which captures its cells show, their thumbnail
+// cache, the selection marks, the hover preview and damaged files.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "capture_files.h"
+#include "orvane_process.h"
+#include "screen_picture.h"
+
+namespace orvane::test {
+namespace {
+
+constexpr int kFirstCell = 8192;
+constexpr int kPreviewCell = 8448;
+
+// Cell k (1..16): the left column holds the odd ones, the right column the even ones.
+int CellId(int k) {
+    return kFirstCell + ((k - 1) % 2) * 8 + (k - 1) / 2;
+}
+
+std::wstring PictureFolder() {
+    return DocumentsFolder() + L"\\Orvane\\pictures";
+}
+
+std::wstring CaptureName(int n) {
+    wchar_t name[16];
+    swprintf(name, 16, L"TX%07d.BMP", n);
+    return name;
+}
+
+// A 64 x 48 24-bit picture of one colour.
+bool WriteBmp(const std::wstring& path, uint8_t r, uint8_t g, uint8_t b) {
+    const int w = 64, h = 48, stride = w * 3;
+    std::vector<uint8_t> bytes(54 + static_cast<size_t>(stride) * h);
+    const uint32_t fileSize = static_cast<uint32_t>(bytes.size()), offset = 54, info = 40;
+    const uint16_t planes = 1, bits = 24;
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    memcpy(&bytes[2], &fileSize, 4);
+    memcpy(&bytes[10], &offset, 4);
+    memcpy(&bytes[14], &info, 4);
+    memcpy(&bytes[18], &w, 4);
+    memcpy(&bytes[22], &h, 4);
+    memcpy(&bytes[26], &planes, 2);
+    memcpy(&bytes[28], &bits, 2);
+    for (size_t i = 54; i + 2 < bytes.size(); i += 3) {
+        bytes[i] = b;
+        bytes[i + 1] = g;
+        bytes[i + 2] = r;
+    }
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return written == bytes.size();
+}
+
+void MoveMouseTo(int x, int y) {
+    SetCursorPos(x, y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = 0;
+    input.mi.dy = 0;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+}
+
+class Strip : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetOrvaneState(); }
+    void TearDown() override {
+        if (main_) {
+            PostMessageW(main_, WM_COMMAND, IDCANCEL, 0);
+            program_.WaitForExit(15000);
+        }
+        ResetOrvaneState();
+    }
+    // count pictures TX0000001.BMP.. in the picture folder, each of its own colour.
+    void SeedPictures(int count) {
+        CreateDirectoryW((DocumentsFolder() + L"\\Orvane").c_str(), nullptr);
+        CreateDirectoryW(PictureFolder().c_str(), nullptr);
+        for (int n = 1; n <= count; ++n) {
+            ASSERT_TRUE(WriteBmp(PictureFolder() + L"\\" + CaptureName(n),
+                                 static_cast<uint8_t>(n * 12), 90,
+                                 static_cast<uint8_t>(255 - n * 12)));
+        }
+    }
+    void Launch() {
+        ASSERT_TRUE(program_.Start());
+        main_ = program_.WaitForMainWindow();
+        ASSERT_NE(main_, nullptr);
+        SleepMs(1500);
+    }
+    HWND Cell(int k) const { return GetDlgItem(main_, CellId(k)); }
+    // The file a cell shows, by its name.
+    std::wstring CellFile(int k) const {
+        const std::wstring path = WindowText(Cell(k));
+        return path.substr(path.rfind(L'\\') + 1);
+    }
+    // A pixel of the cell's background beside the picture, as the screen shows it.
+    uint32_t CellBackground(int k) const {
+        RECT r;
+        GetWindowRect(Cell(k), &r);
+        const ScreenPicture p = CaptureScreen({r.left + 6, r.top + 60, r.left + 7, r.top + 61});
+        return p.pixels.empty() ? 0xFFFFFFFF : p.At(0, 0);
+    }
+    int VisibleCells() const {
+        int shown = 0;
+        for (int k = 1; k <= 16; ++k) shown += Cell(k) && IsWindowVisible(Cell(k)) ? 1 : 0;
+        return shown;
+    }
+    OrvaneProcess program_;
+    HWND main_ = nullptr;
+    NoCamera noCamera_;
+};
+
+TEST_F(Strip, ShowsTheLastPageWithCachedThumbnailsAndHidesTheRest) {
+    SeedPictures(20);
+    Launch();
+    RECT client;
+    GetClientRect(main_, &client);
+    const int cells = std::min(2 * static_cast<int>((client.bottom - 105) / 120), 16);
+    ASSERT_GE(cells, 4);
+    EXPECT_EQ(VisibleCells(), cells);
+    // The last page: first = 20 - C, newest at the bottom.
+    EXPECT_EQ(CellFile(1), CaptureName(20 - cells + 1));
+    EXPECT_EQ(CellFile(cells), CaptureName(20));
+    for (int k = 1; k <= cells; ++k) {
+        const std::wstring cache = PictureFolder() + L"\\INFO\\" + CellFile(k);
+        int w = 0, h = 0;
+        ASSERT_TRUE(PictureSize(cache, &w, &h)) << "cache of cell " << k;
+        EXPECT_EQ(w, 118);
+        EXPECT_EQ(h, 120);
+    }
+
+    // Fewer pictures than cells: the cells past the last one are hidden.
+    PostMessageW(main_, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(program_.WaitForExit(15000));
+    for (int n = 4; n <= 20; ++n) DeleteFileW((PictureFolder() + L"\\" + CaptureName(n)).c_str());
+    Launch();
+    EXPECT_EQ(VisibleCells(), 3);
+    EXPECT_EQ(CellFile(3), CaptureName(3));
+}
+
+TEST_F(Strip, ClicksMarkTheSelection) {
+    SeedPictures(6);
+    Launch();
+    const uint32_t normal = CellBackground(1);
+    PostMessageW(Cell(1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    SleepMs(800);  // past the double-click time
+    PostMessageW(Cell(3), WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(50, 50));
+    SleepMs(300);
+    const uint32_t selected = CellBackground(1);
+    EXPECT_NE(selected, normal) << "the selected background differs";
+    EXPECT_EQ(CellBackground(3), selected);
+    EXPECT_EQ(CellBackground(2), normal);
+    // Ctrl-click on a selected cell removes it; a plain click selects only its cell.
+    PostMessageW(Cell(1), WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(50, 50));
+    SleepMs(300);
+    EXPECT_EQ(CellBackground(1), normal);
+    EXPECT_EQ(CellBackground(3), selected);
+    SleepMs(800);
+    PostMessageW(Cell(2), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    SleepMs(300);
+    EXPECT_EQ(CellBackground(3), normal);
+    EXPECT_EQ(CellBackground(2), selected);
+}
+
+TEST_F(Strip, HoveringShowsTheLargePreviewAndLeavingHidesIt) {
+    SeedPictures(4);
+    Launch();
+    SetForegroundWindow(main_);
+    HWND preview = GetDlgItem(main_, kPreviewCell);
+    ASSERT_NE(preview, nullptr);
+    EXPECT_FALSE(IsWindowVisible(preview));
+    RECT cell;
+    GetWindowRect(Cell(2), &cell);
+    MoveMouseTo(cell.left + 30, cell.top + 30);
+    SleepMs(100);
+    MoveMouseTo(cell.left + 40, cell.top + 40);
+    for (int i = 0; i < 50 && !IsWindowVisible(preview); ++i) SleepMs(50);
+    ASSERT_TRUE(IsWindowVisible(preview)) << "the preview shows while the mouse rests on a cell";
+    EXPECT_EQ(WindowText(preview), WindowText(Cell(2)));
+    // The picture fills the preview: its colour, scaled, at the centre.
+    RECT r;
+    GetWindowRect(preview, &r);
+    const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
+    const ScreenPicture centre = CaptureScreen({cx, cy, cx + 1, cy + 1});
+    ASSERT_FALSE(centre.pixels.empty());
+    EXPECT_EQ(centre.At(0, 0), (24u << 16) | (90u << 8) | (255u - 24u)) << "picture 2's colour";
+
+    MoveMouseTo(cell.right + 400, cell.top + 30);
+    for (int i = 0; i < 50 && IsWindowVisible(preview); ++i) SleepMs(50);
+    EXPECT_FALSE(IsWindowVisible(preview)) << "leaving the cell hides the preview";
+}
+
+TEST_F(Strip, DamagedFilesShowEmptyCellsAndTheProgramGoesOn) {
+    SeedPictures(3);
+    // A truncated picture, and a zero-byte cache for a sound one.
+    HANDLE file = CreateFileW((PictureFolder() + L"\\" + CaptureName(2)).c_str(), GENERIC_WRITE, 0,
+                              nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, "BM\x10\x00", 4, &written, nullptr);
+    CloseHandle(file);
+    CreateDirectoryW((PictureFolder() + L"\\INFO").c_str(), nullptr);
+    file = CreateFileW((PictureFolder() + L"\\INFO\\" + CaptureName(3)).c_str(), GENERIC_WRITE, 0,
+                       nullptr, CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(file);
+    Launch();
+    EXPECT_EQ(CellFile(1), CaptureName(1));
+    EXPECT_EQ(WindowText(Cell(2)), L"") << "a picture that cannot be read is forgotten";
+    EXPECT_EQ(CellBackground(2), (233u << 16) | (233u << 8) | 238u) << "the empty look";
+    EXPECT_EQ(CellFile(3), CaptureName(3)) << "an unreadable cache is made again";
+    int w = 0, h = 0;
+    EXPECT_TRUE(PictureSize(PictureFolder() + L"\\INFO\\" + CaptureName(3), &w, &h));
+    EXPECT_TRUE(program_.Running());
+}
+
+}  // namespace
+}  // namespace orvane::test
