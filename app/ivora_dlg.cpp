@@ -12,6 +12,7 @@
 #include "app/messages.h"
 #include "app/settings_win.h"
 #include "platform/wide.h"
+#include "resources/lang/menu_ids.h"
 #include "resources/resource.h"
 
 namespace orvane {
@@ -38,6 +39,10 @@ bool CIvoraDlg::OnCommand(UINT id, UINT, HWND) {
         {IDC_BTN_SNAP, IDC_BTN_SNAP, &CIvoraDlg::OnPhoto},
         {ID_CAPTURE_VIDEO, ID_CAPTURE_VIDEO, &CIvoraDlg::OnRecord},
         {IDC_BTN_CAPTURE, IDC_BTN_CAPTURE, &CIvoraDlg::OnRecord},
+        {ID_SETTING_CROSSING_CURSOR, ID_SETTING_CROSSING_CURSOR, &CIvoraDlg::OnToggleCross},
+        {IDC_BTN_CROSS, IDC_BTN_CROSS, &CIvoraDlg::OnToggleCross},
+        {ID_SETTING_DATE_TIME, ID_SETTING_DATE_TIME, &CIvoraDlg::OnToggleDateTime},
+        {IDC_BTN_TIME, IDC_BTN_TIME, &CIvoraDlg::OnToggleDateTime},
     };
     return DispatchCommand<CIvoraDlg>(this, commands, id);
 }
@@ -56,6 +61,7 @@ bool CIvoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         {WM_THUMB_CLICK, &CIvoraDlg::OnThumbClick},
         {WM_THUMB_HOVER, &CIvoraDlg::OnThumbHover},
         {WM_VSCROLL, &CIvoraDlg::OnVerticalScroll},
+        {WM_MOVE, &CIvoraDlg::OnMove},
     };
     // The registered messages arrive here through whichever loop runs (a modal box's too).
     if (capturePictureMessage_ != 0 && message == capturePictureMessage_) {
@@ -150,8 +156,7 @@ BOOL CIvoraDlg::OnInitDialog() {
     SetScrollRange(Item(IDC_STRIP_SCROLL), SB_CTL, 0, kScrollRange, TRUE);
     StartMediaLists();
     ShowMagnification();
-    // Then the tooltips, the crossing-cursor window and the date/time overlay, each with its
-    // saved show state, come in this place.
+    CreateOverlays();
 
     SetTimer(Hwnd(), kTimerLabelRepaint, 500, nullptr);
     return TRUE;
@@ -178,6 +183,7 @@ void CIvoraDlg::BuildLayout(uint32_t resolutionCode) {
     }
     logoRect_ = LogoRect(previewRect_);
     LoadButtonPictures();
+    ReplaceCross();
     ShowWindow(Hwnd(), SW_SHOW);
     CenterOn(nullptr);
     InvalidateRect(Hwnd(), nullptr, TRUE);
@@ -233,6 +239,7 @@ void CIvoraDlg::DevicePollTick() {
             notFoundBox_.ShowCentered(Hwnd());
             SetTimer(Hwnd(), kTimerDevicePoll, 1000, nullptr);
         }
+        ReplaceCross();
         return;
     }
     if (notFoundBox_.Armed()) notFoundBox_.ShowCentered(Hwnd());
@@ -248,6 +255,7 @@ void CIvoraDlg::SetEditorMode(const wchar_t* path) {
         if (e.kind == LayoutKind::None || e.kind == LayoutKind::Preview) continue;
         if (HWND control = Item(e.id)) ShowWindow(control, editorMode_ ? SW_HIDE : e.show);
     }
+    ReplaceCross();
 }
 
 void CIvoraDlg::OnAppExit() {
@@ -422,6 +430,7 @@ LRESULT CIvoraDlg::OnGraphEvent(WPARAM, LPARAM) {
         SetTimer(Hwnd(), kTimerDevicePoll, 1000, nullptr);
         const RECT preview = PreviewRect();
         RedrawWindow(Hwnd(), &preview, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        ReplaceCross();
         return 0;
     }
     int result = -1;
@@ -435,6 +444,7 @@ LRESULT CIvoraDlg::OnGraphEvent(WPARAM, LPARAM) {
         notFoundBox_.ShowCentered(Hwnd());
         SetTimer(Hwnd(), kTimerDevicePoll, 1000, nullptr);
     }
+    ReplaceCross();
     return 0;
 }
 
@@ -462,6 +472,7 @@ void CIvoraDlg::OnResolution(UINT id) {
     const RECT preview = PreviewRect();
     graph_.SetParameters(Hwnd(), preview, item->sizeCode, idleVideoPath_);
     RebuildCurrentGraph();
+    ReplaceCross();
 }
 
 void CIvoraDlg::OnVideoCompression(UINT) {
@@ -479,6 +490,7 @@ void CIvoraDlg::EnterNoCameraState() {
     SetTimer(Hwnd(), kTimerDevicePoll, 1000, nullptr);
     const RECT preview = PreviewRect();
     RedrawWindow(Hwnd(), &preview, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    ReplaceCross();
 }
 
 void CIvoraDlg::RebuildCurrentGraph() {

@@ -8,6 +8,7 @@
 #include "app/bitmap_button.h"
 #include "app/layout.h"
 #include "app/not_found_box.h"
+#include "app/overlays.h"
 #include "app/settings.h"
 #include "app/small_dialogs.h"
 #include "capture/capture_graph.h"
@@ -61,6 +62,18 @@ class CIvoraDlg : public Dialog {
     LRESULT OnThumbHover(WPARAM cell, LPARAM hover);
     LRESULT OnVerticalScroll(WPARAM, LPARAM bar);
     void OpenPictureEditor(const std::u16string& path);
+    // Overlays over the live picture (overlay_handlers.cpp).
+    HWND LiveWindow() const;
+    RECT PreviewScreenRect() const;
+    void CreateOverlays();
+    void OnToggleCross(UINT id);
+    void ToggleCross();
+    // Places the cross again without changing its setting.
+    void ReplaceCross();
+    void OnToggleDateTime(UINT id);
+    void ToggleDateTime();
+    LRESULT OnMove(WPARAM, LPARAM);
+    void PlaceOverlays();
     void DevicePollTick();
     int BuildGraphForDevice(bool newDevice);
 
@@ -137,6 +150,8 @@ class CIvoraDlg : public Dialog {
     bool stopWhenStarted_ = false;
     int thumbPolls_ = 0;
     CStatusDlg status_;
+    CCross cross_;
+    CTextDlg dateTime_;
     UINT setMagnificationMessage_ = 0;
 
     std::wstring idleVideoPath_;
