@@ -43,6 +43,7 @@ bool CIvoraDlg::OnCommand(UINT id, UINT, HWND) {
         {IDC_BTN_CROSS, IDC_BTN_CROSS, &CIvoraDlg::OnToggleCross},
         {ID_SETTING_DATE_TIME, ID_SETTING_DATE_TIME, &CIvoraDlg::OnToggleDateTime},
         {IDC_BTN_TIME, IDC_BTN_TIME, &CIvoraDlg::OnToggleDateTime},
+        {IDC_BTN_MENU_FILE, IDC_BTN_MENU_HELP, &CIvoraDlg::OnMenuButton},
     };
     return DispatchCommand<CIvoraDlg>(this, commands, id);
 }
@@ -54,6 +55,7 @@ bool CIvoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         {WM_ERASEBKGND, &CIvoraDlg::OnEraseBackground},
         {WM_QUERYDRAGICON, &CIvoraDlg::OnQueryDragIcon},
         {WM_DRAWITEM, &CIvoraDlg::OnDrawItem},
+        {WM_MEASUREITEM, &CIvoraDlg::OnMeasureItem},
         {WM_EDITOR_CLOSED, &CIvoraDlg::OnEditorClosed},
         {WM_GRAPH_EVENT, &CIvoraDlg::OnGraphEvent},
         {WM_LBUTTONDOWN, &CIvoraDlg::OnLeftButtonDown},
@@ -183,6 +185,7 @@ void CIvoraDlg::BuildLayout(uint32_t resolutionCode) {
     }
     logoRect_ = LogoRect(previewRect_);
     LoadButtonPictures();
+    LoadMenus();
     ReplaceCross();
     ShowWindow(Hwnd(), SW_SHOW);
     CenterOn(nullptr);
@@ -259,10 +262,10 @@ void CIvoraDlg::SetEditorMode(const wchar_t* path) {
 }
 
 void CIvoraDlg::OnAppExit() {
-    // An open editor is destroyed first, and the owner-drawn menu and the media lists are
-    // released before the settings are saved, once those exist.
+    // An open editor is destroyed first, and the owner-drawn menu before the settings are saved.
     SetEditorMode(nullptr);
     AbandonRecording();  // a clip being recorded is closed and kept
+    menu_.Destroy();
     ExchangeSettings(false);
     PostQuitMessage(0);
 }
@@ -405,6 +408,7 @@ void CIvoraDlg::LoadButtonPictures() {
 
 LRESULT CIvoraDlg::OnDrawItem(WPARAM id, LPARAM lParam) {
     const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (item.CtlType == ODT_MENU) return menu_.DrawItem(&item) ? TRUE : FALSE;
     if (item.CtlType != ODT_BUTTON) return FALSE;
     for (size_t i = 0; i < layout_.size(); ++i) {
         if (layout_[i].id == static_cast<int>(id) && buttons_[i].Loaded()) {

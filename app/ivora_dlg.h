@@ -7,6 +7,7 @@
 
 #include "app/bitmap_button.h"
 #include "app/layout.h"
+#include "app/menu_owner_draw.h"
 #include "app/not_found_box.h"
 #include "app/overlays.h"
 #include "app/settings.h"
@@ -62,6 +63,12 @@ class CIvoraDlg : public Dialog {
     LRESULT OnThumbHover(WPARAM cell, LPARAM hover);
     LRESULT OnVerticalScroll(WPARAM, LPARAM bar);
     void OpenPictureEditor(const std::u16string& path);
+    // Menus (menu_handlers.cpp).
+    void LoadMenus();
+    void OnMenuButton(UINT id);
+    void PrepareFilePopup(HMENU popup);
+    void PrepareSettingPopup(HMENU popup);
+    LRESULT OnMeasureItem(WPARAM, LPARAM item);
     // Overlays over the live picture (overlay_handlers.cpp).
     HWND LiveWindow() const;
     RECT PreviewScreenRect() const;
@@ -131,6 +138,8 @@ class CIvoraDlg : public Dialog {
     HICON icon_ = nullptr;  // shared resource icon: not destroyed
     HACCEL accelerators_ = nullptr;
     UniqueBrush menuBrush_;
+    CMenuOwnerDraw menu_;
+    std::array<HMENU, 4> popups_{};  // File, Setting, Capture, Help of menu_
     BitmapSurface noCameraPicture_;
     BitmapSurface cellNormal_;
     BitmapSurface cellSelected_;
