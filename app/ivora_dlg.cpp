@@ -158,6 +158,8 @@ BOOL CIvoraDlg::OnInitDialog() {
     SetScrollRange(Item(IDC_STRIP_SCROLL), SB_CTL, 0, kScrollRange, TRUE);
     StartMediaLists();
     ShowMagnification();
+    CreateTooltips();
+    UpdateLabelAndTips();
     CreateOverlays();
 
     SetTimer(Hwnd(), kTimerLabelRepaint, 500, nullptr);
@@ -296,42 +298,6 @@ LRESULT CIvoraDlg::OnTimer(WPARAM id, LPARAM) {
     return 0;
 }
 
-LRESULT CIvoraDlg::OnPaint(WPARAM, LPARAM) {
-    if (!IsIconic(Hwnd())) {
-        PAINTSTRUCT ps;
-        BeginPaint(Hwnd(), &ps);
-        EndPaint(Hwnd(), &ps);
-        return 0;
-    }
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
-    RECT client{};
-    GetClientRect(Hwnd(), &client);
-    const int cx = GetSystemMetrics(SM_CXICON);
-    const int cy = GetSystemMetrics(SM_CYICON);
-    if (icon_) DrawIcon(dc, (client.right - cx + 1) / 2, (client.bottom - cy + 1) / 2, icon_);
-    EndPaint(Hwnd(), &ps);
-    return 0;
-}
-
-LRESULT CIvoraDlg::OnEraseBackground(WPARAM wParam, LPARAM) {
-    HDC dc = reinterpret_cast<HDC>(wParam);
-    RECT client{};
-    GetClientRect(Hwnd(), &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_3DFACE));
-    const RECT preview = PreviewRect();
-    FillRect(dc, &preview, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    if (deviceCount_ == 0 && noCameraPicture_.Dc()) {
-        BitBlt(dc, logoRect_.x, logoRect_.y, logoRect_.width, logoRect_.height,
-               noCameraPicture_.Dc(), 0, 0, SRCCOPY);
-    }
-    return 1;
-}
-
-LRESULT CIvoraDlg::OnQueryDragIcon(WPARAM, LPARAM) {
-    return reinterpret_cast<LRESULT>(icon_);
-}
-
 LRESULT CIvoraDlg::OnEditorClosed(WPARAM, LPARAM) {
     SetEditorMode(nullptr);
     return 0;
@@ -361,9 +327,10 @@ void CIvoraDlg::OnSelectLanguage(UINT) {
     SetCurrentStringBase(StringBase(settings_.Language));
     RegistrySettingsKey key;
     if (key.Opened()) WriteDwordValue(key, u"Language", settings_.Language);
-    // The magnification label, tooltips, button pictures and menus follow the new language
-    // with the layout rebuild; the overlays are placed again over the live picture after it.
+    // The layout rebuild brings the button pictures, menus and cross of the new language; the
+    // label and the tooltips' texts follow.
     BuildLayout(kStartupLayoutCode);
+    UpdateLabelAndTips();
 }
 
 }  // namespace orvane

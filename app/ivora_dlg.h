@@ -63,6 +63,10 @@ class CIvoraDlg : public Dialog {
     LRESULT OnThumbHover(WPARAM cell, LPARAM hover);
     LRESULT OnVerticalScroll(WPARAM, LPARAM bar);
     void OpenPictureEditor(const std::u16string& path);
+    // Painting, label and tooltips (window_painting.cpp).
+    void CreateTooltips();
+    void UpdateLabelAndTips();
+    void DrawMagnificationLabel();
     // Menus (menu_handlers.cpp).
     void LoadMenus();
     void OnMenuButton(UINT id);
@@ -139,6 +143,9 @@ class CIvoraDlg : public Dialog {
     HACCEL accelerators_ = nullptr;
     UniqueBrush menuBrush_;
     CMenuOwnerDraw menu_;
+    UniqueWindow tooltips_;
+    bool tipsRegistered_ = false;
+    UniqueBitmap labelPicture_;
     std::array<HMENU, 4> popups_{};  // File, Setting, Capture, Help of menu_
     BitmapSurface noCameraPicture_;
     BitmapSurface cellNormal_;

@@ -12,9 +12,23 @@ enum Message : int {
     kMsgError = 51,
     kMsgCreatePictureFolderError = 52,
     kMsgCreateVideoFolderError = 53,
+    kMsgSelectLanguage = 83,
+    kMsgSelectDevice = 84,
+    kMsgPauseVideo = 85,
+    kMsgCapturePicture = 86,
+    kMsgRecordVideo = 87,
+    kMsgImageSetting = 88,
+    kMsgTimeLapse = 89,
+    kMsgDateTime = 90,
+    kMsgSaveAs = 91,
+    kMsgCrossingCursor = 92,
     kMsgOK = 93,
+    kMsgMagnification = 109,
     kMsgInformation = 122,
     kMsgStopRecordingFirst = 123,
+    kMsgMeasureOrPlay = 125,
+    kMsgDeleteSelected = 126,
+    kMsgDeleteAll = 127,
 };
 
 // The text of message n in the language whose string base is current.

@@ -40,7 +40,9 @@ uint32_t FrameImageSize(uint32_t bitCount, uint32_t width, uint32_t height) {
 BuildResult FinishBuild(uint32_t camera, uint32_t requested, uint32_t negotiated,
                         uint32_t stillSize) {
     BuildResult r{WithoutOption(negotiated), stillSize, camera};
-    if (camera == kCameraMjpg || camera == kCamera6355) {
+    // A raw-still camera has no still at preview size: a video-only code would read its raw
+    // still as a picture, so it photographs the next preview frame instead.
+    if (camera == kCameraMjpg || camera == kCamera6355 || camera == kCamera6320) {
         uint32_t asked = requested;
         if (PhotoOption(asked) == 0) asked |= 1u << 28;
         r.sizeCode = WithoutOption(asked) == WithoutOption(negotiated)

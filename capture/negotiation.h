@@ -9,6 +9,7 @@ namespace orvane {
 
 constexpr uint32_t kCameraMjpg = 0x0C456563;  // switched to MJPG at 1280 x 960
 constexpr uint32_t kCamera6355 = 0x0C456355;  // keeps a photo option at 800 x 600
+constexpr uint32_t kCamera6320 = 0x0C456320;  // the same raw still, so the same rule
 constexpr uint32_t kCamera6340 = 0x0C456340;  // still size is always 1600 x 1200
 constexpr uint32_t kCamera62C0 = 0x0C4562C0;  // variants by still size
 constexpr uint32_t kCamera62C1 = 0x2C4562C1;  // offers the small sizes

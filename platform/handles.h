@@ -98,6 +98,13 @@ class BitmapSurface {
         old_ = SelectObject(dc_.Get(), bitmap_.Get());
         return true;
     }
+    // Gives up the bitmap, no longer selected anywhere, to a new owner.
+    HBITMAP Release() {
+        if (dc_ && old_) SelectObject(dc_.Get(), old_);
+        old_ = nullptr;
+        dc_.Reset();
+        return bitmap_.Release();
+    }
     void Reset() {
         if (dc_ && old_) SelectObject(dc_.Get(), old_);
         old_ = nullptr;

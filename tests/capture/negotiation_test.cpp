@@ -25,6 +25,8 @@ TEST(Negotiation, FinalSizeCode) {
     EXPECT_EQ(FinishBuild(kCameraMjpg, 0x23200258, 0x03200258, 0).sizeCode, 0x23200258u);
     EXPECT_EQ(FinishBuild(kCameraMjpg, 0x23200258, 0x028001E0, 0).sizeCode, 0x128001E0u);
     EXPECT_EQ(FinishBuild(kCamera6355, 0x03200258, 0x03200258, 0).sizeCode, 0x13200258u);
+    EXPECT_EQ(FinishBuild(kCamera6320, 0x050003C0, 0x03200258, 0).sizeCode, 0x13200258u);
+    EXPECT_EQ(FinishBuild(kCamera6320, 0x43200258, 0x03200258, 0).sizeCode, 0x43200258u);
     EXPECT_EQ(FinishBuild(kCamera62C0, 0x350003C0, 0x050003C0, 0).sizeCode, 0x050003C0u);
     EXPECT_EQ(FinishBuild(kCamera6340, 0x028001E0, 0x028001E0, 0x028001E0).stillSize, 0x064004B0u);
     EXPECT_EQ(FinishBuild(kCamera62C0, 0, 0x050003C0, 0x05000400).cameraCode, 0x1C4562C0u);

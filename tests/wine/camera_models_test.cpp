@@ -100,7 +100,7 @@ TEST_F(CameraModelsTest, SizeCodesAndStillSizesOfTheOtherModels) {
     EXPECT_EQ(Build(L"6340", 0x028001E0), 0x028001E0);
     EXPECT_EQ(graph_->StillSize(), 0x064004B0u) << "the 6340's still is always 1600 x 1200";
 
-    EXPECT_EQ(Build(L"6320", 0x03200258), 0x03200258);
+    EXPECT_EQ(Build(L"6320", 0x03200258), 0x13200258) << "the 6320 photographs the preview";
     EXPECT_EQ(graph_->StillSize(), 0x0DA00A38u) << "the reported 1744 x 1308 still is corrected";
 
     EXPECT_EQ(Build(L"6355", 0x028001E0), 0x13200258) << "the 6355 keeps 800 x 600, option 1";

@@ -58,8 +58,8 @@ TEST_F(LivePicture, TheFirstPollOpensTheCameraAndShowsItsPicture) {
     ASSERT_TRUE(CloseAndWait(main));
     const auto key = ReadOrvaneKey();
     ASSERT_EQ(key.count(L"ResolutionDisplay"), 1u);
-    EXPECT_EQ(key.at(L"ResolutionDisplay").Dword(), 0x03200258u)
-        << "the 6320 opens at 800 x 600, and that is kept";
+    EXPECT_EQ(key.at(L"ResolutionDisplay").Dword(), 0x13200258u)
+        << "the 6320 opens at 800 x 600 with the preview photo, and that is kept";
 }
 
 }  // namespace

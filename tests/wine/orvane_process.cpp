@@ -132,6 +132,10 @@ namespace orvane::test {
 bool SaveWindowImage(HWND hwnd, const std::wstring& path) {
     RECT r{};
     if (!GetWindowRect(hwnd, &r)) return false;
+    return SaveScreenArea(r, path);
+}
+
+bool SaveScreenArea(const RECT& r, const std::wstring& path) {
     const ScreenPicture picture = CaptureScreen(r);
     if (picture.pixels.empty()) return false;
     const DWORD w = static_cast<DWORD>(picture.width), h = static_cast<DWORD>(picture.height);

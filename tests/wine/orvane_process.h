@@ -44,6 +44,7 @@ namespace orvane::test {
 
 // Copies the window's area of the screen into a 24-bit BMP file; false when that fails.
 bool SaveWindowImage(HWND hwnd, const std::wstring& path);
+bool SaveScreenArea(const RECT& area, const std::wstring& path);
 
 }  // namespace orvane::test
 

@@ -54,5 +54,60 @@ TEST(Screenshots, MainWindowAboutBoxAndLanguageChooser) {
     ResetOrvaneState();
 }
 
+// The main window with the live picture and a strip of photos the camera took, in English,
+// German and Japanese, and its File popup open.
+TEST(Screenshots, LivePictureWithAFullStripInThreeLanguagesAndAnOpenMenu) {
+    wchar_t dir[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"ORVANE_SCREENSHOT_DIR", dir, MAX_PATH)) GTEST_SKIP();
+    const std::wstring folder = dir;
+    ResetOrvaneState();
+    struct Shot {
+        DWORD language;
+        const wchar_t* name;
+    };
+    bool first = true;
+    for (const Shot shot : {Shot{503, L"en"}, Shot{505, L"de"}, Shot{512, L"ja"}}) {
+        PutDword(L"Language", shot.language);
+        PutDword(L"bShowCross", 1);
+        PutDword(L"bDisplayDateTime", 1);
+        OrvaneProcess orvane;
+        ASSERT_TRUE(orvane.Start());
+        HWND main = orvane.WaitForMainWindow();
+        ASSERT_NE(main, nullptr);
+        SleepMs(3000);
+        if (first) {
+            for (int i = 0; i < 16; ++i) {
+                PostMessageW(main, WM_COMMAND, 32798, 0);
+                SleepMs(700);
+            }
+            first = false;
+        }
+        SleepMs(1500);
+        SaveWindowImage(main, folder + L"\\main-window-strip-" + shot.name + L".bmp");
+        if (shot.language == 503) {
+            SetForegroundWindow(main);
+            PostMessageW(main, WM_COMMAND, 1005, 0);
+            SleepMs(800);
+            RECT r;
+            GetWindowRect(main, &r);
+            HWND menu = FindWindowW(L"#32768", nullptr);
+            if (menu) {
+                RECT m;
+                GetWindowRect(menu, &m);
+                SetCursorPos(m.left + 100, m.bottom - 14);
+                SleepMs(500);
+                // The popup with the top-left of the window around it.
+                const RECT area{r.left, r.top, m.right + 40, m.bottom + 40};
+                SaveScreenArea(area, folder + L"\\main-menu-file.bmp");
+                PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+                SleepMs(300);
+            }
+        }
+        PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(orvane.WaitForExit(15000));
+    }
+    ResetOrvaneState();
+}
+
 }  // namespace
 }  // namespace orvane::test
