@@ -54,15 +54,18 @@ LRESULT CIvoraDlg::OnPaint(WPARAM, LPARAM) {
 
 LRESULT CIvoraDlg::OnEraseBackground(WPARAM wParam, LPARAM) {
     HDC dc = reinterpret_cast<HDC>(wParam);
-    RECT client{};
-    GetClientRect(Hwnd(), &client);
-    // Drawn off-screen and copied in one block, so the large window does not flicker.
+    // Drawn off-screen and copied in one block, so the large window does not flicker; only the
+    // part being repainted is drawn.
+    RECT area{};
+    if (GetClipBox(dc, &area) == ERROR || IsRectEmpty(&area)) GetClientRect(Hwnd(), &area);
+    const int width = area.right - area.left, height = area.bottom - area.top;
     UniqueMemoryDc surface(CreateCompatibleDC(dc));
-    UniqueBitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(dc, width, height));
     if (!surface || !bitmap) return 0;
     const HGDIOBJ old = SelectObject(surface.Get(), bitmap.Get());
+    SetViewportOrgEx(surface.Get(), -area.left, -area.top, nullptr);
     const UniqueBrush background(CreateSolidBrush(kBackground));
-    FillRect(surface.Get(), &client, background.Get());
+    FillRect(surface.Get(), &area, background.Get());
     const RECT preview = PreviewRect();
     if (deviceCount_ != 0) {
         FillRect(surface.Get(), &preview, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
@@ -73,7 +76,7 @@ LRESULT CIvoraDlg::OnEraseBackground(WPARAM wParam, LPARAM) {
                    noCameraPicture_.Dc(), 0, 0, SRCCOPY);
         }
     }
-    BitBlt(dc, 0, 0, client.right, client.bottom, surface.Get(), 0, 0, SRCCOPY);
+    BitBlt(dc, area.left, area.top, width, height, surface.Get(), area.left, area.top, SRCCOPY);
     SelectObject(surface.Get(), old);
     return 1;
 }

@@ -15,10 +15,10 @@ export WINEDEBUG=-all
 # No Mono or Gecko installer prompts; nothing here needs them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# Creates the prefix once: no crash dialog, CJK-capable font replacements, and shell
+# Creates the prefix once (the marker names the version of these settings): no crash dialog, CJK-capable font replacements, and shell
 # folders that are real folders inside the prefix (not links into the user's home).
 orvane_prefix_ready() {
-  [ -f "$WINEPREFIX/.orvane-ready" ] && return 0
+  [ -f "$WINEPREFIX/.orvane-ready-2" ] && return 0
   if ! "$ORVANE_WINE" --version >/dev/null 2>&1; then
     echo "wine-env: $ORVANE_WINE cannot start here; this machine cannot run the $ORVANE_WINE_ARCH build (see tools/windows-build.sh)" >&2
     return 1
@@ -26,7 +26,7 @@ orvane_prefix_ready() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    [ -f "$WINEPREFIX/.orvane-ready" ] && exit 0
+    [ -f "$WINEPREFIX/.orvane-ready-2" ] && exit 0
     "$ORVANE_WINE" wineboot -i >/dev/null 2>&1 || exit 1
     wineserver -w
     local user_dir
@@ -45,11 +45,12 @@ orvane_prefix_ready() {
         printf '"%s"="WenQuanYi Micro Hei"\n' "$face"
       done
       printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n"Audio"=""\n'
-      # Without a window manager nobody draws the captions; let Wine draw them.
-      printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Decorated"="N"\n'
+      # Without a window manager nobody draws the captions; let Wine draw them. Nor does anybody
+      # manage the windows: unmanaged, Wine does not wait 2 s for a manager whenever a window goes.
+      printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Decorated"="N"\n"Managed"="N"\n'
     } >"$reg"
     "$ORVANE_WINE" regedit "$reg" >/dev/null 2>&1 || exit 1
     wineserver -w
-    touch "$WINEPREFIX/.orvane-ready"
+    touch "$WINEPREFIX/.orvane-ready-2"
   ) 9>"$WINEPREFIX.lock"
 }

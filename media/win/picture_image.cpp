@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "media/area_scale.h"
+#include "media/win/disk_case.h"
 #include "platform/image_codecs.h"
 
 namespace orvane {
@@ -23,7 +25,50 @@ HBITMAP NewDib(int width, int height, int bitsPerPixel, void** bits) {
 
 }  // namespace
 
-PictureBitmap LoadPicture(const std::wstring& path) {
+namespace {
+
+bool IsBmpPath(const std::wstring& path) {
+    return path.size() > 4 && _wcsicmp(path.c_str() + path.size() - 4, L".bmp") == 0;
+}
+
+// BMP files through the platform's own loader: several times faster than the codec for the
+// small cached thumbnails.
+PictureBitmap LoadBmp(const std::wstring& path) {
+    PictureBitmap out;
+    UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                        LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    DIBSECTION dib{};
+    if (!bitmap || GetObjectW(bitmap.Get(), sizeof dib, &dib) != sizeof dib) return out;
+    if (dib.dsBm.bmWidth <= 0 || dib.dsBm.bmHeight <= 0) return out;
+    out.width = dib.dsBm.bmWidth;
+    out.height = dib.dsBm.bmHeight;
+    out.bitsPerPixel = dib.dsBm.bmBitsPixel == 32 ? 32 : 24;
+    out.bitmap = std::move(bitmap);
+    return out;
+}
+
+// The pixels of a 24- or 32-bit DIB section, top row first; empty for anything else.
+PixelView PixelsOf(HBITMAP bitmap) {
+    DIBSECTION dib{};
+    if (GetObjectW(bitmap, sizeof dib, &dib) != sizeof dib || !dib.dsBm.bmBits) return {};
+    const int bits = dib.dsBm.bmBitsPixel;
+    if (bits != 24 && bits != 32) return {};
+    const int height = dib.dsBm.bmHeight;
+    const ptrdiff_t stride = dib.dsBm.bmWidthBytes;
+    const auto* first = static_cast<const uint8_t*>(dib.dsBm.bmBits);
+    const bool bottomUp = dib.dsBmih.biHeight > 0;
+    return {bottomUp ? first + (height - 1) * stride : first, dib.dsBm.bmWidth, height,
+            bottomUp ? -stride : stride, bits / 8};
+}
+
+}  // namespace
+
+PictureBitmap LoadPicture(const std::wstring& listedPath) {
+    const std::wstring path = DiskCasePath(listedPath);
+    if (IsBmpPath(path)) {
+        PictureBitmap bmp = LoadBmp(path);
+        if (bmp.bitmap) return bmp;
+    }
     PictureBitmap out;
     // The decoder holds the file open while it lives: copy the pixels out and let it go.
     std::unique_ptr<Gdiplus::Bitmap> decoded(Gdiplus::Bitmap::FromFile(path.c_str(), FALSE));
@@ -53,17 +98,34 @@ PictureBitmap LoadPicture(const std::wstring& path) {
     return out;
 }
 
-PictureBitmap ScalePicture(const PictureBitmap& source, int width, int height, int bitsPerPixel) {
+PictureBitmap ScalePicture(const PictureBitmap& source, int width, int height, int bitsPerPixel,
+                           bool smooth) {
     PictureBitmap out;
     if (!source.bitmap || width <= 0 || height <= 0) return out;
     void* bits = nullptr;
-    UniqueBitmap dib(NewDib(width, height, bitsPerPixel == 32 ? 32 : 24, &bits));
+    const int depth = bitsPerPixel == 32 ? 32 : 24;
+    UniqueBitmap dib(NewDib(width, height, depth, &bits));
+    if (!dib) return out;
+    // Shrinking is averaged here: the same smooth result as a halftone stretch, many times
+    // faster than the platform's under Wine.
+    const PixelView pixels = PixelsOf(source.bitmap.Get());
+    if (smooth && pixels.bits && width <= source.width && height <= source.height) {
+        const ptrdiff_t stride = ((static_cast<ptrdiff_t>(width) * depth + 31) / 32) * 4;
+        GdiFlush();
+        if (AreaScale(pixels, {static_cast<uint8_t*>(bits), width, height, stride, depth / 8})) {
+            out.bitmap = std::move(dib);
+            out.width = width;
+            out.height = height;
+            out.bitsPerPixel = depth;
+            return out;
+        }
+    }
     UniqueMemoryDc from(CreateCompatibleDC(nullptr));
     UniqueMemoryDc to(CreateCompatibleDC(nullptr));
-    if (!dib || !from || !to) return out;
+    if (!from || !to) return out;
     const HGDIOBJ oldFrom = SelectObject(from.Get(), source.bitmap.Get());
     const HGDIOBJ oldTo = SelectObject(to.Get(), dib.Get());
-    SetStretchBltMode(to.Get(), HALFTONE);
+    SetStretchBltMode(to.Get(), smooth ? HALFTONE : COLORONCOLOR);
     SetBrushOrgEx(to.Get(), 0, 0, nullptr);
     const BOOL drawn = StretchBlt(to.Get(), 0, 0, width, height, from.Get(), 0, 0, source.width,
                                   source.height, SRCCOPY);
@@ -73,11 +135,12 @@ PictureBitmap ScalePicture(const PictureBitmap& source, int width, int height, i
     out.bitmap = std::move(dib);
     out.width = width;
     out.height = height;
-    out.bitsPerPixel = bitsPerPixel == 32 ? 32 : 24;
+    out.bitsPerPixel = depth;
     return out;
 }
 
-bool SavePicture(const PictureBitmap& picture, const std::wstring& path) {
+bool SavePicture(const PictureBitmap& picture, const std::wstring& listedPath) {
+    const std::wstring path = DiskCasePath(listedPath);
     CLSID encoder;
     if (!picture.bitmap || !ImageEncoderForPath(path.c_str(), &encoder)) return false;
     Gdiplus::Bitmap image(picture.bitmap.Get(), nullptr);
@@ -87,7 +150,7 @@ bool SavePicture(const PictureBitmap& picture, const std::wstring& path) {
 
 int64_t LastWriteTime(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    if (!GetFileAttributesExW(DiskCasePath(path).c_str(), GetFileExInfoStandard, &data)) return 0;
     return static_cast<int64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 |
            data.ftLastWriteTime.dwLowDateTime;
 }

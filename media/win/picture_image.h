@@ -20,8 +20,9 @@ struct PictureBitmap {
 PictureBitmap LoadPicture(const std::wstring& path);
 
 // A new DIB section of width x height and the given depth (24 or 32) with source stretched into
-// it by HALFTONE; aspect ratio not kept.
-PictureBitmap ScalePicture(const PictureBitmap& source, int width, int height, int bitsPerPixel);
+// it, by HALFTONE when smooth; aspect ratio not kept.
+PictureBitmap ScalePicture(const PictureBitmap& source, int width, int height, int bitsPerPixel,
+                           bool smooth = true);
 
 // Saves in the format the path's extension names; false when that fails.
 bool SavePicture(const PictureBitmap& picture, const std::wstring& path);

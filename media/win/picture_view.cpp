@@ -181,6 +181,7 @@ void CPictureView::SetTextColour(COLORREF colour) {
 }
 
 bool CPictureView::SetItem(const std::u16string* path) {
+    if (!hwnd_) return false;
     if (!path || path->empty()) {
         path_.clear();
         image_ = {};
@@ -197,10 +198,14 @@ bool CPictureView::SetItem(const std::u16string* path) {
         const PictureBitmap whole = LoadPicture(ToWide(path_));
         imageWidth_ = whole.width;
         imageHeight_ = whole.height;
-        // Scaled once here, so that the quadrant's colour changes only copy it.
-        image_ = ScalePicture(whole, width_, height_, 24);
-    } else {
-        LoadThumbnail();
+        // Scaled once here, so that the quadrant's colour changes only copy it; smoothing pays
+        // only when the picture shrinks.
+        const bool shrinks = whole.width > width_ || whole.height > height_;
+        image_ = ScalePicture(whole, width_, height_, 24, shrinks);
+    } else if (LoadThumbnail()) {
+        // Kept at the size of the picture box, so a repaint only copies it.
+        image_ = ScalePicture(image_, kImageBox.right - kImageBox.left,
+                              kImageBox.bottom - kImageBox.top, 24);
     }
     if (!image_.bitmap && !isVideo_) path_.clear();
     // The window text names the file, for tools that read the strip.
@@ -250,11 +255,8 @@ void CPictureView::PaintThumbnail(HDC screen) {
     }
     UniqueMemoryDc imageDc(CreateCompatibleDC(dc));
     const HGDIOBJ oldImage = SelectObject(imageDc.Get(), image_.bitmap.Get());
-    SetStretchBltMode(dc, HALFTONE);
-    SetBrushOrgEx(dc, 0, 0, nullptr);
-    StretchBlt(dc, kImageBox.left, kImageBox.top, kImageBox.right - kImageBox.left,
-               kImageBox.bottom - kImageBox.top, imageDc.Get(), 0, 0, image_.width, image_.height,
-               SRCCOPY);
+    BitBlt(dc, kImageBox.left, kImageBox.top, image_.width, image_.height, imageDc.Get(), 0, 0,
+           SRCCOPY);
     SelectObject(imageDc.Get(), oldImage);
     if (isVideo_ && shared_->videoBadge && shared_->videoBadge->Dc()) {
         TransparentBlt(dc, 80, 70, 33, 27, shared_->videoBadge->Dc(), 0, 0, 33, 27,

@@ -77,7 +77,8 @@ TEST_F(LivePicture, ResolutionCommandRebuildsAtTheChosenSize) {
     ASSERT_TRUE(CloseAndWait(main));
     const auto key = ReadOrvaneKey();
     ASSERT_EQ(key.count(L"ResolutionDisplay"), 1u);
-    EXPECT_EQ(key.at(L"ResolutionDisplay").Dword(), 0x028001E0u)
+    // The default camera (6320) photographs the preview at a video-only size.
+    EXPECT_EQ(key.at(L"ResolutionDisplay").Dword(), 0x128001E0u)
         << "the camera is rebuilt at the chosen size";
 }
 

@@ -51,9 +51,17 @@ class Record : public ::testing::Test {
         return n;
     }
     // Whether the recording indicator (a tool window; shown or hidden as it blinks) exists.
+    // The indicator: a small dialog tool window (the cross over the live picture is one too,
+    // but as large as the picture; the tooltips are no dialog).
     bool IndicatorExists() const {
         for (HWND w : program_.TopLevelWindows()) {
-            if (w != main_ && (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) return true;
+            if (w == main_ || !(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) continue;
+            wchar_t cls[16] = {};
+            GetClassNameW(w, cls, 16);
+            if (std::wstring(cls) != L"#32770") continue;
+            RECT r;
+            GetWindowRect(w, &r);
+            if (r.right - r.left <= 64 && r.bottom - r.top <= 64) return true;
         }
         return false;
     }
@@ -134,6 +142,16 @@ TEST_F(Record, UnpluggingWhileRecordingKeepsTheClipAndLooksForACamera) {
     const ClipInfo clip = ReadClip(clips[0]);
     EXPECT_TRUE(clip.opened) << "the clip recorded so far is closed and kept";
     EXPECT_GT(clip.frames, 0);
+    // Listed: the strip's last cell stands for the clip (by its thumbnail).
+    std::wstring listed;
+    for (int id = 8192; id < 8208; ++id) {
+        HWND cell = GetDlgItem(main_, id);
+        if (cell && IsWindowVisible(cell)) listed = WindowText(cell);
+    }
+    CharUpperBuffW(listed.data(), static_cast<DWORD>(listed.size()));
+    const std::wstring name = clips[0].substr(clips[0].rfind(L'\\') + 1, 9);
+    EXPECT_NE(listed.find(L"\\THUMB\\"), std::wstring::npos) << "a clip's cell";
+    EXPECT_NE(listed.find(name), std::wstring::npos);
     VirtualCameras::SetLost(0);
     ASSERT_TRUE(RegisterVirtualCameraAgain());
 }

@@ -2,9 +2,14 @@
 // cache, the selection marks, the hover preview and damaged files.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include <psapi.h>
 
 #include "capture_files.h"
 #include "orvane_process.h"
@@ -217,6 +222,85 @@ TEST_F(Strip, DamagedFilesShowEmptyCellsAndTheProgramGoesOn) {
     EXPECT_EQ(CellFile(3), CaptureName(3)) << "an unreadable cache is made again";
     int w = 0, h = 0;
     EXPECT_TRUE(PictureSize(PictureFolder() + L"\\INFO\\" + CaptureName(3), &w, &h));
+    EXPECT_TRUE(program_.Running());
+}
+
+struct Usage {
+    SIZE_T privateBytes = 0;
+    DWORD handles = 0;
+};
+
+Usage UsageOf(DWORD processId) {
+    Usage usage;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (!process) return usage;
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                             sizeof counters)) {
+        // Wine reports no private usage; the commit charge is its equivalent.
+        usage.privateBytes = counters.PagefileUsage;
+    }
+    GetProcessHandleCount(process, &usage.handles);
+    CloseHandle(process);
+    return usage;
+}
+
+TEST_F(Strip, HoverScrollAndLanguageCyclesDoNotGrowTheProcess) {
+    SeedPictures(30);
+    Launch();
+    HWND bar = GetDlgItem(main_, 1090);
+    ASSERT_NE(bar, nullptr);
+    HWND tips = nullptr;
+    for (HWND w : program_.TopLevelWindows()) {
+        wchar_t cls[64] = {};
+        GetClassNameW(w, cls, 64);
+        if (std::wstring(cls) == L"tooltips_class32") tips = w;
+    }
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 13);
+    // Sent, not posted, so that each cycle has been handled before the next.
+    auto send = [&](UINT message, WPARAM wParam, LPARAM lParam) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(main_, message, wParam, lParam, SMTO_BLOCK, 10000, &ignored);
+    };
+    auto cycles = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            const auto cell = reinterpret_cast<WPARAM>(Cell(1 + i % 4));
+            send(WM_USER + 11, cell, 0x10000000);
+            send(WM_USER + 11, cell, 0x40000001);
+            send(WM_USER + 11, cell, 0x80000000);
+            send(WM_VSCROLL, i % 2 ? SB_LINEDOWN : SB_LINEUP, reinterpret_cast<LPARAM>(bar));
+        }
+    };
+    auto languages = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            PostMessageW(main_, WM_COMMAND, 32966, 0);
+            HWND chooser = nullptr;
+            for (int t = 0; t < 500 && !chooser; ++t) {
+                for (HWND w : program_.TopLevelWindows())
+                    if (IsWindowVisible(w) && GetDlgItem(w, 503)) chooser = w;
+                if (!chooser) SleepMs(10);
+            }
+            ASSERT_NE(chooser, nullptr);
+            const int radio = i % 2 ? 503 : 505;
+            PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(radio, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(chooser, radio)));
+            for (int t = 0; t < 300 && IsWindowVisible(chooser); ++t) SleepMs(10);
+            send(WM_NULL, 0, 0);
+        }
+    };
+    languages(2);
+    cycles(50);  // caches, fonts and the preview's first picture are made once
+    const Usage before = UsageOf(program_.Id());
+    ASSERT_NE(before.privateBytes, 0u);
+    cycles(500);
+    languages(20);
+    const Usage after = UsageOf(program_.Id());
+    EXPECT_LT(after.privateBytes, before.privateBytes + 2 * 1024 * 1024)
+        << before.privateBytes << " -> " << after.privateBytes;
+    EXPECT_LE(after.handles, before.handles + 2) << before.handles << " -> " << after.handles;
+    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 13) << "tools kept, texts changed";
     EXPECT_TRUE(program_.Running());
 }
 
