@@ -1,11 +1,19 @@
 #include "media/win/win_media_files.h"
 
+#include "media/win/disk_case.h"
+
 #include <windows.h>
 
 #include "media/text.h"
 #include "media/win/win_wide.h"
 
 namespace orvane {
+
+namespace {
+std::wstring OnDisk(const std::u16string& path) {
+    return DiskCasePath(std::wstring(Wide(path)));
+}
+}  // namespace
 
 namespace {
 class FileHandle {
@@ -37,8 +45,9 @@ bool WinMediaFiles::ReadPrefix(const std::u16string& path, size_t maxBytes,
                                std::vector<uint8_t>& bytes) {
     bytes.clear();
     if (TooLong(path)) return false;
-    FileHandle file(CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(OnDisk(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.ok()) return false;
     bytes.resize(maxBytes);
     size_t got = 0;
@@ -54,8 +63,8 @@ bool WinMediaFiles::ReadPrefix(const std::u16string& path, size_t maxBytes,
 
 bool WinMediaFiles::WriteWhole(const std::u16string& path, const uint8_t* data, size_t size) {
     if (TooLong(path)) return false;
-    FileHandle file(CreateFileW(Wide(path), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(OnDisk(path).c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.ok()) return false;
     size_t done = 0;
     while (done < size) {
@@ -71,13 +80,13 @@ bool WinMediaFiles::WriteWhole(const std::u16string& path, const uint8_t* data, 
 
 bool WinMediaFiles::Exists(const std::u16string& path) {
     if (TooLong(path)) return false;
-    return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(OnDisk(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool WinMediaFiles::LastWriteLocalTime(const std::u16string& path, LocalTime& time) {
     if (TooLong(path)) return false;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(Wide(path), GetFileExInfoStandard, &data)) return false;
+    if (!GetFileAttributesExW(OnDisk(path).c_str(), GetFileExInfoStandard, &data)) return false;
     FILETIME local;
     SYSTEMTIME st;
     if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local)) return false;
