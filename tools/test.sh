@@ -19,7 +19,8 @@ fi
 
 build() {
   cmake --preset "$1" >/dev/null
-  cmake --build --preset "$1" -j "$jobs" >/dev/null 2>"build/$1-build.log" || {
+  # The compiler's messages come on the build tool's standard output: keep both in the log.
+  cmake --build --preset "$1" -j "$jobs" >"build/$1-build.log" 2>&1 || {
     cat "build/$1-build.log" >&2; echo "build of $1 failed" >&2; exit 1; }
 }
 

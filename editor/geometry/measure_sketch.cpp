@@ -2,6 +2,12 @@
 
 #include <cmath>
 
+// GCC 12 at -O3 reports the inactive members of a moved std::variant as maybe uninitialized
+// when the draw list grows; they are never read.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
 #include "editor/geometry/angles.h"
 #include "editor/geometry/circle.h"
 #include "editor/geometry/line_rules.h"
