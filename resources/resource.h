@@ -71,3 +71,8 @@
 #define IDC_DATE_TIME_TEXT 1048
 #define IDB_MAGNIFICATION_LABEL 209
 #define IDB_NO_CAMERA 130
+
+// Picture editor: the line style and line width choosers, radio buttons 533 down.
+#define IDD_LINE_STYLE 235
+#define IDD_LINE_WIDTH 236
+#define IDC_LINE_CHOICE_FIRST 533

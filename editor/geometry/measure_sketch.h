@@ -48,6 +48,12 @@ struct Outline {
     friend bool operator==(const Outline&, const Outline&) = default;
 };
 
+// The hollow outline of a rectangle: the rectangle drawing tool.
+struct Frame {
+    Box box;
+    friend bool operator==(const Frame&, const Frame&) = default;
+};
+
 // A label text whose top-left corner is at `at`.
 struct Label {
     Point at;
@@ -55,7 +61,7 @@ struct Label {
     friend bool operator==(const Label&, const Label&) = default;
 };
 
-using DrawOp = std::variant<StrokeLine, StrokePolyline, StrokeArc, Outline, Label>;
+using DrawOp = std::variant<StrokeLine, StrokePolyline, StrokeArc, Outline, Frame, Label>;
 
 enum class MeasureKind : int32_t {
     kCalibration = 0,
