@@ -22,8 +22,21 @@ void Dialog::Destroy() {
 bool Dialog::Create(HWND owner) {
     if (hwnd_) return true;
     modal_ = false;
+    return CreateFromTemplate(owner) != nullptr;
+}
+
+HWND Dialog::CreateFromTemplate(HWND owner) {
+    if (templateLanguage_) {
+        HRSRC found = FindResourceExW(Instance(), RT_DIALOG, MAKEINTRESOURCEW(templateId_),
+                                      templateLanguage_);
+        HGLOBAL loaded = found ? LoadResource(Instance(), found) : nullptr;
+        if (const void* bytes = loaded ? LockResource(loaded) : nullptr) {
+            return CreateDialogIndirectParamW(Instance(), static_cast<LPCDLGTEMPLATEW>(bytes),
+                                              owner, Proc, reinterpret_cast<LPARAM>(this));
+        }
+    }
     return CreateDialogParamW(Instance(), MAKEINTRESOURCEW(templateId_), owner, Proc,
-                              reinterpret_cast<LPARAM>(this)) != nullptr;
+                              reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR Dialog::DoModal(HWND owner) {
@@ -32,8 +45,7 @@ INT_PTR Dialog::DoModal(HWND owner) {
     ended_ = false;
     result_ = -1;
     const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-    if (!CreateDialogParamW(Instance(), MAKEINTRESOURCEW(templateId_), owner, Proc,
-                            reinterpret_cast<LPARAM>(this))) {
+    if (!CreateFromTemplate(owner)) {
         return -1;
     }
     if (ownerWasEnabled) EnableWindow(owner, FALSE);

@@ -30,6 +30,9 @@ class Dialog {
     void CenterOn(HWND reference);
 
     static HINSTANCE Instance();
+    // Builds the window from the template's version in this language (0, the default: the one
+    // the platform picks). A template missing in that language falls back to the default.
+    void SetTemplateLanguage(WORD language) { templateLanguage_ = language; }
 
   protected:
     virtual BOOL OnInitDialog() { return TRUE; }
@@ -80,8 +83,10 @@ class Dialog {
     static INT_PTR CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void RunModalLoop();
+    HWND CreateFromTemplate(HWND owner);
 
     UINT templateId_;
+    WORD templateLanguage_ = 0;
     HWND hwnd_ = nullptr;
     bool modal_ = false;
     bool ended_ = false;

@@ -95,7 +95,7 @@ void RemovalSequence(SetupPlatform& platform, SequenceState& state) {
         // Without a recorded folder no file, link or folder is touched.
         if (installed) {
             const std::u16string path = state.installPath + step.file;
-            if (FitsPath(path)) platform.DeleteFile(path);
+            if (FitsPath(path)) platform.RemoveFile(path);
         }
         platform.Report(step.progress);
         if (i == 0) {  // the main program: its shortcuts go with it

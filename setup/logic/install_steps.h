@@ -98,7 +98,7 @@ class SetupPlatform {
     virtual bool IsFolder(const std::u16string& path) = 0;
     virtual void CreateFolder(const std::u16string& path) = 0;  // one level
     virtual void RemoveFolder(const std::u16string& path) = 0;  // only when empty
-    virtual void DeleteFile(const std::u16string& path) = 0;
+    virtual void RemoveFile(const std::u16string& path) = 0;
     // Writes the payload's resource byte for byte; false when the resource cannot be found,
     // loaded or locked, or the file cannot be opened for writing.
     virtual bool WritePayload(const Payload& payload, const std::u16string& path) = 0;

@@ -31,7 +31,7 @@ class FakePlatform : public SetupPlatform {
     bool IsFolder(const std::u16string& p) override { return folders.count(Narrow(p)) != 0; }
     void CreateFolder(const std::u16string& p) override { calls.push_back("mkdir " + Narrow(p)); }
     void RemoveFolder(const std::u16string& p) override { calls.push_back("rmdir " + Narrow(p)); }
-    void DeleteFile(const std::u16string& p) override { calls.push_back("del " + Narrow(p)); }
+    void RemoveFile(const std::u16string& p) override { calls.push_back("del " + Narrow(p)); }
     bool WritePayload(const Payload& payload, const std::u16string& p) override {
         if (Narrow(payload.file) == failPayloadFile) return false;
         calls.push_back("write " + std::to_string(payload.number) + " " + Narrow(p));

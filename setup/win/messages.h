@@ -1,0 +1,16 @@
+#pragma once
+// Texts of one language set, read from the string table of that language only.
+#include <windows.h>
+
+#include <string>
+
+namespace orvane::setup {
+
+// The language set for the user's interface language (see ResourceLanguageFor).
+WORD UserResourceLanguage();
+
+// String id of this program in the given language; English where the set lacks it. At most
+// 79 characters are kept, the size of the wizard's text buffers.
+std::wstring MessageIn(WORD language, UINT id);
+
+}  // namespace orvane::setup
