@@ -175,6 +175,34 @@ TEST_F(Strip, ClicksMarkTheSelection) {
     EXPECT_EQ(CellBackground(2), selected);
 }
 
+TEST_F(Strip, RightClickKeepsASelectionItHitsSelectsOnlyACellItMissesAndOpensTheMenu) {
+    SeedPictures(6);
+    Launch();
+    const uint32_t normal = CellBackground(1);
+    PostMessageW(Cell(1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    PostMessageW(Cell(2), WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(50, 50));
+    SleepMs(300);
+    auto rightClick = [&](int k) {
+        PostMessageW(Cell(k), WM_RBUTTONUP, 0, MAKELPARAM(100, 110));
+        HWND menu = nullptr;
+        for (int i = 0; i < 100 && !menu; ++i) {
+            SleepMs(20);
+            HWND found = FindWindowW(L"#32768", nullptr);
+            if (found && IsWindowVisible(found)) menu = found;
+        }
+        EXPECT_NE(menu, nullptr) << "the context menu of cell " << k;
+        if (menu) PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        SleepMs(300);
+    };
+    rightClick(2);
+    EXPECT_NE(CellBackground(1), normal) << "a right click inside the selection keeps it";
+    EXPECT_NE(CellBackground(2), normal);
+    rightClick(3);
+    EXPECT_EQ(CellBackground(1), normal) << "a right click outside selects only its cell";
+    EXPECT_EQ(CellBackground(2), normal);
+    EXPECT_NE(CellBackground(3), normal);
+}
+
 TEST_F(Strip, HoveringShowsTheLargePreviewAndLeavingHidesIt) {
     SeedPictures(4);
     Launch();
