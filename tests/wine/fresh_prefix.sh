@@ -16,6 +16,14 @@ mkdir -p "$base"
 export ORVANE_WINEPREFIX=$base/template
 . "$tools/wine-env.sh"
 orvane_prefix_ready || { echo "fresh_prefix: cannot set up $WINEPREFIX" >&2; exit 125; }
+# Links saved into the Start menu must stay inside the prefix: no menu entries in $HOME.
+if [ ! -f "$WINEPREFIX/.orvane-setup-ready" ]; then
+  printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\DllOverrides]\n"winemenubuilder.exe"=""\n' \
+    >"$WINEPREFIX/orvane-setup.reg"
+  "$ORVANE_WINE" regedit "$WINEPREFIX/orvane-setup.reg" >/dev/null 2>&1 || exit 125
+  wineserver -w
+  touch "$WINEPREFIX/.orvane-setup-ready"
+fi
 wineserver -k >/dev/null 2>&1
 wineserver -w >/dev/null 2>&1
 
