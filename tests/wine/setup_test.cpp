@@ -472,6 +472,50 @@ TEST(SetupInstall, NewFolderThePagesAndTheProgramFromItsShortcut) {
     CloseHandle(process);
 }
 
+// Every language set of the built programs: the wizard's sixteen messages and the
+// uninstaller's dialog, each under its own language, none empty.
+BOOL CALLBACK CountLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) {
+    reinterpret_cast<std::set<WORD>*>(found)->insert(language);
+    return TRUE;
+}
+
+TEST(SetupInstall, ThirteenLanguageSetsInBothPrograms) {
+    const std::set<WORD> languages = {1033, 7,    10,   12,   16,   19,  22,
+                                      42,   1028, 2052, 1041, 1042, 1049};
+    const UINT messages[16] = {100, 101, 146, 147, 148, 149, 150, 151,
+                               152, 153, 154, 155, 156, 157, 158, 159};
+    HMODULE setup = LoadLibraryExW(ProgramPath(L"OrvaneSetup.exe").c_str(), nullptr,
+                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(setup, nullptr);
+    for (WORD language : languages) {
+        for (UINT id : messages) {
+            HRSRC block =
+                FindResourceExW(setup, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), language);
+            ASSERT_NE(block, nullptr) << language;
+            const auto* p = static_cast<const WORD*>(LockResource(LoadResource(setup, block)));
+            for (UINT k = 0; k < id % 16; ++k) p += 1 + *p;
+            EXPECT_GT(*p, 0) << "message " << id << " of language " << language;
+            EXPECT_LT(*p, 80) << "message " << id << " of language " << language;
+        }
+    }
+    // Exactly these languages, none standing in for another.
+    for (UINT block : {100u / 16 + 1, 146u / 16 + 1}) {
+        std::set<WORD> found;
+        EnumResourceLanguagesW(setup, RT_STRING, MAKEINTRESOURCEW(block), CountLanguage,
+                               reinterpret_cast<LONG_PTR>(&found));
+        EXPECT_EQ(found, languages) << "string block " << block;
+    }
+    FreeLibrary(setup);
+    HMODULE uninstaller = LoadLibraryExW(ProgramPath(L"OrvaneUninstall.exe").c_str(), nullptr,
+                                         LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(uninstaller, nullptr);
+    std::set<WORD> templates;
+    EnumResourceLanguagesW(uninstaller, RT_DIALOG, MAKEINTRESOURCEW(102), CountLanguage,
+                           reinterpret_cast<LONG_PTR>(&templates));
+    FreeLibrary(uninstaller);
+    EXPECT_EQ(templates, languages);
+}
+
 // ---- Reinstall into another folder
 
 TEST(SetupReinstall, OldFolderEmptiedNewFolderFilledSettingsStartAgain) {
