@@ -33,8 +33,19 @@ cp -a "$base/template" "$prefix"
 export ORVANE_WINEPREFIX=$prefix WINEPREFIX=$prefix
 
 session=${ORVANE_WINE_SESSION:-$build/wine-session}
+own_xvfb=""
 if [ -z "${DISPLAY:-}" ] && [ -f "$session/display" ]; then
   export DISPLAY=$(cat "$session/display")
+elif [ -z "${DISPLAY:-}" ]; then
+  # Run by hand: the prefix's services need a display from their start.
+  for n in $(seq 191 240); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    own_xvfb=$!
+    for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+    export DISPLAY=:$n
+    break
+  done
 fi
 # The prefix's services are started with no descriptor of this script open, so that ctest
 # does not wait for them; the server stays while the test runs.
@@ -49,5 +60,6 @@ bash "$tools/virtualcam/register.sh" "$build" || { echo "fresh_prefix: camera re
 rc=$?
 wineserver -k >/dev/null 2>&1
 wineserver -w >/dev/null 2>&1
+[ -n "$own_xvfb" ] && kill "$own_xvfb" 2>/dev/null
 [ -n "${ORVANE_KEEP_PREFIX:-}" ] || rm -rf "$prefix"
 exit $rc
