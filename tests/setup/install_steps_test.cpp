@@ -201,7 +201,9 @@ TEST(InstalledFolder, AcceptsOnlyAbsoluteFoldersOfAString) {
     EXPECT_EQ(InstalledFolder(true, kRegSz, Bytes(u"\\\\srv\\share\\OrvaneUninstall.exe")),
               u"\\\\srv\\share");
     // Without a terminator the text ends with the bytes; after one, nothing more counts.
-    EXPECT_EQ(InstalledFolder(true, kRegSz, Bytes(u"D:\\A\\x.exe\0E:\\B\\y.exe")), u"D:\\A");
+    const std::u16string twoStrings(u"D:\\A\\x.exe\0E:\\B\\y.exe", 21);
+    EXPECT_EQ(InstalledFolder(true, kRegSz, Bytes(twoStrings)), u"D:\\A");
+    EXPECT_EQ(InstalledFolder(true, kRegSz, Bytes(u"D:\\A\\x.exe")), u"D:\\A");
     EXPECT_EQ(InstalledFolder(true, kRegSz, Bytes(u"D:\\A\\")), std::nullopt);
     EXPECT_EQ(InstalledFolder(true, kRegSz, Bytes(u"\\OrvaneUninstall.exe")), std::nullopt);
     EXPECT_EQ(InstalledFolder(true, kRegSz, Bytes(u"C:OrvaneUninstall.exe")), std::nullopt);
