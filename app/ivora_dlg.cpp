@@ -44,6 +44,13 @@ bool CIvoraDlg::OnCommand(UINT id, UINT, HWND) {
         {ID_SETTING_DATE_TIME, ID_SETTING_DATE_TIME, &CIvoraDlg::OnToggleDateTime},
         {IDC_BTN_TIME, IDC_BTN_TIME, &CIvoraDlg::OnToggleDateTime},
         {IDC_BTN_MENU_FILE, IDC_BTN_MENU_HELP, &CIvoraDlg::OnMenuButton},
+        {ID_FILE_OPEN, ID_FILE_OPEN, &CIvoraDlg::OnOpenSelected},
+        {IDC_BTN_MEASURE, IDC_BTN_MEASURE, &CIvoraDlg::OnMeasureOrPlay},
+        {ID_FILE_DELETE, ID_FILE_DELETE, &CIvoraDlg::OnDeleteSelected},
+        {IDC_BTN_DEL, IDC_BTN_DEL, &CIvoraDlg::OnDeleteSelected},
+        {IDC_BTN_DEL_ALL, IDC_BTN_DEL_ALL, &CIvoraDlg::OnDeleteAll},
+        {ID_FILE_COPY_IMAGE, ID_FILE_COPY_IMAGE, &CIvoraDlg::OnCopyImage},
+        {ID_FILE_COPY_FILE, ID_FILE_COPY_FILE, &CIvoraDlg::OnCopyFile},
     };
     return DispatchCommand<CIvoraDlg>(this, commands, id);
 }

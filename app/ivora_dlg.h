@@ -73,6 +73,14 @@ class CIvoraDlg : public Dialog {
     void PrepareFilePopup(HMENU popup);
     void PrepareSettingPopup(HMENU popup);
     LRESULT OnMeasureItem(WPARAM, LPARAM item);
+    // File commands on the selection (file_handlers.cpp).
+    void OnOpenSelected(UINT id);
+    void OnMeasureOrPlay(UINT id);
+    void OnDeleteSelected(UINT id);
+    void OnDeleteAll(UINT id);
+    void DeleteSelection();
+    void OnCopyFile(UINT id);
+    void OnCopyImage(UINT id);
     // Overlays over the live picture (overlay_handlers.cpp).
     HWND LiveWindow() const;
     RECT PreviewScreenRect() const;
