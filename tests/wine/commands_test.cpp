@@ -1,0 +1,383 @@
+// The file commands of the real program on the strip's selection: delete through the recycle
+// bin with the companion files, declining, a selection whose files are gone, and the two
+// clipboard copies read back by this (another) program.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <objidl.h>
+#include <gdiplus.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "capture_files.h"
+#include "orvane_process.h"
+#include "screen_picture.h"
+
+namespace orvane::test {
+namespace {
+
+constexpr int kFirstCell = 8192;
+constexpr UINT kFileDelete = 33282;
+constexpr UINT kCopyImage = 33283;
+constexpr UINT kCopyFile = 33284;
+
+int CellId(int k) {
+    return kFirstCell + ((k - 1) % 2) * 8 + (k - 1) / 2;
+}
+
+std::wstring PictureFolder() {
+    return DocumentsFolder() + L"\\Orvane\\pictures";
+}
+std::wstring VideoFolder() {
+    return DocumentsFolder() + L"\\Orvane\\videos";
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return written == bytes.size();
+}
+
+// A width x 48 24-bit picture of one colour; widths not a multiple of four get padded rows.
+std::vector<uint8_t> BmpBytes(int width, uint8_t r, uint8_t g, uint8_t b) {
+    const int h = 48, stride = (width * 3 + 3) & ~3;
+    std::vector<uint8_t> bytes(54 + static_cast<size_t>(stride) * h, 0);
+    const uint32_t fileSize = static_cast<uint32_t>(bytes.size()), offset = 54, info = 40;
+    const uint16_t planes = 1, bits = 24;
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    memcpy(&bytes[2], &fileSize, 4);
+    memcpy(&bytes[10], &offset, 4);
+    memcpy(&bytes[14], &info, 4);
+    memcpy(&bytes[18], &width, 4);
+    memcpy(&bytes[22], &h, 4);
+    memcpy(&bytes[26], &planes, 2);
+    memcpy(&bytes[28], &bits, 2);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < width; ++x) {
+            uint8_t* p = &bytes[54 + static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 3];
+            p[0] = b;
+            p[1] = g;
+            p[2] = r;
+        }
+    }
+    return bytes;
+}
+
+bool WriteJpeg(const std::wstring& path, int width, int height) {
+    Gdiplus::Bitmap image(width, height, PixelFormat24bppRGB);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.SetPixel(x, y, Gdiplus::Color(255, 40, 160, 220));
+    UINT count = 0, size = 0;
+    Gdiplus::GetImageEncodersSize(&count, &size);
+    std::vector<uint8_t> buffer(size);
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    Gdiplus::GetImageEncoders(count, size, codecs);
+    for (UINT i = 0; i < count; ++i) {
+        if (wcscmp(codecs[i].MimeType, L"image/jpeg") == 0)
+            return image.Save(path.c_str(), &codecs[i].Clsid, nullptr) == Gdiplus::Ok;
+    }
+    return false;
+}
+
+// Wine's recycle bin is the desktop trash of the Unix user: files named after the deleted one
+// (with a suffix once the name is taken) in ~/.local/share/Trash/files. Wine names the home
+// folder in WINEHOMEDIR as "\??\Z:\...".
+size_t TrashedCopies(const wchar_t* name) {
+    wchar_t home[MAX_PATH]{};
+    const DWORD length = GetEnvironmentVariableW(L"WINEHOMEDIR", home, MAX_PATH);
+    std::wstring folder(home, length < MAX_PATH ? length : 0);
+    if (folder.rfind(L"\\??\\", 0) == 0) folder.erase(0, 4);
+    EXPECT_FALSE(folder.empty()) << "Wine names the home folder";
+    folder += L"\\.local\\share\\Trash\\files";
+    return CaptureFiles(folder, (std::wstring(name) + L"*").c_str()).size();
+}
+
+class Commands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetOrvaneState();
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&gdiplus_, &input, nullptr);
+        CreateDirectoryW((DocumentsFolder() + L"\\Orvane").c_str(), nullptr);
+        CreateDirectoryW(PictureFolder().c_str(), nullptr);
+        CreateDirectoryW((PictureFolder() + L"\\Info").c_str(), nullptr);
+        CreateDirectoryW(VideoFolder().c_str(), nullptr);
+        CreateDirectoryW((VideoFolder() + L"\\thumb").c_str(), nullptr);
+    }
+    void TearDown() override {
+        if (main_) {
+            PostMessageW(main_, WM_COMMAND, IDCANCEL, 0);
+            program_.WaitForExit(15000);
+        }
+        ResetOrvaneState();
+        Gdiplus::GdiplusShutdown(gdiplus_);
+    }
+    // Pictures TX0000001..3.BMP with a side file for the second, and the clip TX0000004.AVI
+    // with its thumbnail.
+    void SeedPicturesAndClip() {
+        for (int n = 1; n <= 3; ++n) {
+            ASSERT_TRUE(WriteBytes(Picture(n), BmpBytes(64, static_cast<uint8_t>(n * 40), 90, 20)));
+        }
+        ASSERT_TRUE(WriteBytes(PictureFolder() + L"\\Info\\TX0000002", {1, 2, 3}));
+        ASSERT_TRUE(WriteBytes(Clip(), {'R', 'I', 'F', 'F', 0, 0, 0, 0}));
+        ASSERT_TRUE(WriteBytes(ClipThumb(), BmpBytes(64, 10, 200, 10)));
+    }
+    static std::wstring Picture(int n) {
+        wchar_t name[32];
+        swprintf(name, 32, L"\\TX%07d.BMP", n);
+        return PictureFolder() + name;
+    }
+    static std::wstring Clip() { return VideoFolder() + L"\\TX0000004.AVI"; }
+    static std::wstring ClipThumb() { return VideoFolder() + L"\\thumb\\TX0000004.BMP"; }
+    void Launch() {
+        ASSERT_TRUE(program_.Start());
+        main_ = program_.WaitForMainWindow();
+        ASSERT_NE(main_, nullptr);
+        SleepMs(1500);
+    }
+    // The cell showing the file whose name ends the path, 0 when none does.
+    int CellShowing(const std::wstring& path) const {
+        const std::wstring name = path.substr(path.rfind(L'\\') + 1);
+        for (int k = 1; k <= 16; ++k) {
+            HWND cell = GetDlgItem(main_, CellId(k));
+            if (!cell || !IsWindowVisible(cell)) continue;
+            const std::wstring shown = WindowText(cell);
+            if (shown.size() >= name.size() &&
+                _wcsicmp(shown.substr(shown.size() - name.size()).c_str(), name.c_str()) == 0)
+                return k;
+        }
+        return 0;
+    }
+    // Plain click on the first path's cell, Ctrl+click on the others.
+    void Select(const std::vector<std::wstring>& paths) {
+        bool first = true;
+        for (const std::wstring& path : paths) {
+            const int k = CellShowing(path);
+            ASSERT_NE(k, 0) << "no cell shows " << std::string(path.begin(), path.end());
+            PostMessageW(GetDlgItem(main_, CellId(k)), WM_LBUTTONDOWN,
+                         MK_LBUTTON | (first ? 0 : MK_CONTROL), MAKELPARAM(50, 50));
+            first = false;
+            SleepMs(700);  // never a double click
+        }
+    }
+    // The visible dialogs of the program other than its main window (the no-camera notice
+    // among them).
+    std::vector<HWND> Dialogs() const {
+        std::vector<HWND> found;
+        for (HWND w : program_.TopLevelWindows()) {
+            wchar_t cls[32]{};
+            GetClassNameW(w, cls, 32);
+            if (w != main_ && IsWindowVisible(w) && wcscmp(cls, L"#32770") == 0) found.push_back(w);
+        }
+        return found;
+    }
+    // A dialog that was not open before the last command (the shell's question).
+    HWND WaitForQuestion(DWORD timeoutMs) const {
+        for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
+            for (HWND w : Dialogs()) {
+                if (std::find(before_.begin(), before_.end(), w) == before_.end()) return w;
+            }
+            SleepMs(100);
+        }
+        return nullptr;
+    }
+    void Command(UINT id) {
+        before_ = Dialogs();
+        PostMessageW(main_, WM_COMMAND, id, 0);
+    }
+
+    ULONG_PTR gdiplus_ = 0;
+    OrvaneProcess program_;
+    HWND main_ = nullptr;
+    std::vector<HWND> before_;
+    NoCamera noCamera_;
+};
+
+TEST_F(Commands, DeleteAsksOnceThenCompanionsFollowIntoTheRecycleBin) {
+    SeedPicturesAndClip();
+    Launch();
+    const std::wstring cache = PictureFolder() + L"\\INFO\\TX0000002.BMP";
+    ASSERT_TRUE(Exists(cache)) << "the strip made the picture's cached thumbnail";
+    const size_t trashedPictures = TrashedCopies(L"TX0000002.BMP");
+    const size_t trashedClips = TrashedCopies(L"TX0000004.AVI");
+    Select({Picture(2), ClipThumb()});
+    Command(kFileDelete);
+    HWND question = WaitForQuestion(8000);
+    ASSERT_NE(question, nullptr) << "the shell asks before deleting";
+    PostMessageW(question, WM_COMMAND, IDYES, 0);
+    for (int i = 0; i < 50 && Exists(Picture(2)); ++i) SleepMs(100);
+    SleepMs(1000);
+    EXPECT_EQ(WaitForQuestion(500), nullptr) << "the companions go without a second question";
+    EXPECT_FALSE(Exists(Picture(2)));
+    EXPECT_FALSE(Exists(Clip()));
+    EXPECT_FALSE(Exists(PictureFolder() + L"\\Info\\TX0000002"));
+    EXPECT_FALSE(Exists(cache));
+    EXPECT_FALSE(Exists(ClipThumb()));
+    EXPECT_TRUE(Exists(Picture(1)));
+    EXPECT_TRUE(Exists(Picture(3)));
+    // The picture and its cached thumbnail share a name: both land in the bin.
+    EXPECT_EQ(TrashedCopies(L"TX0000002.BMP"), trashedPictures + 2) << "kept in the recycle bin";
+    EXPECT_EQ(TrashedCopies(L"TX0000004.AVI"), trashedClips + 1);
+    EXPECT_EQ(CellShowing(Picture(2)), 0) << "the strip is rebuilt";
+    EXPECT_NE(CellShowing(Picture(3)), 0);
+}
+
+TEST_F(Commands, DecliningKeepsEverything) {
+    SeedPicturesAndClip();
+    Launch();
+    Select({Picture(1), ClipThumb()});
+    Command(kFileDelete);
+    HWND question = WaitForQuestion(8000);
+    ASSERT_NE(question, nullptr);
+    PostMessageW(question, WM_COMMAND, IDNO, 0);
+    SleepMs(1500);
+    EXPECT_TRUE(Exists(Picture(1)));
+    EXPECT_TRUE(Exists(Clip()));
+    EXPECT_TRUE(Exists(ClipThumb()));
+    EXPECT_TRUE(Exists(PictureFolder() + L"\\INFO\\TX0000001.BMP"));
+    EXPECT_NE(CellShowing(Picture(1)), 0);
+    EXPECT_TRUE(program_.Running());
+}
+
+TEST_F(Commands, FilesDeletedBehindTheProgramsBackAreLeftOut) {
+    SeedPicturesAndClip();
+    Launch();
+    Select({Picture(1), Picture(3)});
+    ASSERT_TRUE(DeleteFileW(Picture(1).c_str()));
+    Command(kFileDelete);
+    HWND question = WaitForQuestion(8000);
+    ASSERT_NE(question, nullptr) << "the file still there is asked about";
+    PostMessageW(question, WM_COMMAND, IDYES, 0);
+    for (int i = 0; i < 50 && Exists(Picture(3)); ++i) SleepMs(100);
+    SleepMs(800);
+    EXPECT_FALSE(Exists(Picture(3)));
+    EXPECT_TRUE(Exists(Picture(2)));
+    EXPECT_EQ(CellShowing(Picture(1)), 0);
+    EXPECT_EQ(CellShowing(Picture(3)), 0);
+    // Nothing left of the selection on disk: no question, the strip catches up.
+    Select({Picture(2)});
+    ASSERT_TRUE(DeleteFileW(Picture(2).c_str()));
+    Command(kFileDelete);
+    EXPECT_EQ(WaitForQuestion(2000), nullptr);
+    EXPECT_EQ(CellShowing(Picture(2)), 0);
+    EXPECT_TRUE(program_.Running());
+}
+
+TEST_F(Commands, CopyFilePutsThePathsAClipAsItsVideo) {
+    SeedPicturesAndClip();
+    Launch();
+    Select({Picture(1), ClipThumb(), Picture(3)});
+    Command(kCopyFile);
+    SleepMs(800);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE drop = GetClipboardData(CF_HDROP);
+    std::vector<std::wstring> paths;
+    if (drop) {
+        const UINT count = DragQueryFileW(static_cast<HDROP>(drop), 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+            wchar_t path[MAX_PATH]{};
+            DragQueryFileW(static_cast<HDROP>(drop), i, path, MAX_PATH);
+            paths.push_back(path);
+        }
+    }
+    DWORD effect = 0;
+    if (HANDLE e = GetClipboardData(RegisterClipboardFormatW(L"Preferred DropEffect"))) {
+        if (void* p = GlobalLock(e)) {
+            memcpy(&effect, p, 4);
+            GlobalUnlock(e);
+        }
+    }
+    CloseClipboard();
+    ASSERT_EQ(paths.size(), 3u);
+    EXPECT_EQ(_wcsicmp(paths[0].c_str(), Picture(1).c_str()), 0);
+    EXPECT_EQ(_wcsicmp(paths[1].c_str(), Clip().c_str()), 0) << "a clip as its video";
+    EXPECT_EQ(_wcsicmp(paths[2].c_str(), Picture(3).c_str()), 0);
+    EXPECT_EQ(effect, 1u) << "copy, not move";
+    // Another program can copy the files it was given.
+    const std::wstring copy = DocumentsFolder() + L"\\Orvane\\pasted.bmp";
+    ASSERT_TRUE(CopyFileW(paths[2].c_str(), copy.c_str(), FALSE));
+    std::vector<uint8_t> a, b;
+    ASSERT_TRUE(ReadWholeFile(copy, &a));
+    ASSERT_TRUE(ReadWholeFile(Picture(3), &b));
+    EXPECT_EQ(a, b);
+}
+
+// The CF_DIB of the clipboard, empty when there is none.
+std::vector<uint8_t> ClipboardDib() {
+    std::vector<uint8_t> dib;
+    if (!OpenClipboard(nullptr)) return dib;
+    if (HANDLE h = GetClipboardData(CF_DIB)) {
+        const SIZE_T size = GlobalSize(h);
+        if (const auto* p = static_cast<const uint8_t*>(GlobalLock(h))) {
+            dib.assign(p, p + size);
+            GlobalUnlock(h);
+        }
+    }
+    CloseClipboard();
+    return dib;
+}
+
+TEST_F(Commands, CopyImageGivesTheBitmapOfABmpAndOfADecodedJpeg) {
+    // An odd width: rows with padding.
+    ASSERT_TRUE(WriteBytes(Picture(1), BmpBytes(33, 200, 30, 60)));
+    ASSERT_TRUE(WriteJpeg(PictureFolder() + L"\\TX0000002.JPG", 80, 60));
+    wchar_t temp[MAX_PATH]{};
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring decoded = temp;
+    if (decoded.back() != L'\\') decoded += L'\\';
+    decoded += L"Orvane.bmp";
+    DeleteFileW(decoded.c_str());
+    Launch();
+
+    Select({Picture(1)});
+    Command(kCopyImage);
+    SleepMs(800);
+    std::vector<uint8_t> file;
+    ASSERT_TRUE(ReadWholeFile(Picture(1), &file));
+    const std::vector<uint8_t> dib = ClipboardDib();
+    ASSERT_GE(dib.size(), file.size() - 14);
+    EXPECT_TRUE(std::equal(file.begin() + 14, file.end(), dib.begin()))
+        << "the file after its header";
+
+    Select({PictureFolder() + L"\\TX0000002.JPG"});
+    Command(kCopyImage);
+    SleepMs(1200);
+    EXPECT_TRUE(Exists(decoded)) << "the decoded picture in the temporary folder";
+    const std::vector<uint8_t> jpeg = ClipboardDib();
+    ASSERT_GE(jpeg.size(), 40u);
+    int32_t w = 0, h = 0;
+    memcpy(&w, &jpeg[4], 4);
+    memcpy(&h, &jpeg[8], 4);
+    EXPECT_EQ(w, 80);
+    EXPECT_EQ(h < 0 ? -h : h, 60);
+}
+
+TEST_F(Commands, CopyImageWithTheClipboardHeldElsewhereChangesNothing) {
+    ASSERT_TRUE(WriteBytes(Picture(1), BmpBytes(64, 1, 2, 3)));
+    Launch();
+    Select({Picture(1)});
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    Command(kCopyImage);
+    SleepMs(800);
+    CloseClipboard();
+    EXPECT_TRUE(ClipboardDib().empty());
+    EXPECT_TRUE(program_.Running());
+    EXPECT_EQ(WaitForQuestion(300), nullptr) << "no message: nothing of the user's is lost";
+}
+
+}  // namespace
+}  // namespace orvane::test
