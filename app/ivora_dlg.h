@@ -81,6 +81,10 @@ class CIvoraDlg : public Dialog {
     void DeleteSelection();
     void OnCopyFile(UINT id);
     void OnCopyImage(UINT id);
+    // Help commands and the magnification field (help_handlers.cpp).
+    void OnManual(UINT id);
+    void OnHomePage(UINT id);
+    void OnMagnificationField(UINT id);
     // Overlays over the live picture (overlay_handlers.cpp).
     HWND LiveWindow() const;
     RECT PreviewScreenRect() const;
@@ -187,6 +191,7 @@ class CIvoraDlg : public Dialog {
     bool recording_ = false;
     bool timeLapseRunning_ = false;
     int openMenuButton_ = 0;
+    bool magnificationFocused_ = false;
 };
 
 }  // namespace orvane

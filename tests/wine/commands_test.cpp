@@ -379,5 +379,147 @@ TEST_F(Commands, CopyImageWithTheClipboardHeldElsewhereChangesNothing) {
     EXPECT_EQ(WaitForQuestion(300), nullptr) << "no message: nothing of the user's is lost";
 }
 
+void PutString(const wchar_t* name, const std::wstring& text) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Orvane", name, REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+std::wstring ReadText(const std::wstring& path) {
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, &bytes)) return {};
+    std::wstring text(bytes.begin(), bytes.end());
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
+        text.pop_back();
+    return text;
+}
+
+// PDF files opened through the shell are recorded in a text file by a handler registered for
+// the test (Wine's HKEY_CLASSES_ROOT does not take in the user's own classes); the previous
+// handler comes back afterwards.
+class PdfRecorder {
+  public:
+    explicit PdfRecorder(const std::wstring& record) {
+        wchar_t old[256]{};
+        DWORD size = sizeof old;
+        hadOld_ = RegGetValueW(HKEY_CLASSES_ROOT, L".pdf", nullptr, RRF_RT_REG_SZ, nullptr, old,
+                               &size) == ERROR_SUCCESS;
+        old_ = old;
+        const std::wstring command = L"cmd.exe /c echo %1>\"" + record + L"\"";
+        ok_ = SetDefault(L".pdf", kProgId) &&
+              SetDefault(std::wstring(kProgId) + L"\\shell\\open\\command", command);
+    }
+    ~PdfRecorder() {
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId);
+        if (hadOld_) {
+            SetDefault(L".pdf", old_);
+        } else {
+            RegDeleteTreeW(HKEY_CLASSES_ROOT, L".pdf");
+        }
+    }
+    PdfRecorder(const PdfRecorder&) = delete;
+    PdfRecorder& operator=(const PdfRecorder&) = delete;
+    bool Ok() const { return ok_; }
+
+  private:
+    static constexpr const wchar_t* kProgId = L"OrvaneTest.Pdf";
+    static bool SetDefault(const std::wstring& key, const std::wstring& value) {
+        return RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                               static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) ==
+               ERROR_SUCCESS;
+    }
+    bool ok_ = false;
+    bool hadOld_ = false;
+    std::wstring old_;
+};
+
+TEST_F(Commands, ManualFollowsInstallPathWithOrWithoutSeparatorAndFallsBackToItsName) {
+    const std::wstring install = DocumentsFolder() + L"\\Orvane\\cam";
+    const std::wstring work = DocumentsFolder() + L"\\Orvane\\work";
+    const std::wstring record = DocumentsFolder() + L"\\Orvane\\opened.txt";
+    ASSERT_TRUE(CreateDirectoryW(install.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(work.c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(install + L"\\Manual_English.pdf", {'%'}));
+    ASSERT_TRUE(WriteBytes(work + L"\\Manual_English.pdf", {'%'}));
+    const PdfRecorder recorder(record);
+    ASSERT_TRUE(recorder.Ok());
+    wchar_t previous[MAX_PATH]{};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(work.c_str()));  // the program's current directory
+    const DWORD language = 501;
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Orvane", L"Language", REG_DWORD, &language,
+                    sizeof language);
+    Launch();
+    SetCurrentDirectoryW(previous);
+    auto opened = [&](const std::wstring& installPath) {
+        DeleteFileW(record.c_str());
+        PutString(L"InstallPath", installPath);
+        Command(32801);
+        for (int i = 0; i < 80 && !Exists(record); ++i) SleepMs(100);
+        SleepMs(300);
+        return ReadText(record);
+    };
+    const std::wstring expected = install + L"\\Manual_English.pdf";
+    EXPECT_EQ(_wcsicmp(opened(install + L"\\").c_str(), expected.c_str()), 0);
+    EXPECT_EQ(_wcsicmp(opened(install).c_str(), expected.c_str()), 0);
+    const std::wstring fallback = opened(install + L"\\gone");
+    const std::wstring inWork = work + L"\\Manual_English.pdf";
+    EXPECT_TRUE(_wcsicmp(fallback.c_str(), inWork.c_str()) == 0 ||
+                fallback == L"Manual_English.pdf")
+        << std::string(fallback.begin(), fallback.end());
+}
+
+// Moves the mouse to (x, y), clicking there when asked.
+void MouseAt(int x, int y, bool click) {
+    SetCursorPos(x, y);
+    INPUT input[3]{};
+    input[0].type = input[1].type = input[2].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_MOVE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(click ? 3 : 1, input, sizeof(INPUT));
+}
+
+TEST_F(Commands, MagnificationFieldIsReadOnlyAndTakesOverItsTextOnLeavingIt) {
+    Launch();
+    HWND field = GetDlgItem(main_, 1004);
+    ASSERT_NE(field, nullptr);
+    EXPECT_NE(GetWindowLongW(field, GWL_STYLE) & ES_READONLY, 0);
+    // The edit's own text: another process's GetWindowText does not ask the control.
+    auto text = [field] {
+        wchar_t buffer[300]{};
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutW(field, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(buffer),
+                            SMTO_ABORTIFHUNG, 3000, &copied);
+        return std::wstring(buffer);
+    };
+    const UINT setMagnification = RegisterWindowMessageW(L"OrvaneSetMagnificaton");
+    auto announce = [&](double value) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Orvane", L"InputMaginification", REG_BINARY,
+                        &value, sizeof value);
+        PostMessageW(main_, setMagnification, 0, 0);
+        SleepMs(500);
+    };
+    SetForegroundWindow(main_);
+    RECT r;
+    GetWindowRect(field, &r);
+    auto enterAndLeave = [&] {
+        MouseAt(r.left + 10, (r.top + r.bottom) / 2, true);
+        SleepMs(400);
+        // The mouse over another window of the program takes the focus away.
+        MouseAt(r.left + 10, r.top - 60, false);
+        SleepMs(600);
+    };
+    announce(0.0);
+    EXPECT_EQ(text(), std::wstring(30, L'-'));
+    enterAndLeave();
+    EXPECT_EQ(text(), L"") << "the hyphens are no value";
+
+    announce(12.5);
+    EXPECT_EQ(text(), L"12.50");
+    enterAndLeave();
+    EXPECT_EQ(text(), L"12.50");
+    EXPECT_TRUE(program_.Running());
+}
+
 }  // namespace
 }  // namespace orvane::test
