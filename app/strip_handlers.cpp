@@ -39,8 +39,11 @@ LRESULT CIvoraDlg::OnThumbClick(WPARAM cell, LPARAM flags) {
 }
 
 void CIvoraDlg::OpenPictureEditor(const std::u16string& path) {
-    // The picture editor opens here on path once it exists; until then nothing is shown.
-    (void)path;
+    if (editor_) return;  // one editor at a time
+    editor_ = std::make_unique<CIvoraImgEdtDlg>(path, mediaFiles_, mediaClock_);
+    SetEditorMode(reinterpret_cast<const wchar_t*>(path.c_str()));
+    // A picture that cannot be opened posts WM_EDITOR_CLOSED, which restores the main window.
+    editor_->Open(Hwnd());
 }
 
 LRESULT CIvoraDlg::OnThumbHover(WPARAM cell, LPARAM lParam) {

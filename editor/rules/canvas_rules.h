@@ -50,6 +50,8 @@ class CanvasState {
 
     // A picture was loaded: nothing modified, no gesture.
     void Loaded();
+    // The picture was saved: it no longer counts as modified.
+    void Saved() { modifiedCount_ = 0; }
     // An object was committed to the history (or redone).
     void Committed() { ++modifiedCount_; }
     // SetTool: an object in progress is committed first (true returned), then the tool is

@@ -42,7 +42,7 @@ class CIvoraImgEdtView {
     int32_t Tool() const { return state_.tool(); }
     int32_t ToolState() const { return state_.toolState(); }
     int32_t ModifiedCount() const { return state_.modifiedCount(); }
-    void ClearModified() { state_.Loaded(); }
+    void ClearModified() { state_.Saved(); }
     bool PictureLoaded() const { return pictureLoaded_; }
     int32_t ImageWidth() const { return imageWidth_; }
     int32_t ImageHeight() const { return imageHeight_; }

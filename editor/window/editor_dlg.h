@@ -1,0 +1,79 @@
+#pragma once
+// The picture editor window: laid over the main window's client area, it hosts the canvas,
+// steps through the folder's pictures, saves and copies the annotated picture, and keeps each
+// picture's magnifications in its side file.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "editor/view/canvas_view.h"
+#include "media/media_files.h"
+#include "media/media_info.h"
+#include "platform/dialog.h"
+#include "platform/handles.h"
+
+namespace orvane {
+
+class CIvoraImgEdtDlg : public Dialog {
+  public:
+    // files and clock serve the side files; they outlive the window.
+    CIvoraImgEdtDlg(std::u16string path, MediaFiles& files, MediaClock& clock);
+    ~CIvoraImgEdtDlg() override;
+
+    // Creates the window over owner's client area; false (and WM_EDITOR_CLOSED posted) when the
+    // picture cannot be opened.
+    bool Open(HWND owner);
+
+    CIvoraImgEdtView& Canvas() { return canvas_; }
+    const std::u16string& PicturePath() const { return path_; }
+    const MediaInfoRecord& Record() const { return record_; }
+    std::wstring MagnificationText() const;
+
+    // Commands, also reached through the buttons and menus.
+    void Step(bool next);
+    bool SaveAs(const std::u16string& typedName, int32_t filterIndex);
+    bool SaveAsWithDialog();
+    bool CopyPictureToClipboard();
+    bool CopyFileToClipboard();
+    void Close();
+    void OnAdjustMagnification(double v);
+    void ApplyCommand(UINT id);
+
+    static constexpr UINT kEditorClosed = WM_USER + 30;
+
+  protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override {}
+    void OnCancel() override {}
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+  private:
+    bool OpenPicture(const std::u16string& path);
+    void LeavePicture();
+    void ShowMagnification();
+    std::vector<std::u16string> PictureList() const;
+    bool AskSaveIfModified(bool withCancel, bool& keepOpen);
+    void OpenToolMenu(int index);
+    void ChooseTool(HMENU popup, UINT id, int firstPos, int lastPos);
+    void WriteCaptureMagnification(double value);
+    void Paint();
+    void LayOut();
+
+    std::u16string path_;
+    MediaFiles& files_;
+    MediaClock& clock_;
+    MediaInfoRecord record_{};
+    double keptMagnification_ = 0.0;
+    bool calibrationConfirmed_ = false;
+    CIvoraImgEdtView canvas_;
+    UniqueMenu menu_;
+    UINT adjustMessage_ = 0;
+    UINT setMessage_ = 0;
+    UINT quitMessage_ = 0;
+    bool closing_ = false;
+    bool closed_ = false;
+};
+
+}  // namespace orvane

@@ -1,0 +1,295 @@
+// The picture editor of the real program, opened from the strip: drawing and measuring on a
+// picture, stepping through the folder, saving, and closing back to the main window.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "media/companion_paths.h"
+#include "orvane_process.h"
+#include "screen_picture.h"
+
+namespace orvane::test {
+namespace {
+
+constexpr int kFirstCell = 8192;
+constexpr int kEditorFrame = 505;
+constexpr int kEditorClose = 506;
+constexpr int kEditorSaveAs = 514;
+constexpr int kEditorNext = 522;
+constexpr int kEditorPrevious = 523;
+constexpr int kMagnificationBox = 1004;
+
+std::wstring PictureFolder() {
+    return DocumentsFolder() + L"\\Orvane\\pictures";
+}
+
+std::wstring CaptureName(int n) {
+    wchar_t name[16];
+    swprintf(name, 16, L"TX%07d.BMP", n);
+    return name;
+}
+
+// A 640 x 480 24-bit picture of one light colour.
+bool WriteBmp(const std::wstring& path, uint8_t grey) {
+    const int w = 640, h = 480, stride = w * 3;
+    std::vector<uint8_t> bytes(54 + static_cast<size_t>(stride) * h, grey);
+    const uint32_t fileSize = static_cast<uint32_t>(bytes.size()), offset = 54, info = 40;
+    const uint16_t planes = 1, bits = 24;
+    const uint32_t zero = 0;
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    memcpy(&bytes[2], &fileSize, 4);
+    memcpy(&bytes[6], &zero, 4);
+    memcpy(&bytes[10], &offset, 4);
+    memcpy(&bytes[14], &info, 4);
+    memcpy(&bytes[18], &w, 4);
+    memcpy(&bytes[22], &h, 4);
+    memcpy(&bytes[26], &planes, 2);
+    memcpy(&bytes[28], &bits, 2);
+    for (size_t i = 30; i < 54; ++i) bytes[i] = 0;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return written == bytes.size();
+}
+
+std::string FileStart(const std::wstring& path, size_t n) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes(n, '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(n), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+// The text of another process's control, as it holds it now.
+std::wstring FieldText(HWND field) {
+    wchar_t text[128] = {};
+    SendMessageW(field, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+class EditorWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetOrvaneState();
+        CreateDirectoryW((DocumentsFolder() + L"\\Orvane").c_str(), nullptr);
+        CreateDirectoryW(PictureFolder().c_str(), nullptr);
+        CreateDirectoryW((PictureFolder() + L"\\Info").c_str(), nullptr);
+        for (int n = 1; n <= 3; ++n) {
+            ASSERT_TRUE(WriteBmp(PictureFolder() + L"\\" + CaptureName(n),
+                                 static_cast<uint8_t>(200 + n * 10)));
+        }
+        ASSERT_TRUE(program_.Start());
+        main_ = program_.WaitForMainWindow();
+        ASSERT_NE(main_, nullptr);
+        SleepMs(1500);
+    }
+    void TearDown() override {
+        if (main_) {
+            PostMessageW(main_, WM_COMMAND, IDCANCEL, 0);
+            program_.WaitForExit(15000);
+        }
+        ResetOrvaneState();
+    }
+    HWND Cell(int k) const {
+        return GetDlgItem(main_, kFirstCell + ((k - 1) % 2) * 8 + (k - 1) / 2);
+    }
+    // The editor: the visible child of the main window holding the picture frame.
+    HWND Editor() const {
+        for (HWND child = GetWindow(main_, GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            if (GetDlgItem(child, kEditorFrame) && IsWindowVisible(child)) return child;
+        }
+        return nullptr;
+    }
+    HWND WaitForEditor(bool open) const {
+        for (int i = 0; i < 100; ++i) {
+            HWND e = Editor();
+            if ((e != nullptr) == open) return e;
+            SleepMs(100);
+        }
+        return Editor();
+    }
+    HWND Canvas(HWND editor) const { return GetWindow(GetDlgItem(editor, kEditorFrame), GW_CHILD); }
+    void Click(HWND canvas, int x, int y) {
+        SendMessageW(canvas, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageW(canvas, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    }
+    void DrawLine(HWND editor, int y) {
+        SendMessageW(editor, WM_COMMAND, 32803, 0);
+        HWND canvas = Canvas(editor);
+        Click(canvas, 40, y);
+        SendMessageW(canvas, WM_MOUSEMOVE, 0, MAKELPARAM(200, y));
+        Click(canvas, 200, y);
+    }
+    // Darkest grey level on the screen along a short column through the canvas at (x, y).
+    int DarkestAt(HWND canvas, int x, int y) {
+        RECT r;
+        GetWindowRect(canvas, &r);
+        const ScreenPicture p =
+            CaptureScreen({r.left + x, r.top + y - 6, r.left + x + 1, r.top + y + 6});
+        int darkest = 255;
+        for (uint32_t px : p.pixels) darkest = std::min(darkest, static_cast<int>(px & 0xFF));
+        return p.pixels.empty() ? -1 : darkest;
+    }
+    // Answers the save dialog with a full path.
+    bool AnswerSaveDialog(const std::wstring& path) {
+        HWND box = program_.WaitForBox(L"Save as", 8000);
+        if (!box) return false;
+        SleepMs(500);
+        HWND name = GetDlgItem(box, 0x47C);  // the file-name box
+        if (!name) return false;
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        for (int i = 0; i < 80 && program_.FindBox(L"Save as"); ++i) SleepMs(100);
+        SleepMs(500);
+        return true;
+    }
+    OrvaneProcess program_;
+    HWND main_ = nullptr;
+    NoCamera noCamera_;
+};
+
+TEST_F(EditorWindow, OpensFromTheStripDrawsStepsSavesAndClosesBack) {
+    if (HWND notice = program_.WaitForBox(L"Orvane", 3000))
+        PostMessageW(notice, WM_COMMAND, IDOK, 0);
+    // The middle picture, so that both Next and Previous have somewhere to go.
+    int k = 1;
+    while (k <= 3 && WindowText(Cell(k)).find(L"TX0000002") == std::wstring::npos) ++k;
+    ASSERT_LE(k, 3) << "the strip shows the seeded pictures";
+    const std::wstring first = WindowText(Cell(k));
+    PostMessageW(Cell(k), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    PostMessageW(Cell(k), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    HWND editor = WaitForEditor(true);
+    ASSERT_NE(editor, nullptr) << "a double-click on a picture opens the editor";
+    EXPECT_FALSE(IsWindowVisible(Cell(k))) << "the strip hides under the editor";
+    HWND live = GetDlgItem(main_, 0);
+    EXPECT_TRUE(live == nullptr || !IsWindowVisible(live));
+    EXPECT_EQ(FieldText(GetDlgItem(editor, kMagnificationBox)), L"------------------------------");
+    HWND canvas = Canvas(editor);
+    ASSERT_NE(canvas, nullptr);
+    const int before = DarkestAt(canvas, 120, 100);
+    DrawLine(editor, 100);
+    SleepMs(300);
+    EXPECT_GE(before, 200);
+    EXPECT_LT(DarkestAt(canvas, 120, 100), 60) << "the line shows on the canvas";
+
+    // A measured line (the picture has no magnification: the values read ---), and a picture
+    // of the editor when a folder for screenshots is named.
+    SendMessageW(editor, WM_COMMAND, 32874, 0);
+    Click(canvas, 60, 160);
+    Click(canvas, 260, 220);
+    SendMessageW(canvas, WM_MOUSEMOVE, 0, MAKELPARAM(200, 260));
+    Click(canvas, 200, 260);
+    SleepMs(300);
+    wchar_t shots[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"ORVANE_SCREENSHOT_DIR", shots, MAX_PATH)) {
+        EXPECT_TRUE(SaveWindowImage(editor, std::wstring(shots) + L"\\picture-editor.bmp"));
+    }
+
+    // Save As a JPEG, then Next asks nothing and writes the first picture's side file.
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring saved = std::wstring(temp) + L"editor_abc.JPG";
+    DeleteFileW(saved.c_str());
+    PostMessageW(editor, WM_COMMAND, kEditorSaveAs, 0);
+    ASSERT_TRUE(AnswerSaveDialog(saved));
+    const std::string head = FileStart(saved, 3);
+    EXPECT_EQ(head, std::string("\xFF\xD8\xFF")) << "Save As with .JPG writes a JPEG file";
+
+    PostMessageW(editor, WM_COMMAND, kEditorNext, 0);
+    SleepMs(800);
+    EXPECT_EQ(program_.FindBox(L"Orvane picture editor"), nullptr) << "no prompt after saving";
+    const std::u16string side = SideFilePath(std::u16string(first.begin(), first.end()));
+    EXPECT_TRUE(Exists(std::wstring(side.begin(), side.end())));
+
+    // A line on the second picture: Previous asks; No goes on without saving.
+    DrawLine(editor, 150);
+    PostMessageW(editor, WM_COMMAND, kEditorPrevious, 0);
+    HWND prompt = program_.WaitForBox(L"Orvane picture editor", 5000);
+    ASSERT_NE(prompt, nullptr) << "a modified picture asks before moving on";
+    PostMessageW(prompt, WM_COMMAND, IDNO, 0);
+    SleepMs(800);
+
+    // Close with a modified picture: Yes saves it as BMP, then the main window comes back.
+    DrawLine(editor, 200);
+    PostMessageW(editor, WM_COMMAND, kEditorClose, 0);
+    prompt = program_.WaitForBox(L"Orvane picture editor", 5000);
+    ASSERT_NE(prompt, nullptr);
+    PostMessageW(prompt, WM_COMMAND, IDYES, 0);
+    const std::wstring closing = std::wstring(temp) + L"editor_close";
+    DeleteFileW((closing + L".BMP").c_str());
+    ASSERT_TRUE(AnswerSaveDialog(closing));
+    EXPECT_EQ(FileStart(closing + L".BMP", 2), "BM");
+    EXPECT_EQ(WaitForEditor(false), nullptr) << "the editor closes";
+    EXPECT_TRUE(IsWindowVisible(Cell(k))) << "the strip is back";
+    DeleteFileW(saved.c_str());
+    DeleteFileW((closing + L".BMP").c_str());
+}
+
+TEST_F(EditorWindow, CalibrationSetsTheAdjustedMagnification) {
+    if (HWND notice = program_.WaitForBox(L"Orvane", 3000)) {
+        PostMessageW(notice, WM_COMMAND, IDOK, 0);
+    }
+    PostMessageW(Cell(1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    PostMessageW(Cell(1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    HWND editor = WaitForEditor(true);
+    ASSERT_NE(editor, nullptr);
+    HWND canvas = Canvas(editor);
+    RECT client{};
+    GetClientRect(canvas, &client);
+    ASSERT_GT(client.right, 0);
+    // A horizontal calibration line; its length in picture pixels as the canvas maps it.
+    const int a = 100, b = 100 + client.right / 4;
+    const float sx = 640.0f / static_cast<float>(client.right);
+    const int length =
+        static_cast<int>(static_cast<float>(b) * sx) - static_cast<int>(static_cast<float>(a) * sx);
+    PostMessageW(editor, WM_COMMAND, 32814, 0);
+    SleepMs(200);
+    PostMessageW(canvas, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(a, 120));
+    PostMessageW(canvas, WM_LBUTTONUP, 0, MAKELPARAM(a, 120));
+    PostMessageW(canvas, WM_MOUSEMOVE, 0, MAKELPARAM(b, 120));
+    PostMessageW(canvas, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(b, 120));
+    PostMessageW(canvas, WM_LBUTTONUP, 0, MAKELPARAM(b, 120));
+    HWND dialog = program_.WaitForBox(L"Adjust magnification", 5000);
+    ASSERT_NE(dialog, nullptr) << "the calibration line opens the calibration dialog";
+    SendMessageW(GetDlgItem(dialog, 529), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0.5"));
+    SleepMs(200);
+    wchar_t expected[32];
+    swprintf(expected, 32, L"%.2f", length * 0.355 / 0.5);
+    EXPECT_EQ(FieldText(GetDlgItem(dialog, 532)), expected);
+    wchar_t shots[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"ORVANE_SCREENSHOT_DIR", shots, MAX_PATH)) {
+        SaveWindowImage(dialog, std::wstring(shots) + L"\\calibration-dialog.bmp");
+    }
+    SendMessageW(GetDlgItem(dialog, 529), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0"));
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);  // 0 would be infinite: kept open
+    SleepMs(300);
+    ASSERT_NE(program_.FindBox(L"Adjust magnification"), nullptr);
+    SendMessageW(GetDlgItem(dialog, 529), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0.5"));
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 50 && program_.FindBox(L"Adjust magnification"); ++i) SleepMs(100);
+    SleepMs(300);
+    EXPECT_EQ(FieldText(GetDlgItem(editor, kMagnificationBox)), expected);
+    EXPECT_LT(DarkestAt(canvas, (a + b) / 2, 120), 255);
+    EXPECT_GE(DarkestAt(canvas, (a + b) / 2, 120), 200) << "the calibration line is taken back";
+    PostMessageW(editor, WM_COMMAND, kEditorClose, 0);
+    EXPECT_EQ(WaitForEditor(false), nullptr);
+}
+
+}  // namespace
+}  // namespace orvane::test
