@@ -267,11 +267,18 @@ int CIvoraDlg::BuildGraphForDevice(bool newDevice) {
 
 void CIvoraDlg::SetEditorMode(const wchar_t* path) {
     editorMode_ = path != nullptr;
+    if (!editorMode_) editor_.reset();  // the editor's window goes with it
     for (const LayoutEntry& e : layout_) {
         if (e.kind == LayoutKind::None || e.kind == LayoutKind::Preview) continue;
         if (HWND control = Item(e.id)) ShowWindow(control, editorMode_ ? SW_HIDE : e.show);
     }
+    // The live picture (the renderer's child with id 0) hides under the editor as well.
+    if (HWND live = LiveWindow()) ShowWindow(live, editorMode_ ? SW_HIDE : SW_SHOW);
+    if (editorMode_) ShowWindow(strip_.Preview().Hwnd(), SW_HIDE);
     ReplaceCross();
+    if (!editorMode_) {
+        RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
 }
 
 void CIvoraDlg::OnAppExit() {

@@ -12,6 +12,7 @@
 #include "app/overlays.h"
 #include "app/settings.h"
 #include "app/small_dialogs.h"
+#include "editor/window/editor_dlg.h"
 #include "capture/capture_graph.h"
 #include "platform/dialog.h"
 #include "media/media_browser.h"
@@ -188,6 +189,7 @@ class CIvoraDlg : public Dialog {
     std::array<LayoutEntry, kLayoutEntries> layout_{};
     std::array<BitmapButton, kLayoutEntries> buttons_;
     bool editorMode_ = false;
+    std::unique_ptr<CIvoraImgEdtDlg> editor_;  // the picture editor while it is open
     bool recording_ = false;
     bool timeLapseRunning_ = false;
     int openMenuButton_ = 0;
