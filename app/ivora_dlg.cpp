@@ -55,6 +55,8 @@ bool CIvoraDlg::OnCommand(UINT id, UINT, HWND) {
         {ID_HELP_MANUAL_KEY, ID_HELP_MANUAL_KEY, &CIvoraDlg::OnManual},
         {ID_HELP_UPDATE, ID_HELP_UPDATE, &CIvoraDlg::OnHomePage},
         {IDC_MAGNIFICATION_EDIT, IDC_MAGNIFICATION_EDIT, &CIvoraDlg::OnMagnificationField},
+        {ID_FILE_SELECT_FOLDER, ID_FILE_SELECT_FOLDER, &CIvoraDlg::OnSelectSavingFolders},
+        {IDC_SELECT_FOLDER_COMMAND, IDC_SELECT_FOLDER_COMMAND, &CIvoraDlg::OnSelectSavingFolders},
     };
     return DispatchCommand<CIvoraDlg>(this, commands, id);
 }

@@ -86,6 +86,8 @@ class CIvoraDlg : public Dialog {
     void OnManual(UINT id);
     void OnHomePage(UINT id);
     void OnMagnificationField(UINT id);
+    // The saving-folder chooser (folder_handlers.cpp).
+    void OnSelectSavingFolders(UINT id);
     // Overlays over the live picture (overlay_handlers.cpp).
     HWND LiveWindow() const;
     RECT PreviewScreenRect() const;

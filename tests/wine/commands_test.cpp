@@ -521,5 +521,124 @@ TEST_F(Commands, MagnificationFieldIsReadOnlyAndTakesOverItsTextOnLeavingIt) {
     EXPECT_TRUE(program_.Running());
 }
 
+// Text of a window of the program, asked of the window itself.
+std::wstring ControlText(HWND window) {
+    wchar_t buffer[400]{};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 400, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                        3000, &copied);
+    return buffer;
+}
+
+void SetControlText(HWND window, const std::wstring& text) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                        SMTO_ABORTIFHUNG, 3000, &result);
+}
+
+BOOL CALLBACK AppendChildText(HWND child, LPARAM all) {
+    *reinterpret_cast<std::wstring*>(all) += ControlText(child) + L"|";
+    return TRUE;
+}
+
+// The first slot of a folder history the program stored at exit.
+std::wstring StoredHistoryHead(const wchar_t* name) {
+    wchar_t slots[2600]{};
+    DWORD size = sizeof slots;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Orvane", name, RRF_RT_ANY, nullptr, slots,
+                     &size) != ERROR_SUCCESS) {
+        return L"(none)";
+    }
+    return slots;
+}
+
+std::wstring StoredFolder(const wchar_t* name) {
+    wchar_t path[260]{};
+    DWORD size = sizeof path;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Orvane", name, RRF_RT_ANY, nullptr, path,
+                     &size) != ERROR_SUCCESS) {
+        return L"(none)";
+    }
+    return path;
+}
+
+TEST_F(Commands, FolderChooserMakesNewFoldersWithHiddenSideFoldersAndShowsTheirFiles) {
+    const std::wstring pictures = DocumentsFolder() + L"\\Orvane\\new\\deep\\pics";
+    const std::wstring videos = DocumentsFolder() + L"\\Orvane\\new\\vids";
+    Launch();
+    Command(32773);
+    HWND chooser = program_.WaitForBox(L"Select folder", 5000);
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(_wcsicmp(ControlText(GetDlgItem(chooser, 1059)).c_str(), PictureFolder().c_str()), 0);
+    EXPECT_EQ(ControlText(GetDlgItem(chooser, 1073)), L"Picture folder:");
+    SetControlText(GetDlgItem(chooser, 1059), pictures);
+    SetControlText(GetDlgItem(chooser, 1060), videos);
+    PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 50 && IsWindow(chooser); ++i) SleepMs(100);
+    EXPECT_FALSE(IsWindow(chooser));
+    EXPECT_EQ(GetFileAttributesW(pictures.c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+              static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+    const DWORD info = GetFileAttributesW((pictures + L"\\info").c_str());
+    ASSERT_NE(info, INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(info & FILE_ATTRIBUTE_HIDDEN, 0u);
+    const DWORD thumb = GetFileAttributesW((videos + L"\\thumb").c_str());
+    ASSERT_NE(thumb, INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(thumb & FILE_ATTRIBUTE_HIDDEN, 0u);
+
+    // A picture put there shows once the chooser is confirmed again (the lists are read anew).
+    ASSERT_TRUE(WriteBytes(pictures + L"\\TX0000007.BMP", BmpBytes(64, 9, 9, 9)));
+    Command(32773);
+    chooser = program_.WaitForBox(L"Select folder", 5000);
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(SendMessageW(GetDlgItem(chooser, 1059), CB_GETCOUNT, 0, 0), 1)
+        << "the new folder heads the history";
+    PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 50 && IsWindow(chooser); ++i) SleepMs(100);
+    SleepMs(500);
+    EXPECT_NE(CellShowing(pictures + L"\\TX0000007.BMP"), 0);
+
+    PostMessageW(main_, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(program_.WaitForExit(15000));
+    main_ = nullptr;
+    EXPECT_EQ(_wcsicmp(StoredFolder(L"PictureFolderPath").c_str(), pictures.c_str()), 0);
+    EXPECT_EQ(_wcsicmp(StoredHistoryHead(L"PictureHistoryFolderPath").c_str(), pictures.c_str()),
+              0);
+    EXPECT_EQ(_wcsicmp(StoredHistoryHead(L"VideoHistoryFolderPath").c_str(), videos.c_str()), 0);
+}
+
+TEST_F(Commands, FolderChooserKeepsTheOldFoldersWhenNewOnesCannotBeMade) {
+    ASSERT_TRUE(WriteBytes(Picture(1), BmpBytes(64, 50, 60, 70)));
+    Launch();
+    Command(32773);
+    HWND chooser = program_.WaitForBox(L"Select folder", 5000);
+    ASSERT_NE(chooser, nullptr);
+    const std::wstring missingDrive = L"Q:\\nowhere\\pictures";
+    const std::wstring tooLong = DocumentsFolder() + L"\\" + std::wstring(300, L'v');
+    SetControlText(GetDlgItem(chooser, 1059), missingDrive);
+    SetControlText(GetDlgItem(chooser, 1060), tooLong);
+    PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+    HWND error = program_.WaitForBox(L"Error", 5000);
+    ASSERT_NE(error, nullptr) << "the picture folder cannot be made";
+    std::wstring shown;
+    EnumChildWindows(error, AppendChildText, reinterpret_cast<LPARAM>(&shown));
+    EXPECT_NE(shown.find(L"Create picture folder error!\n" + missingDrive), std::wstring::npos)
+        << std::string(shown.begin(), shown.end());
+    PostMessageW(error, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 50 && IsWindow(error); ++i) SleepMs(100);
+    error = program_.WaitForBox(L"Error", 5000);
+    ASSERT_NE(error, nullptr) << "nor the video folder";
+    PostMessageW(error, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 50 && IsWindow(chooser); ++i) SleepMs(100);
+    EXPECT_FALSE(IsWindow(chooser)) << "OK closes the chooser all the same";
+    SleepMs(500);
+    EXPECT_NE(CellShowing(Picture(1)), 0) << "the old folder's files";
+    EXPECT_TRUE(program_.Running());
+    PostMessageW(main_, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(program_.WaitForExit(15000));
+    main_ = nullptr;
+    EXPECT_EQ(_wcsicmp(StoredFolder(L"PictureFolderPath").c_str(), PictureFolder().c_str()), 0);
+    EXPECT_EQ(StoredHistoryHead(L"PictureHistoryFolderPath"), L"");
+}
+
 }  // namespace
 }  // namespace orvane::test
