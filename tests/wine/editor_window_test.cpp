@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -19,6 +21,8 @@ constexpr int kFirstCell = 8192;
 constexpr int kEditorFrame = 505;
 constexpr int kEditorClose = 506;
 constexpr int kEditorSaveAs = 514;
+constexpr int kEditorCopyPicture = 510;
+constexpr int kEditorCopyFile = 511;
 constexpr int kEditorNext = 522;
 constexpr int kEditorPrevious = 523;
 constexpr int kMagnificationBox = 1004;
@@ -289,6 +293,43 @@ TEST_F(EditorWindow, CalibrationSetsTheAdjustedMagnification) {
     EXPECT_GE(DarkestAt(canvas, (a + b) / 2, 120), 200) << "the calibration line is taken back";
     PostMessageW(editor, WM_COMMAND, kEditorClose, 0);
     EXPECT_EQ(WaitForEditor(false), nullptr);
+}
+
+TEST_F(EditorWindow, CopiesThePictureAndItsFileToTheClipboard) {
+    if (HWND notice = program_.WaitForBox(L"Orvane", 3000)) {
+        PostMessageW(notice, WM_COMMAND, IDOK, 0);
+    }
+    const std::wstring path = WindowText(Cell(1));
+    PostMessageW(Cell(1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    PostMessageW(Cell(1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    HWND editor = WaitForEditor(true);
+    ASSERT_NE(editor, nullptr);
+    SendMessageW(editor, WM_COMMAND, kEditorCopyPicture, 0);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE dib = GetClipboardData(CF_DIB);
+    ASSERT_NE(dib, nullptr);
+    const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib));
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->biWidth, 640);
+    EXPECT_EQ(header->biHeight, 480);
+    EXPECT_EQ(header->biBitCount, 24);
+    EXPECT_GE(GlobalSize(dib), sizeof(BITMAPINFOHEADER) + 640u * 3u * 480u);
+    GlobalUnlock(dib);
+    CloseClipboard();
+
+    SendMessageW(editor, WM_COMMAND, kEditorCopyFile, 0);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE drop = GetClipboardData(CF_HDROP);
+    ASSERT_NE(drop, nullptr);
+    wchar_t file[MAX_PATH] = {};
+    EXPECT_EQ(DragQueryFileW(static_cast<HDROP>(drop), 0xFFFFFFFF, nullptr, 0), 1u);
+    DragQueryFileW(static_cast<HDROP>(drop), 0, file, MAX_PATH);
+    EXPECT_EQ(_wcsicmp(file, path.c_str()), 0) << file;
+    HANDLE effect = GetClipboardData(RegisterClipboardFormatW(L"Preferred DropEffect"));
+    ASSERT_NE(effect, nullptr);
+    EXPECT_EQ(*static_cast<const DWORD*>(GlobalLock(effect)), 1u);
+    GlobalUnlock(effect);
+    CloseClipboard();
 }
 
 }  // namespace
