@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,7 @@ bool Exists(const std::wstring& path) {
 class EditorWindow : public ::testing::Test {
   protected:
     void SetUp() override {
+        if (WithCamera()) noCamera_.reset();
         ResetOrvaneState();
         CreateDirectoryW((DocumentsFolder() + L"\\Orvane").c_str(), nullptr);
         CreateDirectoryW(PictureFolder().c_str(), nullptr);
@@ -165,7 +167,8 @@ class EditorWindow : public ::testing::Test {
     }
     OrvaneProcess program_;
     HWND main_ = nullptr;
-    NoCamera noCamera_;
+    virtual bool WithCamera() const { return false; }
+    std::unique_ptr<NoCamera> noCamera_ = std::make_unique<NoCamera>();
 };
 
 TEST_F(EditorWindow, OpensFromTheStripDrawsStepsSavesAndClosesBack) {
@@ -330,6 +333,32 @@ TEST_F(EditorWindow, CopiesThePictureAndItsFileToTheClipboard) {
     EXPECT_EQ(*static_cast<const DWORD*>(GlobalLock(effect)), 1u);
     GlobalUnlock(effect);
     CloseClipboard();
+}
+
+class EditorOverLivePicture : public EditorWindow {
+  protected:
+    bool WithCamera() const override { return true; }
+};
+
+TEST_F(EditorOverLivePicture, HidesTheLivePictureAndBringsItBack) {
+    ASSERT_TRUE(VirtualCameraRegistered());
+    HWND live = nullptr;
+    for (int i = 0; i < 100 && !(live = GetDlgItem(main_, 0)); ++i) SleepMs(100);
+    ASSERT_NE(live, nullptr) << "the camera's live picture runs";
+    ASSERT_TRUE(IsWindowVisible(live));
+    PostMessageW(Cell(1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    PostMessageW(Cell(1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    HWND editor = WaitForEditor(true);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_FALSE(IsWindowVisible(live)) << "the live picture hides under the editor";
+    PostMessageW(editor, WM_COMMAND, kEditorClose, 0);
+    EXPECT_EQ(WaitForEditor(false), nullptr);
+    bool shown = false;
+    for (int i = 0; i < 50 && !shown; ++i) {
+        SleepMs(100);
+        shown = IsWindowVisible(GetDlgItem(main_, 0)) != FALSE;
+    }
+    EXPECT_TRUE(shown) << "and shows again afterwards";
 }
 
 }  // namespace
