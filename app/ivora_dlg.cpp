@@ -57,6 +57,7 @@ bool CIvoraDlg::OnCommand(UINT id, UINT, HWND) {
         {IDC_MAGNIFICATION_EDIT, IDC_MAGNIFICATION_EDIT, &CIvoraDlg::OnMagnificationField},
         {ID_FILE_SELECT_FOLDER, ID_FILE_SELECT_FOLDER, &CIvoraDlg::OnSelectSavingFolders},
         {IDC_SELECT_FOLDER_COMMAND, IDC_SELECT_FOLDER_COMMAND, &CIvoraDlg::OnSelectSavingFolders},
+        {ID_FILE_SAVE_AS_DISPLAYED, ID_FILE_SAVE_AS_DISPLAYED, &CIvoraDlg::OnStampSettings},
     };
     return DispatchCommand<CIvoraDlg>(this, commands, id);
 }

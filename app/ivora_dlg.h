@@ -88,6 +88,8 @@ class CIvoraDlg : public Dialog {
     void OnMagnificationField(UINT id);
     // The saving-folder chooser (folder_handlers.cpp).
     void OnSelectSavingFolders(UINT id);
+    // The stamp settings of "Save as" (stamp_handlers.cpp).
+    void OnStampSettings(UINT id);
     // Overlays over the live picture (overlay_handlers.cpp).
     HWND LiveWindow() const;
     RECT PreviewScreenRect() const;

@@ -640,5 +640,47 @@ TEST_F(Commands, FolderChooserKeepsTheOldFoldersWhenNewOnesCannotBeMade) {
     EXPECT_EQ(StoredHistoryHead(L"PictureHistoryFolderPath"), L"");
 }
 
+TEST_F(Commands, StampSettingsAreMaskedShownAndStoredAtOnce) {
+    const DWORD stored = 0x8128;  // only the low eight bits count: size and date
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Orvane", L"PhotoSavedInfo", REG_DWORD, &stored,
+                    sizeof stored);
+    Launch();
+    Command(32778);
+    HWND dialog = program_.WaitForBox(L"Photo save as display", 5000);
+    ASSERT_NE(dialog, nullptr);
+    auto checked = [dialog](int id) {
+        return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    };
+    EXPECT_TRUE(checked(1061));   // picture size
+    EXPECT_TRUE(checked(1062));   // date and time
+    EXPECT_FALSE(checked(1063));  // file name
+    EXPECT_FALSE(checked(1066));  // magnification
+    EXPECT_EQ(ControlText(GetDlgItem(dialog, 1062)), L"Date && time");
+    SendMessageW(GetDlgItem(dialog, 1063), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(dialog, 1061), BM_CLICK, 0, 0);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 50 && IsWindow(dialog); ++i) SleepMs(100);
+    ASSERT_FALSE(IsWindow(dialog));
+    // Written while the program still runs.
+    DWORD stamps = 0, colour = 0xFFFFFFFF, size = sizeof stamps;
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Orvane", L"PhotoSavedInfo",
+                           RRF_RT_REG_DWORD, nullptr, &stamps, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(stamps, 0x24u) << "date and file name";
+    size = sizeof colour;
+    RegGetValueW(HKEY_CURRENT_USER, L"Software\\Orvane", L"PhotoSavedInfoFontColor",
+                 RRF_RT_REG_DWORD, nullptr, &colour, &size);
+    EXPECT_EQ(colour, 0u);
+    LOGFONTW font{};
+    size = sizeof font;
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Orvane", L"PhotoSavedInfoFont",
+                           RRF_RT_REG_BINARY, nullptr, &font, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(size, 92u);
+    EXPECT_EQ(font.lfHeight, -21);
+    EXPECT_EQ(font.lfWeight, 700);
+    EXPECT_STREQ(font.lfFaceName, L"Times New Roman");
+}
+
 }  // namespace
 }  // namespace orvane::test

@@ -1,0 +1,36 @@
+#pragma once
+// The choice of what "Save as" prints into a picture (size, date and time, file name,
+// magnification) and in which font and colour.
+#include <cstdint>
+
+#include "app/settings_records.h"
+#include "platform/dialog.h"
+
+namespace orvane {
+
+// Bits of the stamp choice.
+constexpr uint32_t kStampFileName = 0x04;
+constexpr uint32_t kStampSize = 0x08;
+constexpr uint32_t kStampMagnification = 0x10;
+constexpr uint32_t kStampDateTime = 0x20;
+constexpr uint32_t kStampMask = 0xFF;
+
+class CPhotoSaveAsDisplayDlg : public Dialog {
+  public:
+    CPhotoSaveAsDisplayDlg();
+
+    // Worked on by the dialog; read back after OK.
+    uint32_t stamps = 0;
+    LogFontRecord font{};
+    uint32_t colour = 0;
+
+  protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+
+  private:
+    void OnFont(UINT id);
+};
+
+}  // namespace orvane
