@@ -17,6 +17,7 @@
 #include "capture_files.h"
 #include "orvane_process.h"
 #include "screen_picture.h"
+#include "test_pictures.h"
 
 namespace orvane::test {
 namespace {
@@ -42,38 +43,12 @@ bool Exists(const std::wstring& path) {
 }
 
 bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return written == bytes.size();
+    return WriteFileBytes(path, bytes);
 }
 
 // A width x 48 24-bit picture of one colour; widths not a multiple of four get padded rows.
 std::vector<uint8_t> BmpBytes(int width, uint8_t r, uint8_t g, uint8_t b) {
-    const int h = 48, stride = (width * 3 + 3) & ~3;
-    std::vector<uint8_t> bytes(54 + static_cast<size_t>(stride) * h, 0);
-    const uint32_t fileSize = static_cast<uint32_t>(bytes.size()), offset = 54, info = 40;
-    const uint16_t planes = 1, bits = 24;
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    memcpy(&bytes[2], &fileSize, 4);
-    memcpy(&bytes[10], &offset, 4);
-    memcpy(&bytes[14], &info, 4);
-    memcpy(&bytes[18], &width, 4);
-    memcpy(&bytes[22], &h, 4);
-    memcpy(&bytes[26], &planes, 2);
-    memcpy(&bytes[28], &bits, 2);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < width; ++x) {
-            uint8_t* p = &bytes[54 + static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 3];
-            p[0] = b;
-            p[1] = g;
-            p[2] = r;
-        }
-    }
-    return bytes;
+    return SolidBmp(width, 48, r, g, b);
 }
 
 bool WriteJpeg(const std::wstring& path, int width, int height) {

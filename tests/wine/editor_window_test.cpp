@@ -14,6 +14,7 @@
 #include "media/companion_paths.h"
 #include "orvane_process.h"
 #include "screen_picture.h"
+#include "test_pictures.h"
 
 namespace orvane::test {
 namespace {
@@ -33,35 +34,12 @@ std::wstring PictureFolder() {
 }
 
 std::wstring CaptureName(int n) {
-    wchar_t name[16];
-    swprintf(name, 16, L"TX%07d.BMP", n);
-    return name;
+    return CaptureFileName(n);
 }
 
 // A 640 x 480 24-bit picture of one light colour.
 bool WriteBmp(const std::wstring& path, uint8_t grey) {
-    const int w = 640, h = 480, stride = w * 3;
-    std::vector<uint8_t> bytes(54 + static_cast<size_t>(stride) * h, grey);
-    const uint32_t fileSize = static_cast<uint32_t>(bytes.size()), offset = 54, info = 40;
-    const uint16_t planes = 1, bits = 24;
-    const uint32_t zero = 0;
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    memcpy(&bytes[2], &fileSize, 4);
-    memcpy(&bytes[6], &zero, 4);
-    memcpy(&bytes[10], &offset, 4);
-    memcpy(&bytes[14], &info, 4);
-    memcpy(&bytes[18], &w, 4);
-    memcpy(&bytes[22], &h, 4);
-    memcpy(&bytes[26], &planes, 2);
-    memcpy(&bytes[28], &bits, 2);
-    for (size_t i = 30; i < 54; ++i) bytes[i] = 0;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return written == bytes.size();
+    return WriteFileBytes(path, SolidBmp(640, 480, grey, grey, grey));
 }
 
 std::string FileStart(const std::wstring& path, size_t n) {

@@ -14,6 +14,7 @@
 #include "capture_files.h"
 #include "orvane_process.h"
 #include "screen_picture.h"
+#include "test_pictures.h"
 
 namespace orvane::test {
 namespace {
@@ -31,37 +32,12 @@ std::wstring PictureFolder() {
 }
 
 std::wstring CaptureName(int n) {
-    wchar_t name[16];
-    swprintf(name, 16, L"TX%07d.BMP", n);
-    return name;
+    return CaptureFileName(n);
 }
 
 // A 64 x 48 24-bit picture of one colour.
 bool WriteBmp(const std::wstring& path, uint8_t r, uint8_t g, uint8_t b) {
-    const int w = 64, h = 48, stride = w * 3;
-    std::vector<uint8_t> bytes(54 + static_cast<size_t>(stride) * h);
-    const uint32_t fileSize = static_cast<uint32_t>(bytes.size()), offset = 54, info = 40;
-    const uint16_t planes = 1, bits = 24;
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    memcpy(&bytes[2], &fileSize, 4);
-    memcpy(&bytes[10], &offset, 4);
-    memcpy(&bytes[14], &info, 4);
-    memcpy(&bytes[18], &w, 4);
-    memcpy(&bytes[22], &h, 4);
-    memcpy(&bytes[26], &planes, 2);
-    memcpy(&bytes[28], &bits, 2);
-    for (size_t i = 54; i + 2 < bytes.size(); i += 3) {
-        bytes[i] = b;
-        bytes[i + 1] = g;
-        bytes[i + 2] = r;
-    }
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return written == bytes.size();
+    return WriteFileBytes(path, SolidBmp(64, 48, r, g, b));
 }
 
 void MoveMouseTo(int x, int y) {
