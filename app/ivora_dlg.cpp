@@ -58,6 +58,8 @@ bool CIvoraDlg::OnCommand(UINT id, UINT, HWND) {
         {ID_FILE_SELECT_FOLDER, ID_FILE_SELECT_FOLDER, &CIvoraDlg::OnSelectSavingFolders},
         {IDC_SELECT_FOLDER_COMMAND, IDC_SELECT_FOLDER_COMMAND, &CIvoraDlg::OnSelectSavingFolders},
         {ID_FILE_SAVE_AS_DISPLAYED, ID_FILE_SAVE_AS_DISPLAYED, &CIvoraDlg::OnStampSettings},
+        {ID_FILE_SAVE_AS, ID_FILE_SAVE_AS, &CIvoraDlg::OnSaveAs},
+        {IDC_BTN_SAVE, IDC_BTN_SAVE, &CIvoraDlg::OnSaveAs},
     };
     return DispatchCommand<CIvoraDlg>(this, commands, id);
 }

@@ -90,6 +90,10 @@ class CIvoraDlg : public Dialog {
     void OnSelectSavingFolders(UINT id);
     // The stamp settings of "Save as" (stamp_handlers.cpp).
     void OnStampSettings(UINT id);
+    // "Save as" of the first selected capture (save_as_handlers.cpp).
+    void OnSaveAs(UINT id);
+    void SaveStampedPictureAs(const std::wstring& picture);
+    void SaveClipAs(const std::wstring& clip);
     // Overlays over the live picture (overlay_handlers.cpp).
     HWND LiveWindow() const;
     RECT PreviewScreenRect() const;
