@@ -27,7 +27,7 @@ void CIvoraImgEdtView::OnMove(int32_t x, int32_t y) {
         return;
     }
     Repaint(true);
-    Redraw();
+    ShowChanges(true);
     lastPoint_ = p;
 }
 
@@ -70,7 +70,7 @@ void CIvoraImgEdtView::OnRelease(int32_t x, int32_t y) {
         Repaint(true);
         Commit();
     }
-    InvalidateRect(hwnd_.Get(), nullptr, FALSE);
+    ShowChanges(false);
 }
 
 void CIvoraImgEdtView::OnDoubleClick() {
@@ -81,12 +81,12 @@ void CIvoraImgEdtView::OnDoubleClick() {
         m->polyStage = 3;
         state_.SetGesture(17);
         Repaint(true);
-        InvalidateRect(hwnd_.Get(), nullptr, FALSE);
+        ShowChanges(false);
     } else if (state_.toolState() == 18) {
         m->polyStage = 3;
         state_.SetGesture(17);
         Repaint(true);
-        InvalidateRect(hwnd_.Get(), nullptr, FALSE);
+        ShowChanges(false);
     }
 }
 
@@ -97,13 +97,13 @@ bool CIvoraImgEdtView::OnKey(UINT message, WPARAM key) {
         text->committed = 1;
         Repaint(true);
         Commit();
-        Redraw();
+        ShowChanges(true);
         return true;
     }
     const bool changed = message == WM_CHAR ? text->OnChar(key) : text->OnKeyDown(key);
     if (changed) {
         Repaint(true);
-        Redraw();
+        ShowChanges(true);
     }
     return message == WM_CHAR || changed;
 }

@@ -4,7 +4,6 @@
 
 namespace orvane {
 
-using canvas::CopyPicture;
 using canvas::NewDib;
 
 HBITMAP CIvoraImgEdtView::Snapshot() const {
@@ -21,26 +20,29 @@ HBITMAP CIvoraImgEdtView::Snapshot() const {
     return copy;
 }
 
-void CIvoraImgEdtView::Repaint(bool withObject) {
-    if (!working_.Dc()) return;
-    if (HBITMAP top = history_.Current())
-        CopyPicture(working_.Dc(), top, imageWidth_, imageHeight_);
-    if (withObject && current_) current_->Draw(working_.Dc());
-}
-
+// The working picture as it stands becomes the history top.
 void CIvoraImgEdtView::Commit() {
-    if (HBITMAP snapshot = Snapshot()) history_.Push(snapshot);
+    PushWorking();
     current_.reset();
     state_.Committed();
     state_.SetGesture(0);
+}
+
+void CIvoraImgEdtView::PushWorking() {
+    if (HBITMAP snapshot = Snapshot()) {
+        history_.Push(snapshot);
+        drawn_ = RECT{};
+    } else {
+        restoreAll_ = true;  // the object stays in the working picture only
+    }
 }
 
 void CIvoraImgEdtView::SetTool(int32_t tool) {
     const bool inProgress = current_ != nullptr;
     if (inProgress) {
         Repaint(true);
-        Redraw();
-        if (HBITMAP snapshot = Snapshot()) history_.Push(snapshot);
+        ShowChanges(true);
+        PushWorking();
         current_.reset();
     }
     state_.SetTool(tool, inProgress);
@@ -50,7 +52,7 @@ void CIvoraImgEdtView::Cancel() {
     const bool cleared = state_.Cancel();
     current_.reset();
     Repaint(false);
-    InvalidateRect(hwnd_.Get(), nullptr, FALSE);
+    ShowChanges(false);
     if (cleared && editor_ != nullptr) PostMessageW(editor_, kToolCleared, 0, 0);
 }
 
@@ -58,18 +60,20 @@ void CIvoraImgEdtView::Undo() {
     if (!history_.CanUndo()) return;
     current_.reset();
     history_.Undo();
+    restoreAll_ = true;
     state_.Undone();
     Repaint(false);
-    InvalidateRect(hwnd_.Get(), nullptr, FALSE);
+    ShowChanges(false);
 }
 
 void CIvoraImgEdtView::Redo() {
     if (!history_.CanRedo()) return;
     current_.reset();
     history_.Redo();
+    restoreAll_ = true;
     state_.Redone();
     Repaint(false);
-    InvalidateRect(hwnd_.Get(), nullptr, FALSE);
+    ShowChanges(false);
 }
 
 }  // namespace orvane

@@ -72,6 +72,7 @@ bool CIvoraImgEdtView::LoadPicture(const std::wstring& path) {
     current_.reset();
     history_.Clear();
     working_.Reset();
+    restoreAll_ = true;
     pictureLoaded_ = false;
     imageWidth_ = imageHeight_ = 0;
     state_.Loaded();
@@ -149,6 +150,7 @@ bool CIvoraImgEdtView::LoadBitmap(HBITMAP source) {
 
 bool CIvoraImgEdtView::TakePicture(HBITMAP picture, int32_t width, int32_t height) {
     if (!working_.Adopt(picture)) return false;
+    restoreAll_ = true;
     imageWidth_ = width;
     imageHeight_ = height;
     FitIntoFrame();

@@ -205,7 +205,7 @@ void CIvoraImgEdtView::OnPress(int32_t x, int32_t y) {
     }
     anchor_ = lastPoint_ = p;
     Repaint(true);
-    InvalidateRect(hwnd_.Get(), nullptr, FALSE);
+    ShowChanges(false);
 }
 
 }  // namespace orvane

@@ -105,22 +105,6 @@ LRESULT CIvoraImgEdtView::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-void CIvoraImgEdtView::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_.Get(), &ps);
-    if (pictureLoaded_ && working_.Dc()) {
-        RECT r{};
-        GetClientRect(hwnd_.Get(), &r);
-        if (r.right == imageWidth_ && r.bottom == imageHeight_) {
-            BitBlt(dc, 0, 0, imageWidth_, imageHeight_, working_.Dc(), 0, 0, SRCCOPY);
-        } else {
-            StretchBlt(dc, 0, 0, r.right, r.bottom, working_.Dc(), 0, 0, imageWidth_, imageHeight_,
-                       SRCCOPY);
-        }
-    }
-    EndPaint(hwnd_.Get(), &ps);
-}
-
 void CIvoraImgEdtView::Redraw() {
     RedrawWindow(hwnd_.Get(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }

@@ -73,12 +73,16 @@ class CIvoraImgEdtView {
     bool OnKey(UINT message, WPARAM key);
     void OnPaint();
     void Commit();
+    void PushWorking();
     void FitIntoFrame();
     void PressMeasure(int32_t kind, int32_t angleMode, POINT p);
     void PressText(POINT p);
     HBITMAP Snapshot() const;
     bool TakePicture(HBITMAP picture, int32_t width, int32_t height);
     void Redraw();
+    // Invalidates the canvas over the picture areas repainted since the last call; now redraws
+    // them at once.
+    void ShowChanges(bool now);
     float PenScale() const;
 
     UniqueWindow hwnd_;
@@ -86,6 +90,11 @@ class CIvoraImgEdtView {
     BitmapSurface working_;
     Stack history_;
     std::unique_ptr<CDrawObject> current_;
+    // Where the working picture differs from the history top: the area the object was last
+    // drawn over; all of it while restoreAll_ (after loading and stepping through the history).
+    RECT drawn_{};
+    bool restoreAll_ = true;
+    RECT unshown_{};  // picture area repainted but not yet invalidated on the canvas
     editor::CanvasState state_;
     int32_t imageWidth_ = 0;
     int32_t imageHeight_ = 0;

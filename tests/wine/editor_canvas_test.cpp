@@ -13,6 +13,7 @@
 #include "editor/rules/magnification.h"
 #include "editor/view/canvas_view.h"
 #include "platform/gdiplus_session.h"
+#include "screen_picture.h"
 
 namespace orvane {
 namespace {
@@ -226,6 +227,53 @@ TEST_F(EditorCanvas, UndecodableFilesAreReportedAndLeaveTheCanvasUsable) {
     EXPECT_TRUE(view_.LoadPicture(good));
     EXPECT_EQ(view_.ImageWidth(), 64);
     for (const auto& p : {empty, text, good}) DeleteFileW(p.c_str());
+}
+
+// Moves repaint only where the object was and is; whatever it passed over must come back, in
+// the picture and on the screen.
+TEST_F(EditorCanvas, ObjectsFollowingThePointerLeaveNothingBehind) {
+    const std::wstring path = TempPath(L"canvas_trail.bmp");
+    WriteWhiteBmp(path, 2560, 1920);
+    ASSERT_TRUE(view_.LoadPicture(path));
+    DIBSECTION section{};
+    ASSERT_EQ(GetObjectW(view_.WorkingBitmap(), sizeof section, &section), sizeof section);
+    const auto* bits = static_cast<const uint8_t*>(section.dsBm.bmBits);
+    const size_t bytes = static_cast<size_t>(section.dsBm.bmWidthBytes) * 1920;
+    auto darkBytes = [&] {
+        GdiFlush();
+        size_t dark = 0;
+        for (size_t i = 0; i < bytes; i += 3) dark += bits[i] != 0xFF;
+        return dark;
+    };
+    auto screen = [&] {
+        RECT r;
+        GetWindowRect(view_.Hwnd(), &r);
+        return test::CaptureScreen(r).pixels;
+    };
+    UpdateWindow(view_.Hwnd());
+    const std::vector<uint32_t> blank = screen();
+    ASSERT_FALSE(blank.empty());
+    view_.properties.textFont.height = -40;
+    view_.properties.measureFont.height = -40;
+    // A line and a measured length with guides and labels, and a free-hand stroke.
+    for (int32_t tool : {32803, 32874, 32805}) {
+        view_.SetTool(tool);
+        SendMessageW(view_.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+        if (tool != 32805) SendMessageW(view_.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(100, 100));
+        for (POINT p : {POINT{300, 120}, POINT{500, 400}, POINT{140, 300}, POINT{620, 40}}) {
+            Move(p.x, p.y);
+            EXPECT_GT(darkBytes(), 0u) << tool;
+        }
+        const std::vector<uint32_t> partial = screen();
+        RedrawWindow(view_.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_TRUE(partial == screen()) << "moves showed what a full paint shows, tool " << tool;
+        view_.Cancel();
+        UpdateWindow(view_.Hwnd());
+        EXPECT_EQ(darkBytes(), 0u) << "the picture is whole again, tool " << tool;
+        EXPECT_TRUE(blank == screen()) << tool;
+        view_.Cancel();
+    }
+    DeleteFileW(path.c_str());
 }
 
 }  // namespace
