@@ -237,7 +237,10 @@ bool CIvoraDlg::PreTranslateMessage(MSG& msg) {
     // The not-found notice is modeless: its keys are its own, not the main window's.
     if (notFoundBox_.TranslateOwnKeys(msg)) return true;
     if (accelerators_ && TranslateAcceleratorW(Hwnd(), accelerators_, &msg)) return true;
-    if (msg.message == WM_MOUSEMOVE && msg.hwnd != Item(IDC_MAGNIFICATION_EDIT)) SetFocus(msg.hwnd);
+    // While the editor is open it decides where the focus goes.
+    if (editor_ && editor_->PreTranslate(msg)) return true;
+    if (msg.message == WM_MOUSEMOVE && !editor_ && msg.hwnd != Item(IDC_MAGNIFICATION_EDIT))
+        SetFocus(msg.hwnd);
     if (msg.message == WM_COMMAND) openMenuButton_ = 0;
     return Dialog::PreTranslateMessage(msg);
 }

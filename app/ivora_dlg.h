@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/bitmap_button.h"
+#include "widgets/bitmap_button.h"
 #include "app/layout.h"
-#include "app/menu_owner_draw.h"
+#include "widgets/menu_owner_draw.h"
 #include "app/not_found_box.h"
 #include "app/overlays.h"
 #include "app/settings.h"

@@ -1,4 +1,4 @@
-#include "app/bitmap_button.h"
+#include "widgets/bitmap_button.h"
 
 namespace orvane {
 
@@ -14,6 +14,12 @@ bool BitmapButton::Load(HINSTANCE instance, const std::wstring& base) {
     focused_.Reset(LoadNamed(instance, base + L"F"));
     disabled_.Reset(LoadNamed(instance, base + L"X"));
     return Loaded();
+}
+
+SIZE BitmapButton::Size() const {
+    BITMAP info{};
+    if (!normal_ || !GetObjectW(normal_.Get(), sizeof info, &info)) return {0, 0};
+    return {info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
 }
 
 void BitmapButton::Draw(const DRAWITEMSTRUCT& item) const {

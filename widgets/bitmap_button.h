@@ -15,6 +15,8 @@ class BitmapButton {
     // Draws the button for its owner's WM_DRAWITEM.
     void Draw(const DRAWITEMSTRUCT& item) const;
     bool Loaded() const { return static_cast<bool>(normal_); }
+    // The normal picture's size; 0 x 0 without one.
+    SIZE Size() const;
 
   private:
     UniqueBitmap normal_;

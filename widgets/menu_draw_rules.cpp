@@ -1,4 +1,4 @@
-#include "app/menu_draw_rules.h"
+#include "widgets/menu_draw_rules.h"
 
 namespace orvane {
 

@@ -1,4 +1,4 @@
-#include "app/menu_owner_draw.h"
+#include "widgets/menu_owner_draw.h"
 
 #include <cstdint>
 

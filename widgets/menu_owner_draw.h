@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/menu_draw_rules.h"
+#include "widgets/menu_draw_rules.h"
 #include "platform/handles.h"
 
 namespace orvane {

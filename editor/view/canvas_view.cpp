@@ -77,11 +77,20 @@ LRESULT CIvoraImgEdtView::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
             return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
         case WM_SETCURSOR:
             if (LOWORD(lParam) == HTCLIENT) {
+                // The program's cross-hair (252) and pencil (141); the system's cross and hand
+                // where the module has none.
                 const editor::CanvasCursor c = editor::CursorOfTool(state_.tool());
-                const wchar_t* id = c == editor::CanvasCursor::kCross    ? IDC_CROSS
-                                    : c == editor::CanvasCursor::kPencil ? IDC_HAND
-                                                                         : IDC_ARROW;
-                SetCursor(LoadCursorW(nullptr, id));
+                HCURSOR cursor = nullptr;
+                if (c == editor::CanvasCursor::kCross) {
+                    cursor = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(252));
+                    if (!cursor) cursor = LoadCursorW(nullptr, IDC_CROSS);
+                } else if (c == editor::CanvasCursor::kPencil) {
+                    cursor = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(141));
+                    if (!cursor) cursor = LoadCursorW(nullptr, IDC_HAND);
+                } else {
+                    cursor = LoadCursorW(nullptr, IDC_ARROW);
+                }
+                SetCursor(cursor);
                 return TRUE;
             }
             break;

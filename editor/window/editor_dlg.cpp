@@ -67,26 +67,18 @@ BOOL CIvoraImgEdtDlg::OnInitDialog() {
                 reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
         }
     }
-    menu_.Reset(LoadMenuW(Instance(), MAKEINTRESOURCEW(IDR_EDITOR_MENU)));
+    ReadLanguage();
+    LoadLanguageMenu();
+    LoadButtons();
     LayOut();
+    DrawMagnificationCaption();
     canvas_.Create(Item(IDC_EDITOR_FRAME), Hwnd());
     if (menu_) {
         HMENU units = GetSubMenu(GetSubMenu(menu_.Get(), 1), 18);
         CheckMenuRadioItem(units, 32855, 32858, 32855 + canvas_.properties.unit, MF_BYCOMMAND);
     }
+    CreateTooltips();
     return FALSE;
-}
-
-void CIvoraImgEdtDlg::LayOut() {
-    const HWND owner = GetParent(Hwnd());
-    RECT client{};
-    GetClientRect(owner, &client);
-    MoveWindow(Hwnd(), 0, 0, client.right, client.bottom, FALSE);
-    RECT frame{};
-    GetWindowRect(Item(IDC_EDITOR_FRAME), &frame);
-    MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&frame), 2);
-    MoveWindow(Item(IDC_EDITOR_FRAME), frame.left, frame.top, client.right - 2 * frame.left,
-               client.bottom - frame.top - frame.left, FALSE);
 }
 
 bool CIvoraImgEdtDlg::OpenPicture(const std::u16string& path) {
@@ -146,8 +138,7 @@ std::vector<std::u16string> CIvoraImgEdtDlg::PictureList() const {
 bool CIvoraImgEdtDlg::AskSaveIfModified(bool withCancel, bool& keepOpen) {
     keepOpen = false;
     if (canvas_.ModifiedCount() == 0) return true;
-    const int answer = MessageBoxW(Hwnd(), L"Picture has been modified!\nSave picture...",
-                                   L"Orvane picture editor",
+    const int answer = MessageBoxW(Hwnd(), Text(34).c_str(), Text(38).c_str(),
                                    (withCancel ? MB_YESNOCANCEL : MB_YESNO) | MB_ICONQUESTION);
     if (answer == IDYES) {
         SaveAsWithDialog();
@@ -268,6 +259,16 @@ bool CIvoraImgEdtDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         case WM_PAINT:
             Paint();
             return true;
+        case WM_DRAWITEM:
+            if (!DrawControl(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return false;
+            result = TRUE;
+            return true;
+        case WM_MEASUREITEM: {
+            auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            if (item->CtlType != ODT_MENU || !menuDraw_.MeasureItem(item)) return false;
+            result = TRUE;
+            return true;
+        }
         case WM_ERASEBKGND:
             result = 1;
             return true;
@@ -300,6 +301,18 @@ bool CIvoraImgEdtDlg::OnCommand(UINT id, UINT code, HWND control) {
         return true;
     }
     if (control != nullptr && code != BN_CLICKED) return false;
+    const int toolMenu = id == IDC_EDITOR_DRAW || id == IDC_EDITOR_DRAW_MORE         ? 0
+                         : id == IDC_EDITOR_MEASURE || id == IDC_EDITOR_MEASURE_MORE ? 1
+                                                                                     : -1;
+    if (toolMenu >= 0) {
+        if (toolMenu == lastToolMenu_ && !movedSinceMenu_) {
+            lastToolMenu_ = -1;
+            return true;
+        }
+        lastToolMenu_ = toolMenu;
+        movedSinceMenu_ = false;
+        GetCursorPos(&menuPoint_);
+    }
     ApplyCommand(id);
     return true;
 }

@@ -4,6 +4,7 @@
 // picture's magnifications in its side file.
 #include <windows.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,8 @@
 #include "media/media_info.h"
 #include "platform/dialog.h"
 #include "platform/handles.h"
+#include "widgets/bitmap_button.h"
+#include "widgets/menu_owner_draw.h"
 
 namespace orvane {
 
@@ -40,7 +43,13 @@ class CIvoraImgEdtDlg : public Dialog {
     void OnAdjustMagnification(double v);
     void ApplyCommand(UINT id);
 
+    // Offered every message of the main window's loop while the editor is open: moves the focus
+    // under the pointer and takes the close request other programs post to all top-level
+    // windows. True when the message was taken.
+    bool PreTranslate(MSG& msg);
+
     static constexpr UINT kEditorClosed = WM_USER + 30;
+    static constexpr size_t kButtonCount = 14;
 
   protected:
     BOOL OnInitDialog() override;
@@ -60,6 +69,14 @@ class CIvoraImgEdtDlg : public Dialog {
     void WriteCaptureMagnification(double value);
     void Paint();
     void LayOut();
+    // The window's dressing in the stored language (editor_chrome.cpp).
+    void ReadLanguage();
+    std::wstring Text(int message) const;
+    void LoadLanguageMenu();
+    void LoadButtons();
+    void CreateTooltips();
+    void DrawMagnificationCaption();
+    bool DrawControl(const DRAWITEMSTRUCT& item);
 
     std::u16string path_;
     MediaFiles& files_;
@@ -68,7 +85,20 @@ class CIvoraImgEdtDlg : public Dialog {
     double keptMagnification_ = 0.0;
     bool calibrationConfirmed_ = false;
     CIvoraImgEdtView canvas_;
+    uint32_t language_ = 503;
+    uint32_t stringBase_ = 0;
+    // Draws the items of menu_, which goes first so that no item outlives its record.
+    CMenuOwnerDraw menuDraw_;
+    UniqueBrush menuBrush_;
     UniqueMenu menu_;
+    std::array<BitmapButton, kButtonCount> buttons_;
+    UniqueWindow tooltips_;
+    UniqueBitmap captionPicture_;
+    // The tool menu opened last (0 Drawing, 1 Measure, -1 none) and whether the pointer has
+    // moved since: the press that closes a menu does not open it again.
+    int lastToolMenu_ = -1;
+    bool movedSinceMenu_ = true;
+    POINT menuPoint_{};
     UINT adjustMessage_ = 0;
     UINT setMessage_ = 0;
     UINT quitMessage_ = 0;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/menu_draw_rules.h"
+#include "widgets/menu_draw_rules.h"
 
 namespace orvane {
 namespace {

@@ -6,7 +6,7 @@
 #include <tuple>
 #include <utility>
 
-#include "app/menu_owner_draw.h"
+#include "widgets/menu_owner_draw.h"
 #include "lang/menu_ids.h"
 
 namespace orvane {

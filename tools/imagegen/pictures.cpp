@@ -253,6 +253,71 @@ Image menu_button(const std::string& word, State s, const Font& font) {
     return img;
 }
 
+// ---- Picture editor glyphs, same grid.
+
+void glyph_copy_file(const Pen& g, Rgb back) {
+    g.path({{4, 3.5}, {12.5, 3.5}, {15.5, 6.5}, {15.5, 16.5}, {4, 16.5}}, 2, true);
+    g.with(back).block(8, 8, 21, 21.5, 0);
+    g.path({{8.5, 8}, {17, 8}, {20, 11}, {20, 21}, {8.5, 21}}, 2, true);
+    g.line(11.5, 14, 17, 14, 1.6);
+    g.line(11.5, 17.5, 17, 17.5, 1.6);
+}
+
+void glyph_copy_picture(const Pen& g, Rgb back) {
+    g.frame(2.5, 3, 15.5, 14, 1.5, 2);
+    g.with(back).block(7, 8, 22, 21.5, 0);
+    g.frame(8, 9, 21.5, 20.5, 1.5, 2);
+    g.path({{10.5, 18}, {14, 14}, {16.5, 16.5}, {18, 15}, {20, 18}}, 1.6);
+    g.with(accent).dot(17.5, 12.5, 1.4);
+}
+
+void glyph_pencil(const Pen& g, Rgb) {
+    g.path({{4, 20}, {5.5, 14.5}, {16, 4}, {20, 8}, {9.5, 18.5}}, 2, true);
+    g.line(13.5, 6.5, 17.5, 10.5, 2);
+    g.with(accent).line(3, 21.5, 21, 21.5, 1.5);
+}
+
+void glyph_text(const Pen& g, Rgb) {
+    g.line(5, 5, 19, 5, 2.4);
+    g.line(12, 5, 12, 20, 2.4);
+    g.line(9, 20, 15, 20, 2);
+}
+
+void glyph_prev(const Pen& g, Rgb) {
+    g.path({{14.5, 5}, {7.5, 12}, {14.5, 19}}, 2.6);
+}
+
+void glyph_next(const Pen& g, Rgb) {
+    g.path({{9.5, 5}, {16.5, 12}, {9.5, 19}}, 2.6);
+}
+
+void glyph_undo(const Pen& g, Rgb) {
+    g.bow(12.5, 13.5, 6.5, deg(-90), deg(180), 2);
+    g.path({{3, 10.5}, {6, 14.5}, {9.5, 11}}, 2);
+}
+
+void glyph_redo(const Pen& g, Rgb) {
+    g.bow(11.5, 13.5, 6.5, deg(0), deg(270), 2);
+    g.path({{21, 10.5}, {18, 14.5}, {14.5, 11}}, 2);
+}
+
+void glyph_back(const Pen& g, Rgb) {
+    g.path({{3.5, 11.5}, {12, 4}, {20.5, 11.5}}, 2);
+    g.path({{6, 10}, {6, 20}, {18, 20}, {18, 10}}, 2);
+    g.with(accent).block(10.5, 14, 13.5, 20, 0.5);
+}
+
+// The narrow button beside a tool button: a small triangle pointing down.
+Image more_button(State s) {
+    const int w = 16, h = 36;
+    Image img = button_face(w, h, s);
+    const ButtonLook l = look(s);
+    const double cy = h / 2.0 + l.shift;
+    img.fill(polygon({{4, cy - 2}, {12, cy - 2}, {8, cy + 3}}),
+             s == State::Disabled ? disabled : ink);
+    return img;
+}
+
 // ---- Main window pictures
 
 Image no_camera() {
@@ -672,6 +737,28 @@ std::vector<Picture> renderAll(const Font& font, const std::vector<LanguageWords
     for (const auto& t : tools)
         for (const auto& [state, letter] : toolStates)
             bitmap(upper(std::string(t.name) + letter), tool_button(t, state, font));
+
+    // The picture editor's buttons: BtnEdtMore is the narrow one beside a tool button.
+    const ToolButton editorButtons[] = {
+        {"BtnEdtSave", 44, glyph_save, ink, nullptr, false},
+        {"BtnEdtCopyFile", 44, glyph_copy_file, ink, nullptr, false},
+        {"BtnEdtCopy", 44, glyph_copy_picture, ink, nullptr, false},
+        {"BtnEdtDraw", 44, glyph_pencil, ink, nullptr, false},
+        {"BtnEdtText", 44, glyph_text, ink, nullptr, false},
+        {"BtnEdtMeasure", 44, glyph_measure, ink, nullptr, false},
+        {"BtnEdtPrev", 44, glyph_prev, ink, nullptr, false},
+        {"BtnEdtNext", 44, glyph_next, ink, nullptr, false},
+        {"BtnEdtUndo", 44, glyph_undo, ink, nullptr, false},
+        {"BtnEdtRedo", 44, glyph_redo, ink, nullptr, false},
+        {"BtnEdtBack", 44, glyph_back, ink, nullptr, false},
+    };
+    for (const auto& t : editorButtons)
+        for (const auto& [state, letter] : toolStates)
+            bitmap(upper(std::string(t.name) + letter), tool_button(t, state, font));
+    for (const auto& [state, letter] : toolStates) {
+        bitmap(upper(std::string("BtnEdtMore") + letter), more_button(state));
+        bitmap(upper(std::string("BtnEdtFont") + letter), more_button(state));
+    }
 
     bitmap("130", no_camera());
     bitmap("287", cell_background(false));
