@@ -11,6 +11,7 @@
 #include "editor/objects/draw_figures.h"
 #include "editor/objects/draw_measure.h"
 #include "editor/objects/stack.h"
+#include "gdi_objects.h"
 
 namespace orvane {
 namespace {
@@ -65,17 +66,6 @@ LOGFONTW Font(int height) {
     font.lfWeight = FW_BOLD;
     lstrcpyW(font.lfFaceName, L"Arial");
     return font;
-}
-
-// Live GDI objects of the process. Wine 8's GetGuiResources reads 0; its GDI finds an object
-// by the table index alone, so there every index is tried.
-int GdiObjectCount() {
-    if (DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
-        return static_cast<int>(counted);
-    int live = 0;
-    for (uintptr_t index = 1; index < 0x10000; ++index)
-        live += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
-    return live;
 }
 
 TEST(EditorObjects, LineBeingPlacedShowsDottedGuidesInTheComplementColour) {
@@ -189,7 +179,7 @@ TEST(EditorObjects, MeasuringLineDrawsItsLabelAndHandsOnItsLength) {
 
 TEST(EditorObjects, ObjectsAndAFullHistoryReleaseEveryGdiObject) {
     Canvas canvas(64, 64, kGrey);
-    const int before = GdiObjectCount();
+    const int before = test::LiveGdiObjects();
     {
         Stack history;
         for (int i = 0; i < 40; ++i) {
@@ -213,11 +203,11 @@ TEST(EditorObjects, ObjectsAndAFullHistoryReleaseEveryGdiObject) {
             if (i % 7 == 3 && history.CanUndo()) history.Undo();
         }
         EXPECT_EQ(history.Count(), 16);
-        EXPECT_GT(GdiObjectCount(), before);
+        EXPECT_GT(test::LiveGdiObjects(), before);
         history.Clear();
         history.Push(CreateCompatibleBitmap(canvas.Dc(), 8, 8));
     }
-    EXPECT_EQ(GdiObjectCount(), before);
+    EXPECT_EQ(test::LiveGdiObjects(), before);
 }
 
 // Each history entry is a full 24-bit copy of the picture; a full history of the camera's
@@ -225,21 +215,7 @@ TEST(EditorObjects, ObjectsAndAFullHistoryReleaseEveryGdiObject) {
 TEST(EditorObjects, FullHistoryOfTheLargestPictureHoldsSixteenCopies) {
     constexpr int kWidth = 3488, kHeight = 2616;
     constexpr double kPictureBytes = kWidth * 3.0 * kHeight;  // rows are already 4-byte aligned
-    // Wine reports no private usage in the process counters: add up the committed regions.
-    auto committed = [] {
-        double total = 0;
-        SYSTEM_INFO system{};
-        GetSystemInfo(&system);
-        auto at = static_cast<const char*>(system.lpMinimumApplicationAddress);
-        MEMORY_BASIC_INFORMATION region{};
-        while (at < system.lpMaximumApplicationAddress &&
-               VirtualQuery(at, &region, sizeof region) == sizeof region) {
-            if (region.State == MEM_COMMIT) total += static_cast<double>(region.RegionSize);
-            at = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
-        }
-        return total;
-    };
-    const double before = committed();
+    const double before = test::CommittedBytes();
     double full = 0;
     {
         Stack history;
@@ -251,9 +227,9 @@ TEST(EditorObjects, FullHistoryOfTheLargestPictureHoldsSixteenCopies) {
             ASSERT_NE(picture, nullptr) << i;
             history.Push(picture);
         }
-        full = committed() - before;
+        full = test::CommittedBytes() - before;
     }
-    const double after = committed() - before;
+    const double after = test::CommittedBytes() - before;
     std::printf("full history of %d x %d: %.1f MiB (%.2f pictures); after release %.1f MiB\n",
                 kWidth, kHeight, full / 1048576, full / kPictureBytes, after / 1048576);
     EXPECT_GT(full, 15.9 * kPictureBytes);
