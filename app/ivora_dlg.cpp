@@ -38,6 +38,8 @@ bool CIvoraDlg::OnCommand(UINT id, UINT, HWND) {
         {ID_CAPTURE_PHOTO, ID_CAPTURE_PHOTO, &CIvoraDlg::OnPhoto},
         {IDC_BTN_SNAP, IDC_BTN_SNAP, &CIvoraDlg::OnPhoto},
         {ID_CAPTURE_VIDEO, ID_CAPTURE_VIDEO, &CIvoraDlg::OnRecord},
+        {ID_CAPTURE_TIMELAPSE, ID_CAPTURE_TIMELAPSE, &CIvoraDlg::OnTimeLapse},
+        {IDC_BTN_CLOCK, IDC_BTN_CLOCK, &CIvoraDlg::OnTimeLapse},
         {IDC_BTN_CAPTURE, IDC_BTN_CAPTURE, &CIvoraDlg::OnRecord},
         {ID_SETTING_CROSSING_CURSOR, ID_SETTING_CROSSING_CURSOR, &CIvoraDlg::OnToggleCross},
         {IDC_BTN_CROSS, IDC_BTN_CROSS, &CIvoraDlg::OnToggleCross},
@@ -74,6 +76,7 @@ bool CIvoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         {WM_MEASUREITEM, &CIvoraDlg::OnMeasureItem},
         {WM_EDITOR_CLOSED, &CIvoraDlg::OnEditorClosed},
         {WM_GRAPH_EVENT, &CIvoraDlg::OnGraphEvent},
+        {WM_TIMELAPSE_NOTIFY, &CIvoraDlg::OnTimeLapseNotify},
         {WM_LBUTTONDOWN, &CIvoraDlg::OnLeftButtonDown},
         {WM_LBUTTONUP, &CIvoraDlg::OnLeftButtonUp},
         {WM_THUMB_CLICK, &CIvoraDlg::OnThumbClick},
@@ -312,6 +315,9 @@ LRESULT CIvoraDlg::OnTimer(WPARAM id, LPARAM) {
             break;
         case kTimerRecordingStep:
             OnRecordingStep();
+            break;
+        case kTimerTimeLapse:
+            OnTimeLapseTick();
             break;
         case kTimerLabelRepaint:
             KillTimer(Hwnd(), kTimerLabelRepaint);

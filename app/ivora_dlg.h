@@ -12,6 +12,7 @@
 #include "app/overlays.h"
 #include "app/settings.h"
 #include "app/small_dialogs.h"
+#include "app/dialogs/timelapse_dlg.h"
 #include "editor/window/editor_dlg.h"
 #include "capture/capture_graph.h"
 #include "platform/dialog.h"
@@ -132,6 +133,12 @@ class CIvoraDlg : public Dialog {
     void StoreClipThumbnail();
     void EndRecording();
     void BlinkRecordingIndicator();
+    // Time-lapse series (timelapse_handlers.cpp).
+    void OnTimeLapse(UINT id);
+    LRESULT OnTimeLapseNotify(WPARAM action, LPARAM);
+    void StartTimeLapse();
+    void StopTimeLapse();
+    void OnTimeLapseTick();
     void RebuildCurrentGraph();
     // No camera could be opened: no picture, and the poll looks for one every second.
     void EnterNoCameraState();
@@ -200,6 +207,8 @@ class CIvoraDlg : public Dialog {
     std::unique_ptr<CIvoraImgEdtDlg> editor_;  // the picture editor while it is open
     bool recording_ = false;
     bool timeLapseRunning_ = false;
+    CMutilSegmentPhotoVideoDlg timeLapse_;  // its values last for the run
+    int64_t timeLapseLast_ = 0;             // when the last photo or clip started or ended
     int openMenuButton_ = 0;
     bool magnificationFocused_ = false;
 };
