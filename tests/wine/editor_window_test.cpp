@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstring>
@@ -337,6 +338,173 @@ TEST_F(EditorOverLivePicture, HidesTheLivePictureAndBringsItBack) {
         shown = IsWindowVisible(GetDlgItem(main_, 0)) != FALSE;
     }
     EXPECT_TRUE(shown) << "and shows again afterwards";
+}
+
+// The editor's dressing in another language than English: its owner-drawn menu, the tooltips
+// of its picture buttons and the canvas's cursors. Its texts come from the program's own tables.
+class EditorInFrench : public EditorWindow {
+  protected:
+    void SetUp() override {
+        EditorWindow::SetUp();
+        module_ = LoadLibraryExW(ProgramPath(L"Orvane.exe").c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        ASSERT_NE(module_, nullptr);
+    }
+    void TearDown() override {
+        if (module_) FreeLibrary(module_);
+        EditorWindow::TearDown();
+    }
+    // The editor reads the language when it opens.
+    HWND OpenEditor() {
+        if (HWND notice = program_.WaitForBox(L"Orvane", 3000))
+            PostMessageW(notice, WM_COMMAND, IDOK, 0);
+        const DWORD french = 504;
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Orvane", L"Language", REG_DWORD, &french,
+                        sizeof french);
+        PostMessageW(Cell(1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+        PostMessageW(Cell(1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+        HWND editor = WaitForEditor(true);
+        if (editor) SleepMs(500);
+        return editor;
+    }
+    // A visible top-level window of the program with this class.
+    HWND WaitForClass(const wchar_t* className, DWORD timeoutMs) const {
+        for (DWORD waited = 0; waited <= timeoutMs; waited += 100) {
+            for (HWND w : program_.TopLevelWindows()) {
+                wchar_t name[64] = {};
+                GetClassNameW(w, name, 64);
+                if (IsWindowVisible(w) && wcscmp(name, className) == 0) return w;
+            }
+            SleepMs(100);
+        }
+        return nullptr;
+    }
+    // The cursor the screen shows once the pointer rests at (x, y).
+    HCURSOR CursorAt(int x, int y) const {
+        SetCursorPos(x - 1, y);
+        SleepMs(150);
+        SetCursorPos(x, y);
+        SleepMs(300);
+        CURSORINFO info{};
+        info.cbSize = sizeof info;
+        return GetCursorInfo(&info) ? info.hCursor : nullptr;
+    }
+    HMODULE module_ = nullptr;
+};
+
+TEST_F(EditorInFrench, DrawingMenuIsOwnerDrawnWithTheIconsOfTheStrip) {
+    HWND editor = OpenEditor();
+    ASSERT_NE(editor, nullptr);
+    // The strip as the program holds it, white being clear.
+    HBITMAP strip = static_cast<HBITMAP>(
+        LoadImageW(module_, MAKEINTRESOURCEW(162), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ASSERT_NE(strip, nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 272, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<uint32_t> icons(272 * 16);
+    HDC screen = GetDC(nullptr);
+    ASSERT_EQ(GetDIBits(screen, strip, 0, 16, icons.data(), &info, DIB_RGB_COLORS), 16);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(strip);
+
+    // The menu opens under the pointer.
+    RECT area{};
+    GetWindowRect(editor, &area);
+    SetCursorPos(area.left + 60, area.top + 90);
+    SleepMs(200);
+    PostMessageW(editor, WM_COMMAND, 517, 0);
+    HWND menu = WaitForClass(L"#32768", 5000);
+    ASSERT_NE(menu, nullptr) << "the Draw button opens the Drawing menu";
+    SleepMs(500);
+    RECT menuRect{};
+    GetWindowRect(menu, &menuRect);
+    const ScreenPicture shown = CaptureScreen(menuRect);
+    ASSERT_GT(shown.width, 280);
+    // The first item's top-left corner: the first pixel of the item background.
+    constexpr uint32_t kBackground = 0xE9E9EE;  // RGB(233, 233, 238)
+    int ox = -1, oy = -1;
+    for (int y = 0; y < 8 && ox < 0; ++y)
+        for (int x = 0; x < 8 && ox < 0; ++x)
+            if (shown.At(x, y) == kBackground) ox = x, oy = y;
+    ASSERT_GE(ox, 0) << "items are drawn on the program's background";
+    // Line, arrow, freelance, rectangle, ellipse: icons 0..4, one 22-pixel item each, in the
+    // box 12..28 x 2..18 of the 40-pixel column.
+    for (int item = 0; item < 5; ++item) {
+        int wrong = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const uint32_t icon =
+                    icons[static_cast<size_t>(y) * 272 + item * 16 + x] & 0xFFFFFF;
+                const uint32_t expected = icon == 0xFFFFFF ? kBackground : icon;
+                if (shown.At(ox + 12 + x, oy + item * 22 + 2 + y) != expected) ++wrong;
+            }
+        EXPECT_EQ(wrong, 0) << "icon of item " << item;
+    }
+    // Text starts after the column: nothing but background left of it in the first item.
+    EXPECT_EQ(shown.At(ox + 35, oy + 11), kBackground);
+
+    wchar_t shots[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"ORVANE_SCREENSHOT_DIR", shots, MAX_PATH)) {
+        RECT both{};
+        UnionRect(&both, &area, &menuRect);
+        EXPECT_TRUE(SaveScreenArea(both, std::wstring(shots) + L"\\picture-editor-menu.bmp"));
+    }
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int i = 0; i < 30 && IsWindowVisible(menu); ++i) SleepMs(100);
+}
+
+// Another process cannot read a tool's text; it sees the editor's tooltip window and its tools.
+TEST_F(EditorInFrench, EveryPictureButtonHasATooltip) {
+    HWND editor = OpenEditor();
+    ASSERT_NE(editor, nullptr);
+    int withFourteen = 0;
+    for (HWND w : program_.TopLevelWindows()) {
+        wchar_t name[64] = {};
+        GetClassNameW(w, name, 64);
+        if (wcscmp(name, L"tooltips_class32") == 0 && SendMessageW(w, TTM_GETTOOLCOUNT, 0, 0) == 14)
+            ++withFourteen;
+    }
+    EXPECT_EQ(withFourteen, 1);
+    // The buttons are drawn from their pictures.
+    EXPECT_TRUE(GetWindowLongW(GetDlgItem(editor, kEditorSaveAs), GWL_STYLE) & BS_OWNERDRAW);
+}
+
+// The cursors live in the program; another process sees only which one shows.
+TEST_F(EditorInFrench, CanvasShowsOneCursorForFreeHandAnotherForTheFigures) {
+    HWND editor = OpenEditor();
+    ASSERT_NE(editor, nullptr);
+    RECT canvas{};
+    GetWindowRect(Canvas(editor), &canvas);
+    const int x = (canvas.left + canvas.right) / 2, y = (canvas.top + canvas.bottom) / 2;
+    const HCURSOR none = CursorAt(x, y);
+    SendMessageW(editor, WM_COMMAND, 32805, 0);  // free-hand
+    const HCURSOR pencil = CursorAt(x + 10, y);
+    SendMessageW(editor, WM_COMMAND, 32806, 0);  // rectangle
+    const HCURSOR rectangle = CursorAt(x, y);
+    SendMessageW(editor, WM_COMMAND, 32874, 0);  // a measured line
+    const HCURSOR measure = CursorAt(x + 10, y);
+    SendMessageW(editor, WM_COMMAND, 32874, 0);  // chosen again: no tool
+    const HCURSOR cleared = CursorAt(x, y);
+    ASSERT_NE(none, nullptr);
+    EXPECT_NE(pencil, none);
+    EXPECT_NE(rectangle, none);
+    EXPECT_NE(rectangle, pencil);
+    EXPECT_EQ(measure, rectangle) << "one cross-hair for figures and measurements";
+    EXPECT_EQ(cleared, none);
+}
+
+TEST_F(EditorWindow, CloseRequestPostedToAllWindowsClosesTheEditor) {
+    if (HWND notice = program_.WaitForBox(L"Orvane", 3000))
+        PostMessageW(notice, WM_COMMAND, IDOK, 0);
+    PostMessageW(Cell(1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    PostMessageW(Cell(1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    ASSERT_NE(WaitForEditor(true), nullptr);
+    // Other programs reach the editor only through the top-level windows.
+    PostMessageW(main_, RegisterWindowMessageW(L"MessageInfoImgEditQuit"), 0, 0);
+    EXPECT_EQ(WaitForEditor(false), nullptr);
+    bool back = false;
+    for (int i = 0; i < 50 && !back; ++i, SleepMs(100)) back = IsWindowVisible(Cell(1)) != FALSE;
+    EXPECT_TRUE(back) << "the strip is back";
 }
 
 }  // namespace
