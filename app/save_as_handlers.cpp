@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/ivora_dlg.h"
+#include "app/messages.h"
 #include "capture/still/still_files.h"
 #include "editor/rules/window_rules.h"
 #include "media/media_info.h"
@@ -46,7 +47,7 @@ LOGFONTW ToLogFont(const LogFontRecord& record) {
 
 void ShowSaveFailure(HWND owner, const std::wstring& text, const std::wstring& path) {
     const std::wstring message = text + L"\n" + path;
-    MessageBoxW(owner, message.c_str(), L"Save as", MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(owner, message.c_str(), L"Orvane", MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace
@@ -67,6 +68,7 @@ void CIvoraDlg::SaveStampedPictureAs(const std::wstring& picture) {
     const std::wstring proposed = (folder.empty() ? L"" : folder + L"\\") + FileNameOf(picture);
     CSaveAsDialog dialog(false, nullptr, proposed, kSaveFlags,
                          L"Bitmap image(*.BMP)|*.BMP|JPEG image(*.JPG)|*.JPG||", Hwnd());
+    dialog.SetTitle(MessageText(21));
     if (!dialog.DoModal()) return;
     const std::wstring target =
         ToWide(editor::SaveAsName(FromWide(dialog.PathName()), dialog.FilterIndex()));

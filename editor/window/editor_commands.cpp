@@ -56,18 +56,6 @@ std::vector<uint8_t> PackedDib(HBITMAP picture, int32_t width, int32_t height) {
     return dib;
 }
 
-bool WriteAll(const std::wstring& path, const void* data, size_t size) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok =
-        WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
-    const bool closed = CloseHandle(file) != FALSE;
-    if (!ok || !closed) DeleteFileW(path.c_str());
-    return ok && closed;
-}
-
 }  // namespace
 
 void CIvoraImgEdtDlg::ChooseTool(HMENU popup, UINT id, int firstPos, int lastPos) {
@@ -274,44 +262,6 @@ void CIvoraImgEdtDlg::ApplyCommand(UINT id) {
         default:
             break;
     }
-}
-
-bool CIvoraImgEdtDlg::SaveAs(const std::u16string& typedName, int32_t filterIndex) {
-    const std::wstring name = ToWide(editor::SaveAsName(typedName, filterIndex));
-    const int32_t width = canvas_.ImageWidth();
-    const int32_t height = canvas_.ImageHeight();
-    std::vector<uint8_t> dib;
-    if (canvas_.PictureLoaded()) dib = PackedDib(canvas_.WorkingBitmap(), width, height);
-    bool ok = !dib.empty();
-    if (ok) {
-        BITMAPFILEHEADER file{};
-        file.bfType = 0x4D42;
-        file.bfOffBits = sizeof file + sizeof(BITMAPINFOHEADER);
-        file.bfSize = static_cast<DWORD>(sizeof file + dib.size());
-        std::vector<uint8_t> bmp(sizeof file + dib.size());
-        std::memcpy(bmp.data(), &file, sizeof file);
-        std::memcpy(bmp.data() + sizeof file, dib.data(), dib.size());
-        if (editor::IsJpegName(FromWide(name))) {
-            ok = false;
-            IStream* stream = SHCreateMemStream(bmp.data(), static_cast<UINT>(bmp.size()));
-            CLSID jpeg{};
-            if (stream != nullptr && ImageEncoderForPath(name.c_str(), &jpeg)) {
-                std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromStream(stream));
-                ok = image && image->GetLastStatus() == Gdiplus::Ok &&
-                     image->Save(name.c_str(), &jpeg, nullptr) == Gdiplus::Ok;
-            }
-            if (stream != nullptr) stream->Release();
-        } else {
-            ok = WriteAll(name, bmp.data(), bmp.size());
-        }
-    }
-    if (!ok) {
-        const std::wstring text = L"The picture could not be saved as\n" + name;
-        MessageBoxW(Hwnd(), text.c_str(), L"Orvane picture editor", MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
-    canvas_.ClearModified();
-    return true;
 }
 
 bool CIvoraImgEdtDlg::CopyPictureToClipboard() {

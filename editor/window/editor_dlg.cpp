@@ -149,29 +149,6 @@ bool CIvoraImgEdtDlg::AskSaveIfModified(bool withCancel, bool& keepOpen) {
     return true;
 }
 
-bool CIvoraImgEdtDlg::SaveAsWithDialog() {
-    wchar_t name[MAX_PATH] = {};
-    std::wstring base = ToWide(path_);
-    base = base.substr(base.find_last_of(L'\\') + 1);
-    base = base.substr(0, base.find_last_of(L'.'));
-    if (SUCCEEDED(SHGetFolderPathW(nullptr, 0x27, nullptr, 0, name))) {
-        base = std::wstring(name) + L"\\" + base;
-    }
-    std::fill(std::begin(name), std::end(name), L'\0');
-    base.copy(name, MAX_PATH - 1);
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = Hwnd();
-    ofn.lpstrFilter = L"Bitmap image(*.BMP)\0*.BMP\0JPEG image(*.JPG)\0*.JPG\0";
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = name;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrTitle = L"Save as";
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-    if (!GetSaveFileNameW(&ofn)) return false;
-    return SaveAs(FromWide(name), static_cast<int32_t>(ofn.nFilterIndex));
-}
-
 void CIvoraImgEdtDlg::Step(bool next) {
     bool keepOpen = false;
     AskSaveIfModified(false, keepOpen);

@@ -35,7 +35,9 @@ class CIvoraImgEdtDlg : public Dialog {
 
     // Commands, also reached through the buttons and menus.
     void Step(bool next);
-    bool SaveAs(const std::u16string& typedName, int32_t filterIndex);
+    // Save As (editor_save_as.cpp): false, with a message and the picture still modified, when
+    // the file cannot be written.
+    bool SaveAs(const std::u16string& typedName, int32_t filterIndex, bool fullSize);
     bool SaveAsWithDialog();
     bool CopyPictureToClipboard();
     bool CopyFileToClipboard();

@@ -15,6 +15,9 @@
 #include <vector>
 
 #include "capture_files.h"
+#include "media/media_info.h"
+#include "media/stamp/pixel_rows.h"
+#include "registry_reader.h"
 #include "orvane_process.h"
 #include "screen_picture.h"
 #include "test_pictures.h"
@@ -655,6 +658,141 @@ TEST_F(Commands, StampSettingsAreMaskedShownAndStoredAtOnce) {
     EXPECT_EQ(font.lfHeight, -21);
     EXPECT_EQ(font.lfWeight, 700);
     EXPECT_STREQ(font.lfFaceName, L"Times New Roman");
+}
+
+// "Save as" of the real program through its classic save dialog with the size choice.
+class SaveAs : public Commands {
+  protected:
+    static constexpr UINT kSaveAs = 33285;
+    static constexpr int kNameBox = 0x480;    // the classic dialog's file-name field
+    static constexpr int kFilterBox = 0x470;  // its file-type list
+    // Runs Save as on the selection and answers the dialog; the size radios are 100 and 101.
+    bool SaveThroughDialog(const std::wstring& name, int filter, bool smallSize) {
+        Command(kSaveAs);
+        HWND box = program_.WaitForBox(L"Save as", 8000);
+        if (!box || !GetDlgItem(box, 101) || !GetDlgItem(box, kNameBox)) return false;
+        EXPECT_EQ(IsDlgButtonChecked(box, 101), BST_CHECKED) << "original size comes chosen";
+        if (smallSize) {
+            CheckRadioButton(box, 100, 101, 100);
+        }
+        SendDlgItemMessageW(box, kFilterBox, CB_SETCURSEL, filter - 1, 0);
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(kFilterBox, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, kFilterBox)));
+        SleepMs(300);
+        SetDlgItemTextW(box, kNameBox, name.c_str());
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        for (int i = 0; i < 50 && IsWindow(box); ++i) SleepMs(100);
+        SleepMs(800);
+        return !IsWindow(box);
+    }
+    static std::wstring Target(const wchar_t* name) {
+        return DocumentsFolder() + L"\\Orvane\\" + name;
+    }
+};
+
+// A 1280 x 960 grey picture, a side file with its capture time and magnification 50, all four
+// stamps in red: each text and its cyan shadow where it belongs, the rest untouched.
+TEST_F(SaveAs, StampsTheFourTextsWithTheirShadows) {
+    ASSERT_TRUE(WriteBytes(Picture(1), SolidBmp(1280, 960, 128, 128, 128)));
+    MediaInfoRecord info;
+    info.captureTime = {2026, 3, 0, 7, 9, 5, 4, 0};
+    info.magnification = 50.0;
+    const MediaInfoRecord::Bytes side = info.ToBytes();
+    ASSERT_TRUE(WriteBytes(PictureFolder() + L"\\Info\\TX0000001",
+                           std::vector<uint8_t>(side.begin(), side.end())));
+    PutDword(L"PhotoSavedInfo", 0x13C);  // the four stamps; bits above the low eight ignored
+    PutDword(L"PhotoSavedInfoFontColor", 0x0000FF);
+    Launch();
+    Select({Picture(1)});
+    ASSERT_TRUE(SaveThroughDialog(Target(L"stamped"), 1, false));
+    std::vector<uint8_t> file;
+    ASSERT_TRUE(ReadWholeFile(Target(L"stamped.BMP"), &file)) << "BMP filter adds .BMP";
+    const auto out = ReadBmpPixels(file.data(), file.size());
+    ASSERT_TRUE(out);
+    ASSERT_EQ(out->width, 1280);
+    ASSERT_EQ(out->height, 960);
+    // Counts red and cyan pixels in a box given top-down.
+    auto count = [&](int left, int top, int right, int bottom, uint32_t colour) {
+        int n = 0;
+        for (int y = top; y < bottom; ++y) {
+            const uint8_t* row = out->Row(out->topDown ? y : out->height - 1 - y);
+            for (int x = left; x < right; ++x) {
+                const uint32_t px = row[3 * x] | row[3 * x + 1] << 8 | row[3 * x + 2] << 16;
+                n += px == colour;
+            }
+        }
+        return n;
+    };
+    const uint32_t red = 0xFF0000, cyan = 0x00FFFF;  // as blue, green, red bytes read here
+    const int base = 960 - 21 / 5 - 21;
+    struct Box {
+        const char* what;
+        int left, top, right, bottom;
+    } boxes[] = {{"size", 0, 0, 120, 26},
+                 {"date", 0, base, 240, 960},
+                 {"name", 575, base, 740, 960},
+                 {"magnification", 1080, base, 1280, 960}};
+    for (const Box& b : boxes) {
+        EXPECT_GT(count(b.left, b.top, b.right, b.bottom, red), 40) << b.what;
+        EXPECT_GT(count(b.left, b.top, b.right, b.bottom, cyan), 40) << b.what << " shadow";
+    }
+    EXPECT_EQ(count(300, 200, 900, 700, red) + count(300, 200, 900, 700, cyan), 0);
+    EXPECT_EQ(count(400, base, 560, 960, red), 0) << "nothing between date and name";
+}
+
+// 320X240 of a 1600 x 1200 picture samples every fifth pixel; the JPEG filter gives a JPEG;
+// a target that cannot be written is reported and the program goes on.
+TEST_F(SaveAs, SmallSizeSamplesByOneRatioAndFailuresAreReported) {
+    PixelRows source;
+    source.width = 1600;
+    source.height = 1200;
+    for (int y = 0; y < 1200; ++y) {
+        for (int x = 0; x < 1600; ++x) {
+            source.bytes.push_back(static_cast<uint8_t>(x / 5));
+            source.bytes.push_back(static_cast<uint8_t>(y / 5));
+            source.bytes.push_back(0);
+        }
+    }
+    ASSERT_TRUE(WriteBytes(Picture(1), WriteBmp24(source)));
+    Launch();
+    Select({Picture(1)});
+    ASSERT_TRUE(SaveThroughDialog(Target(L"small.BMP"), 1, true));
+    std::vector<uint8_t> file;
+    ASSERT_TRUE(ReadWholeFile(Target(L"small.BMP"), &file));
+    const auto out = ReadBmpPixels(file.data(), file.size());
+    ASSERT_TRUE(out);
+    ASSERT_EQ(out->width, 320);
+    ASSERT_EQ(out->height, 240);
+    int wrong = 0;
+    for (int y = 0; y < 240; ++y) {
+        for (int x = 0; x < 320; ++x) {
+            const uint8_t* px = out->Row(y) + 3 * x;
+            wrong += px[0] != static_cast<uint8_t>(x) || px[1] != static_cast<uint8_t>(y);
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "output (x, y) is source (5x, 5y)";
+
+    ASSERT_TRUE(SaveThroughDialog(Target(L"copy"), 2, true));
+    std::vector<uint8_t> jpeg;
+    ASSERT_TRUE(ReadWholeFile(Target(L"copy.JPG"), &jpeg));
+    ASSERT_GE(jpeg.size(), 3u);
+    EXPECT_EQ(jpeg[0], 0xFF);
+    EXPECT_EQ(jpeg[1], 0xD8);
+
+    // A target another program holds open without sharing cannot be written.
+    const std::wstring held = Target(L"held.BMP");
+    ASSERT_TRUE(WriteBytes(held, {1, 2, 3}));
+    HANDLE holder = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(SaveThroughDialog(held, 1, true));
+    HWND message = program_.WaitForBox(L"Orvane", 5000);
+    EXPECT_NE(message, nullptr) << "a failed write is reported";
+    if (message) PostMessageW(message, WM_COMMAND, IDOK, 0);
+    CloseHandle(holder);
+    std::vector<uint8_t> kept;
+    ASSERT_TRUE(ReadWholeFile(held, &kept));
+    EXPECT_EQ(kept, (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_TRUE(program_.Running());
 }
 
 }  // namespace

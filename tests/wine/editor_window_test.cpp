@@ -12,8 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "capture_files.h"
 #include "media/companion_paths.h"
+#include "media/stamp/pixel_rows.h"
 #include "orvane_process.h"
+#include "registry_reader.h"
 #include "screen_picture.h"
 #include "test_pictures.h"
 
@@ -132,16 +135,25 @@ class EditorWindow : public ::testing::Test {
         return p.pixels.empty() ? -1 : darkest;
     }
     // Answers the save dialog with a full path.
-    bool AnswerSaveDialog(const std::wstring& path) {
+    bool AnswerSaveDialog(const std::wstring& path, bool smallSize = false) {
         HWND box = program_.WaitForBox(L"Save as", 8000);
         if (!box) return false;
         SleepMs(500);
-        HWND name = GetDlgItem(box, 0x47C);  // the file-name box
+        if (smallSize) CheckRadioButton(box, 100, 101, 100);  // "320X240"
+        HWND name = GetDlgItem(box, 0x480);  // the classic dialog's file-name field
         if (!name) return false;
         SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         for (int i = 0; i < 80 && program_.FindBox(L"Save as"); ++i) SleepMs(100);
-        SleepMs(500);
+        // The save runs under its progress strip (item 531).
+        auto saving = [this] {
+            for (HWND w : program_.TopLevelWindows()) {
+                if (IsWindowVisible(w) && GetDlgItem(w, 531)) return true;
+            }
+            return false;
+        };
+        SleepMs(200);
+        for (int i = 0; i < 100 && saving(); ++i) SleepMs(100);
         return true;
     }
     OrvaneProcess program_;
@@ -222,9 +234,65 @@ TEST_F(EditorWindow, OpensFromTheStripDrawsStepsSavesAndClosesBack) {
     ASSERT_TRUE(AnswerSaveDialog(closing));
     EXPECT_EQ(FileStart(closing + L".BMP", 2), "BM");
     EXPECT_EQ(WaitForEditor(false), nullptr) << "the editor closes";
+    for (int i = 0; i < 30 && !IsWindowVisible(Cell(k)); ++i) SleepMs(100);
     EXPECT_TRUE(IsWindowVisible(Cell(k))) << "the strip is back";
     DeleteFileW(saved.c_str());
     DeleteFileW((closing + L".BMP").c_str());
+}
+
+// 320X240 of a 1280 x 1024 picture samples every fourth pixel of both axes, with the size
+// stamped top-left in the stamp colour over its complement.
+TEST_F(EditorWindow, SaveAsSmallSizeSamplesByOneFactorAndStamps) {
+    if (HWND notice = program_.WaitForBox(L"Orvane", 3000))
+        PostMessageW(notice, WM_COMMAND, IDOK, 0);
+    PixelRows gradient;
+    gradient.width = 1280;
+    gradient.height = 1024;
+    gradient.topDown = true;
+    for (int y = 0; y < 1024; ++y) {
+        for (int x = 0; x < 1280; ++x) {
+            const uint8_t px[3] = {static_cast<uint8_t>(x / 4), static_cast<uint8_t>(y / 4), 0};
+            gradient.bytes.insert(gradient.bytes.end(), px, px + 3);
+        }
+    }
+    const std::wstring picture = PictureFolder() + L"\\" + CaptureName(1);
+    ASSERT_TRUE(WriteFileBytes(picture, WriteBmp24(gradient)));
+    PutDword(L"PhotoSavedInfo", 0x08);
+    PutDword(L"PhotoSavedInfoFontColor", 0x0000FF);
+    int k = 1;
+    while (k <= 3 && WindowText(Cell(k)).find(L"TX0000001") == std::wstring::npos) ++k;
+    ASSERT_LE(k, 3);
+    PostMessageW(Cell(k), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    PostMessageW(Cell(k), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    HWND editor = WaitForEditor(true);
+    ASSERT_NE(editor, nullptr);
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring saved = std::wstring(temp) + L"editor_small.BMP";
+    DeleteFileW(saved.c_str());
+    PostMessageW(editor, WM_COMMAND, kEditorSaveAs, 0);
+    ASSERT_TRUE(AnswerSaveDialog(saved, true));
+    std::vector<uint8_t> file;
+    ASSERT_TRUE(ReadWholeFile(saved, &file));
+    const auto out = ReadBmpPixels(file.data(), file.size());
+    ASSERT_TRUE(out);
+    ASSERT_EQ(out->width, 320);
+    ASSERT_EQ(out->height, 240);
+    EXPECT_TRUE(out->topDown);
+    int wrong = 0, red = 0;
+    for (int y = 0; y < 240; ++y) {
+        for (int x = 0; x < 320; ++x) {
+            const uint8_t* px = out->Row(y) + 3 * x;
+            if (x < 110 && y < 26) {
+                red += px[0] == 0 && px[1] == 0 && px[2] == 255;
+            } else {
+                wrong += px[0] != static_cast<uint8_t>(x) || px[1] != static_cast<uint8_t>(y);
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "output (x, y) is picture (4x, 4y)";
+    EXPECT_GT(red, 40) << "the size stamp";
+    DeleteFileW(saved.c_str());
 }
 
 TEST_F(EditorWindow, CalibrationSetsTheAdjustedMagnification) {
