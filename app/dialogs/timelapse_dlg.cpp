@@ -156,9 +156,9 @@ void CMutilSegmentPhotoVideoDlg::OnOK() {
         startTime = SeriesNow();
     }
     Notify(kNotifyStart);
-    // The focus leaves the button before it is disabled, or the keyboard would lose the dialog.
-    SetFocus(Item(IDCANCEL));
-    SendMessageW(Hwnd(), DM_SETDEFID, IDCANCEL, 0);
+    // The focus leaves the button before it is disabled, or the keyboard would lose the dialog;
+    // it goes to a field, so Enter stays Start (now disabled) rather than pressing Stop.
+    SetFocus(Item(IDC_TIMELAPSE_TOTAL));
     EnableWindow(Item(IDOK), FALSE);
     ShowValues();
 }
@@ -166,7 +166,6 @@ void CMutilSegmentPhotoVideoDlg::OnOK() {
 void CMutilSegmentPhotoVideoDlg::OnCancel() {
     ApplyMode(values.mode, true);
     EnableWindow(Item(IDOK), TRUE);
-    SendMessageW(Hwnd(), DM_SETDEFID, IDOK, 0);
 }
 
 void CMutilSegmentPhotoVideoDlg::Close() {

@@ -175,7 +175,7 @@ TEST_F(TimeLapse, TwoClipsTheSecondFortySecondsAfterTheFirstThenTheDialogCloses)
     for (const auto& clip : clips) EXPECT_TRUE(ReadClip(clip).opened) << "a closed clip";
 }
 
-TEST_F(TimeLapse, StopInTheMiddleOfAClipKeepsItUncountedAndTheSeriesEnds) {
+TEST_F(TimeLapse, EscapeInTheMiddleOfAClipStopsKeepingTheClipUncountedAndTheDialogOpen) {
     Launch(L"3");
     HWND dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
@@ -186,7 +186,7 @@ TEST_F(TimeLapse, StopInTheMiddleOfAClipKeepsItUncountedAndTheSeriesEnds) {
     Click(dialog, IDOK);
     ASSERT_TRUE(WaitFor([] { return Clips().size() == 1; }, 5000)) << "the first clip starts";
     SleepMs(4500);  // frames are written from 2.5 s on
-    Click(dialog, IDCANCEL);
+    PostMessageW(GetDlgItem(dialog, kTotal), WM_KEYDOWN, VK_ESCAPE, 0);  // Escape is Stop
     SleepMs(6000);  // longer than the clip's closing and the interval
     EXPECT_TRUE(IsWindow(dialog)) << "Stop keeps the dialog open";
     EXPECT_EQ(FieldText(dialog, kCaptured), L"0");
@@ -231,7 +231,7 @@ TEST_F(TimeLapse, TextIsRefusedATotalOfZeroClosesAtOnceAndTheValuesLastTheRun) {
 
     SetField(dialog, kInterval, L"7");
     SetField(dialog, kTotal, L"0");
-    Click(dialog, IDOK);
+    PostMessageW(GetDlgItem(dialog, kTotal), WM_KEYDOWN, VK_RETURN, 0);  // Enter is Start
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 2500)) << "closed by the first tick";
     EXPECT_TRUE(Pictures().empty());
 
