@@ -7,12 +7,17 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "capture_files.h"
+#include "editor/geometry/pen_scaling.h"
+#include "editor/rules/window_rules.h"
 #include "media/companion_paths.h"
 #include "media/stamp/pixel_rows.h"
 #include "orvane_process.h"
@@ -573,6 +578,204 @@ TEST_F(EditorWindow, CloseRequestPostedToAllWindowsClosesTheEditor) {
     bool back = false;
     for (int i = 0; i < 50 && !back; ++i, SleepMs(100)) back = IsWindowVisible(Cell(1)) != FALSE;
     EXPECT_TRUE(back) << "the strip is back";
+}
+
+// The picture on the clipboard (CF_DIB, 24 bits) as 0x00RRGGBB pixels; empty without one.
+ScreenPicture ClipboardPicture() {
+    ScreenPicture picture;
+    if (!OpenClipboard(nullptr)) return picture;
+    if (HANDLE dib = GetClipboardData(CF_DIB)) {
+        const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib));
+        if (header != nullptr && header->biBitCount == 24 && header->biCompression == BI_RGB) {
+            const int w = header->biWidth,
+                      h = header->biHeight < 0 ? -header->biHeight : header->biHeight;
+            const size_t stride = (static_cast<size_t>(w) * 3 + 3) & ~size_t{3};
+            const auto* rows = reinterpret_cast<const uint8_t*>(header) + header->biSize;
+            if (GlobalSize(dib) >= header->biSize + stride * h) {
+                picture.width = w;
+                picture.height = h;
+                picture.pixels.resize(static_cast<size_t>(w) * h);
+                for (int y = 0; y < h; ++y) {
+                    const uint8_t* row = rows + stride * (header->biHeight < 0 ? y : h - 1 - y);
+                    for (int x = 0; x < w; ++x) {
+                        picture.pixels[static_cast<size_t>(y) * w + x] =
+                            row[x * 3] | row[x * 3 + 1] << 8 | row[x * 3 + 2] << 16;
+                    }
+                }
+            }
+        }
+        GlobalUnlock(dib);
+    }
+    CloseClipboard();
+    return picture;
+}
+
+// The label text among candidates that, written on `before` at `at` in the given font, gives
+// exactly the pixels of `after` around it; empty when none does.
+std::string LabelAmong(const std::vector<std::string>& candidates, const ScreenPicture& before,
+                       const ScreenPicture& after, POINT at, const LOGFONTW& font) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT made = CreateFontIndirectW(&font);
+    HGDIOBJ oldFont = SelectObject(dc, made);
+    std::string found;
+    for (const std::string& text : candidates) {
+        const std::wstring wide(text.begin(), text.end());
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+        // The text's box with a margin, in the picture.
+        const int left = std::max(0, static_cast<int>(at.x) - 4);
+        const int top = std::max(0, static_cast<int>(at.y) - 4);
+        const int right = std::min(before.width, static_cast<int>(at.x + extent.cx) + 8);
+        const int bottom = std::min(before.height, static_cast<int>(at.y + extent.cy) + 8);
+        if (right <= left || bottom <= top) continue;
+        BITMAPINFO info{};
+        info.bmiHeader = {
+            sizeof info.bmiHeader, right - left, -(bottom - top), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP box = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (box == nullptr) continue;
+        HGDIOBJ oldBox = SelectObject(dc, box);
+        auto* px = static_cast<uint32_t*>(bits);
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x)
+                px[(y - top) * (right - left) + x - left] = before.At(x, y);
+        }
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(0, 0, 0));
+        TextOutW(dc, at.x - left, at.y - top, wide.c_str(), static_cast<int>(wide.size()));
+        GdiFlush();
+        bool same = true;
+        for (int y = top; y < bottom && same; ++y) {
+            for (int x = left; x < right && same; ++x) {
+                same = (px[(y - top) * (right - left) + x - left] & 0xFFFFFF) == after.At(x, y);
+            }
+        }
+        SelectObject(dc, oldBox);
+        DeleteObject(box);
+        if (same) {
+            found = text;
+            break;
+        }
+    }
+    SelectObject(dc, oldFont);
+    DeleteObject(made);
+    DeleteDC(dc);
+    return found;
+}
+
+// From the camera to a measured length: a photo of the virtual stage micrometer (divisions
+// every 10 um) taken with F4 at a typed-in magnification, opened from the strip, calibrated
+// over 40 divisions and measured over 25: the label must read 250 um within one division.
+TEST_F(EditorOverLivePicture, MeasuresTheStageMicrometerAfterCalibratingOnIt) {
+    ASSERT_TRUE(VirtualCameraRegistered());
+    HWND live = nullptr;
+    for (int i = 0; i < 100 && !(live = GetDlgItem(main_, 0)); ++i) SleepMs(100);
+    ASSERT_NE(live, nullptr) << "the camera's live picture runs";
+    const double magnification = 40.0;
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Orvane", L"InputMaginification", REG_BINARY,
+                    &magnification, sizeof magnification);
+    PostMessageW(main_, RegisterWindowMessageW(L"OrvaneSetMagnificaton"), 0, 0);
+    SleepMs(500);
+
+    const size_t seeded = CaptureFiles(PictureFolder(), L"TX*.*").size();
+    PostMessageW(main_, WM_KEYDOWN, VK_F4, 0x003E0001);
+    PostMessageW(main_, WM_KEYUP, VK_F4, 0xC03E0001);
+    std::vector<std::wstring> pictures;
+    for (int i = 0; i < 300 && pictures.size() <= seeded; ++i) {
+        SleepMs(100);
+        pictures = CaptureFiles(PictureFolder(), L"TX*.*");
+    }
+    ASSERT_EQ(pictures.size(), seeded + 1) << "F4 took a photo";
+    std::sort(pictures.begin(), pictures.end());
+    const std::wstring photo = pictures.back();  // the newest capture name sorts last
+    const std::u16string side = SideFilePath(std::u16string(photo.begin(), photo.end()));
+    for (int i = 0; i < 50 && !Exists(std::wstring(side.begin(), side.end())); ++i) SleepMs(100);
+    SleepMs(1000);  // the strip is read again after the side file
+
+    int k = 1;
+    while (k <= 14 && _wcsicmp(WindowText(Cell(k)).c_str(), photo.c_str()) != 0) ++k;
+    ASSERT_LE(k, 14) << "the strip shows the photo";
+    PostMessageW(Cell(k), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    PostMessageW(Cell(k), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    HWND editor = WaitForEditor(true);
+    ASSERT_NE(editor, nullptr);
+    SleepMs(500);
+    EXPECT_EQ(FieldText(GetDlgItem(editor, kMagnificationBox)), L"40.00");
+    HWND canvas = Canvas(editor);
+    RECT client{};
+    GetClientRect(canvas, &client);
+
+    // The micrometer's divisions in the picture itself.
+    SendMessageW(editor, WM_COMMAND, kEditorCopyPicture, 0);
+    const ScreenPicture before = ClipboardPicture();
+    ASSERT_GT(before.width, 0) << "the picture on the clipboard";
+    const SceneMarks marks = FindSceneMarks(before);
+    ASSERT_GE(marks.baseLineRow, 0) << "the micrometer's base line";
+    const std::vector<double> centres =
+        MarkCentres(before, marks.baseLineRow - (8 * before.width + 400) / 800);
+    ASSERT_GE(centres.size(), 60u);
+    const float sx = static_cast<float>(before.width) / static_cast<float>(client.right);
+    const float sy = static_cast<float>(before.height) / static_cast<float>(client.bottom);
+    auto canvasX = [&](double pictureX) { return static_cast<int>(pictureX / sx + 0.5); };
+    const int row = static_cast<int>(static_cast<float>(marks.baseLineRow) / sy) - 40;
+
+    // Calibration over divisions 10 to 50: 400 um.
+    SendMessageW(editor, WM_COMMAND, 32814, 0);
+    Click(canvas, canvasX(centres[10]), row);
+    SendMessageW(canvas, WM_MOUSEMOVE, 0, MAKELPARAM(canvasX(centres[50]), row));
+    Click(canvas, canvasX(centres[50]), row);
+    HWND dialog = program_.WaitForBox(L"Adjust magnification", 5000);
+    ASSERT_NE(dialog, nullptr);
+    SendMessageW(GetDlgItem(dialog, 529), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0.4"));
+    SleepMs(200);
+    const std::wstring adjusted = FieldText(GetDlgItem(dialog, 532));
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 50 && program_.FindBox(L"Adjust magnification"); ++i) SleepMs(100);
+    SleepMs(300);
+    EXPECT_EQ(FieldText(GetDlgItem(editor, kMagnificationBox)), adjusted);
+
+    // A length over divisions 20 to 45, its label below the line.
+    SendMessageW(editor, WM_COMMAND, kEditorCopyPicture, 0);
+    const ScreenPicture calibrated = ClipboardPicture();
+    SendMessageW(editor, WM_COMMAND, 32874, 0);
+    const int x0 = canvasX(centres[20]), x1 = canvasX(centres[45]);
+    const POINT label{(x0 + x1) / 2 - 40, row + 120};
+    Click(canvas, x0, row);
+    SendMessageW(canvas, WM_MOUSEMOVE, 0, MAKELPARAM(x1, row));
+    Click(canvas, x1, row);
+    SendMessageW(canvas, WM_MOUSEMOVE, 0, MAKELPARAM(label.x, label.y));
+    Click(canvas, label.x, label.y);
+    SleepMs(300);
+    SendMessageW(editor, WM_COMMAND, kEditorCopyPicture, 0);
+    const ScreenPicture measured = ClipboardPicture();
+    ASSERT_EQ(measured.pixels.size(), calibrated.pixels.size());
+
+    // The label as the canvas writes it: the measuring font scaled to the picture.
+    const editor::FontRecord record = editor::DefaultEditorFont();
+    LOGFONTW font{};
+    static_assert(sizeof font == sizeof record);
+    std::memcpy(&font, &record, sizeof font);
+    font.lfHeight = editor::ScaledFontHeight(
+        font.lfHeight,
+        editor::CanvasScale(before.width, before.height, client.right, client.bottom));
+    const POINT at{static_cast<LONG>(static_cast<float>(label.x) * sx),
+                   static_cast<LONG>(static_cast<float>(label.y) * sy)};
+    std::vector<std::string> candidates;
+    for (int um = 200; um <= 300; ++um) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.3f mm", um / 1000.0);
+        candidates.push_back(text);
+    }
+    const std::string shown = LabelAmong(candidates, calibrated, measured, at, font);
+    ASSERT_FALSE(shown.empty()) << "the label reads a length between 0.200 and 0.300 mm";
+    const double um = std::atof(shown.c_str()) * 1000.0;
+    std::printf("calibrated magnification %ls; 25 divisions read %s\n", adjusted.c_str(),
+                shown.c_str());
+    EXPECT_NEAR(um, 250.0, 10.0) << shown;
+    PostMessageW(editor, WM_COMMAND, kEditorClose, 0);
+    if (HWND prompt = program_.WaitForBox(L"Orvane picture editor", 3000))
+        PostMessageW(prompt, WM_COMMAND, IDNO, 0);
+    EXPECT_EQ(WaitForEditor(false), nullptr);
 }
 
 }  // namespace

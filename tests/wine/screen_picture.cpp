@@ -83,6 +83,21 @@ SceneMarks FindSceneMarks(const ScreenPicture& p) {
     return marks;
 }
 
+std::vector<double> MarkCentres(const ScreenPicture& p, int y) {
+    std::vector<double> centres;
+    if (y < 0 || y >= p.height) return centres;
+    int start = -1;
+    for (int x = 0; x <= p.width; ++x) {
+        const bool ink = x < p.width && IsInk(p.At(x, y));
+        if (ink && start < 0) start = x;
+        if (!ink && start >= 0) {
+            centres.push_back((start + x - 1) / 2.0);
+            start = -1;
+        }
+    }
+    return centres;
+}
+
 double ChangedShare(const ScreenPicture& a, const ScreenPicture& b) {
     if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 0.0;
     const size_t n = static_cast<size_t>(a.width) * (a.height / 4);

@@ -27,6 +27,8 @@ struct SceneMarks {
 };
 
 SceneMarks FindSceneMarks(const ScreenPicture& picture);
+// Centres of the dark marks crossed by row y, left to right.
+std::vector<double> MarkCentres(const ScreenPicture& picture, int y);
 
 // Share (0..1) of pixels of the top quarter that differ between two pictures of one size.
 double ChangedShare(const ScreenPicture& a, const ScreenPicture& b);
