@@ -1,5 +1,6 @@
 #include "media/win/stamp_painter.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/handles.h"
@@ -7,8 +8,8 @@
 
 namespace orvane {
 
-void PaintStamps(HDC dc, const std::vector<StampText>& texts, const LOGFONTW& font,
-                 COLORREF colour) {
+void PaintStamps(HDC dc, int pictureWidth, const std::vector<StampText>& texts,
+                 const LOGFONTW& font, COLORREF colour) {
     if (texts.empty()) return;
     UniqueFont stampFont(CreateFontIndirectW(&font));
     const HGDIOBJ oldFont = stampFont ? SelectObject(dc, stampFont.Get()) : nullptr;
@@ -18,10 +19,18 @@ void PaintStamps(HDC dc, const std::vector<StampText>& texts, const LOGFONTW& fo
     for (const StampText& t : texts) {
         const std::wstring text = ToWide(t.text);
         const int length = static_cast<int>(text.size());
+        // The layout guesses widths from the font height; a text that would run off the right
+        // edge is moved left so that it is printed whole.
+        int x = t.x;
+        SIZE extent{};
+        if (GetTextExtentPoint32W(dc, text.c_str(), length, &extent) &&
+            x + extent.cx + 1 > pictureWidth) {
+            x = std::max(0, pictureWidth - static_cast<int>(extent.cx) - 1);
+        }
         SetTextColor(dc, shadow);
-        TextOutW(dc, t.x, t.y, text.c_str(), length);
+        TextOutW(dc, x, t.y, text.c_str(), length);
         SetTextColor(dc, colour);
-        TextOutW(dc, t.x + 1, t.y + 1, text.c_str(), length);
+        TextOutW(dc, x + 1, t.y + 1, text.c_str(), length);
     }
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
@@ -48,7 +57,7 @@ bool StampPixelRows(PixelRows& picture, const std::vector<StampText>& texts, con
     for (int32_t y = 0; y < picture.height; ++y) {
         std::memcpy(pixels + stride * y, picture.Row(y), row);
     }
-    PaintStamps(surface.Dc(), texts, font, colour);
+    PaintStamps(surface.Dc(), picture.width, texts, font, colour);
     GdiFlush();
     for (int32_t y = 0; y < picture.height; ++y) {
         std::memcpy(picture.Row(y), pixels + stride * y, row);

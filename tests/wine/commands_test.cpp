@@ -172,6 +172,13 @@ class Commands : public ::testing::Test {
         }
         return nullptr;
     }
+    // A picture of the window into the screenshot folder, when the run names one.
+    static void Shoot(HWND window, const wchar_t* name) {
+        wchar_t shots[MAX_PATH] = {};
+        if (!GetEnvironmentVariableW(L"ORVANE_SCREENSHOT_DIR", shots, MAX_PATH)) return;
+        SleepMs(300);
+        SaveWindowImage(window, std::wstring(shots) + L"\\" + name);
+    }
     void Command(UINT id) {
         before_ = Dialogs();
         PostMessageW(main_, WM_COMMAND, id, 0);
@@ -551,6 +558,7 @@ TEST_F(Commands, FolderChooserMakesNewFoldersWithHiddenSideFoldersAndShowsTheirF
     EXPECT_EQ(ControlText(GetDlgItem(chooser, 1073)), L"Picture folder:");
     SetControlText(GetDlgItem(chooser, 1059), pictures);
     SetControlText(GetDlgItem(chooser, 1060), videos);
+    Shoot(chooser, L"folder-chooser.bmp");
     PostMessageW(chooser, WM_COMMAND, IDOK, 0);
     for (int i = 0; i < 50 && IsWindow(chooser); ++i) SleepMs(100);
     EXPECT_FALSE(IsWindow(chooser));
@@ -636,6 +644,7 @@ TEST_F(Commands, StampSettingsAreMaskedShownAndStoredAtOnce) {
     EXPECT_EQ(ControlText(GetDlgItem(dialog, 1062)), L"Date && time");
     SendMessageW(GetDlgItem(dialog, 1063), BM_CLICK, 0, 0);
     SendMessageW(GetDlgItem(dialog, 1061), BM_CLICK, 0, 0);
+    Shoot(dialog, L"stamp-settings.bmp");
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     for (int i = 0; i < 50 && IsWindow(dialog); ++i) SleepMs(100);
     ASSERT_FALSE(IsWindow(dialog));
@@ -707,6 +716,11 @@ TEST_F(SaveAs, StampsTheFourTextsWithTheirShadows) {
     ASSERT_TRUE(SaveThroughDialog(Target(L"stamped"), 1, false));
     std::vector<uint8_t> file;
     ASSERT_TRUE(ReadWholeFile(Target(L"stamped.BMP"), &file)) << "BMP filter adds .BMP";
+    wchar_t shots[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"ORVANE_SCREENSHOT_DIR", shots, MAX_PATH)) {
+        CopyFileW(Target(L"stamped.BMP").c_str(),
+                  (std::wstring(shots) + L"\\stamped-picture.bmp").c_str(), FALSE);
+    }
     const auto out = ReadBmpPixels(file.data(), file.size());
     ASSERT_TRUE(out);
     ASSERT_EQ(out->width, 1280);
@@ -738,6 +752,9 @@ TEST_F(SaveAs, StampsTheFourTextsWithTheirShadows) {
     }
     EXPECT_EQ(count(300, 200, 900, 700, red) + count(300, 200, 900, 700, cyan), 0);
     EXPECT_EQ(count(400, base, 560, 960, red), 0) << "nothing between date and name";
+    // "Magnification: 50.00" is wider than the layout's guess of 10 pixels a character: it is
+    // moved left from 1080 so that it ends inside the picture.
+    EXPECT_GT(count(1000, base, 1080, 960, red), 0) << "the magnification is printed whole";
 }
 
 // 320X240 of a 1600 x 1200 picture samples every fifth pixel; the JPEG filter gives a JPEG;

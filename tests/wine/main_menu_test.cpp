@@ -2,6 +2,8 @@
 // buttons.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "orvane_process.h"
 #include "screen_picture.h"
 
@@ -68,6 +70,118 @@ TEST(MainMenu, TheFilePopupOpensBelowItsButtonAndDrawsExitWithTheGradientWhenHov
 
     PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     SleepMs(200);
+    PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(program.WaitForExit(15000));
+    ResetOrvaneState();
+}
+
+// A real click on a menu button: the first opens its popup, the second (on the same button,
+// with the popup open) only closes it, the third opens it again. The Capture popup marks the
+// video item while recording. Screenshots of the popups when a folder for them is named.
+void ClickAt(POINT p) {
+    SetCursorPos(p.x, p.y);
+    INPUT click[2]{};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, click, sizeof(INPUT));
+}
+
+POINT CentreOf(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+HWND VisiblePopupNow() {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+TEST(MainMenu, ASecondClickOnTheOpenButtonClosesItsPopupAndCaptureMarksTheRecording) {
+    ResetOrvaneState();
+    OrvaneProcess program;
+    ASSERT_TRUE(program.Start());
+    HWND main = program.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    SleepMs(2500);  // the camera opens
+    SetForegroundWindow(main);
+    const POINT setting = CentreOf(GetDlgItem(main, 1006));
+    ClickAt(setting);
+    EXPECT_NE(OpenPopupMenu(), nullptr) << "the first click opens Setting";
+    SleepMs(300);
+    ClickAt(setting);
+    SleepMs(600);
+    EXPECT_EQ(VisiblePopupNow(), nullptr) << "the second click only closes it";
+    ClickAt(setting);
+    EXPECT_NE(OpenPopupMenu(), nullptr) << "the third opens it again";
+    SleepMs(300);
+    wchar_t shots[MAX_PATH] = {};
+    const bool shooting = GetEnvironmentVariableW(L"ORVANE_SCREENSHOT_DIR", shots, MAX_PATH) != 0;
+    RECT window;
+    GetWindowRect(main, &window);
+    // The popups on screen (a submenu too) with the top-left of the window around them.
+    auto shoot = [&](const wchar_t* name) {
+        if (!shooting) return;
+        RECT area{window.left, window.top, window.left, window.top};
+        for (HWND w = FindWindowW(L"#32768", nullptr); w;
+             w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
+            RECT m;
+            if (!IsWindowVisible(w) || !GetWindowRect(w, &m)) continue;
+            area.right = std::max(area.right, m.right + 40);
+            area.bottom = std::max(area.bottom, m.bottom + 40);
+        }
+        SaveScreenArea(area, std::wstring(shots) + L"\\" + name);
+    };
+    if (shooting) {
+        PostMessageW(OpenPopupMenu(), WM_KEYDOWN, VK_DOWN, 0);  // "Resolution" and its submenu
+        SleepMs(200);
+        PostMessageW(OpenPopupMenu(), WM_KEYDOWN, VK_RIGHT, 0);
+        SleepMs(500);
+    }
+    shoot(L"main-menu-setting.bmp");
+    PostMessageW(OpenPopupMenu(), WM_KEYDOWN, VK_ESCAPE, 0);
+    SleepMs(200);
+    PostMessageW(OpenPopupMenu(), WM_KEYDOWN, VK_ESCAPE, 0);
+    SleepMs(300);
+
+    // The Capture popup before and while recording: the row of "Video F8" changes.
+    const POINT capture = CentreOf(GetDlgItem(main, 1007));
+    auto videoRow = [&] {
+        ClickAt(capture);
+        HWND menu = OpenPopupMenu();
+        ScreenPicture row{};
+        if (menu) {
+            POINT origin{0, 0};
+            ClientToScreen(menu, &origin);
+            row =
+                CaptureScreen({origin.x + 3, origin.y + 3 + 22, origin.x + 30, origin.y + 3 + 44});
+        }
+        return row;
+    };
+    const ScreenPicture idle = videoRow();
+    PostMessageW(OpenPopupMenu(), WM_KEYDOWN, VK_ESCAPE, 0);
+    SleepMs(300);
+    PostMessageW(main, WM_COMMAND, 32799, 0);  // record
+    SleepMs(1500);
+    const ScreenPicture recording = videoRow();
+    shoot(L"main-menu-capture.bmp");
+    ASSERT_EQ(idle.pixels.size(), recording.pixels.size());
+    ASSERT_FALSE(idle.pixels.empty());
+    size_t changed = 0;
+    for (size_t i = 0; i < idle.pixels.size(); ++i)
+        changed += idle.pixels[i] != recording.pixels[i];
+    EXPECT_GT(changed, 20u) << "the video item is checked while recording";
+    PostMessageW(OpenPopupMenu(), WM_KEYDOWN, VK_ESCAPE, 0);
+    SleepMs(300);
+    PostMessageW(main, WM_COMMAND, 32799, 0);
+    SleepMs(2000);
+    if (shooting) {
+        ClickAt(CentreOf(GetDlgItem(main, 1008)));
+        shoot(L"main-menu-help.bmp");
+        if (HWND menu = OpenPopupMenu()) PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        SleepMs(300);
+    }
     PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(program.WaitForExit(15000));
     ResetOrvaneState();
