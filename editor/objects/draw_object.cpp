@@ -1,6 +1,8 @@
 #include "editor/objects/draw_object.h"
 
+#include <cstddef>
 #include <string>
+#include <variant>
 
 #include "editor/geometry/pen_scaling.h"
 #include "editor/model/shape_sketch.h"
@@ -42,6 +44,63 @@ void SelectionGuard::Select(HGDIOBJ object) {
 
 namespace {
 
+thread_local DrawnAreas* activeAreas = nullptr;
+
+// Half the width of the pen selected into dc, at least one pixel.
+int32_t PenReach(HDC dc) {
+    HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
+    const int size = GetObjectW(pen, 0, nullptr);
+    int32_t width = 1;
+    if (size == static_cast<int>(sizeof(LOGPEN))) {
+        LOGPEN logical{};
+        if (GetObjectW(pen, sizeof logical, &logical)) width = logical.lopnWidth.x;
+    } else if (size >= static_cast<int>(offsetof(EXTLOGPEN, elpNumEntries))) {
+        alignas(EXTLOGPEN) BYTE buffer[sizeof(EXTLOGPEN) + 16 * sizeof(DWORD)] = {};
+        if (size <= static_cast<int>(sizeof buffer) && GetObjectW(pen, size, buffer)) {
+            width = static_cast<int32_t>(reinterpret_cast<const EXTLOGPEN*>(buffer)->elpWidth);
+        } else {
+            width = 1 << 16;  // unknown: as good as everywhere
+        }
+    }
+    return (width < 1 ? 1 : width) / 2 + 2;
+}
+
+}  // namespace
+
+DrawnAreas::DrawnAreas(HDC dc, editor::DirtyTiles& tiles)
+    : dc_(dc), tiles_(tiles), outer_(activeAreas) {
+    activeAreas = this;
+    SetBoundsRect(dc_, nullptr, DCB_ENABLE | DCB_RESET);
+}
+
+DrawnAreas::~DrawnAreas() {
+    TakeBox();
+    SetBoundsRect(dc_, nullptr, DCB_DISABLE);
+    activeAreas = outer_;
+}
+
+DrawnAreas* DrawnAreas::For(HDC dc) {
+    return activeAreas != nullptr && activeAreas->dc_ == dc ? activeAreas : nullptr;
+}
+
+void DrawnAreas::TakeBox() {
+    RECT bounds{};
+    const UINT account = GetBoundsRect(dc_, &bounds, DCB_RESET);
+    if (account == 0) {
+        failed_ = true;
+    } else if ((account & DCB_SET) != 0) {
+        tiles_.MarkBox({bounds.left, bounds.top, bounds.right, bounds.bottom});
+    }
+}
+
+void DrawnAreas::TakeStroke(POINT a, POINT b) {
+    RECT bounds{};
+    if (GetBoundsRect(dc_, &bounds, DCB_RESET) == 0) failed_ = true;
+    tiles_.MarkSegment(ToPoint(a), ToPoint(b), PenReach(dc_));
+}
+
+namespace {
+
 struct Replayer {
     HDC dc;
     HPEN pen;
@@ -53,10 +112,13 @@ struct Replayer {
         if (want && want != selected) SelectObject(dc, want);
         if (want) selected = want;
     }
+    DrawnAreas* areas = nullptr;
+
     void operator()(const editor::StrokeLine& s) {
         Use(s.ink);
         MoveToEx(dc, s.from.x, s.from.y, nullptr);
         LineTo(dc, s.to.x, s.to.y);
+        if (areas) areas->TakeStroke({s.from.x, s.from.y}, {s.to.x, s.to.y});
     }
     // Moves to the first point and draws to every point in turn, the first included, so that
     // a single point leaves a dot of the pen's width.
@@ -64,7 +126,12 @@ struct Replayer {
         if (s.points.empty()) return;
         Use(editor::Ink::kPen);
         MoveToEx(dc, s.points.front().x, s.points.front().y, nullptr);
-        for (const editor::Point& p : s.points) LineTo(dc, p.x, p.y);
+        POINT last{s.points.front().x, s.points.front().y};
+        for (const editor::Point& p : s.points) {
+            LineTo(dc, p.x, p.y);
+            if (areas) areas->TakeStroke(last, {p.x, p.y});
+            last = {p.x, p.y};
+        }
     }
     void operator()(const editor::StrokeArc& s) {
         if (s.radius < 0) return;
@@ -92,7 +159,16 @@ struct Replayer {
 
 void ReplayDrawList(HDC dc, std::span<const editor::DrawOp> ops, HPEN pen, HPEN guide) {
     Replayer replay{dc, pen, guide};
-    for (const editor::DrawOp& op : ops) std::visit(replay, op);
+    replay.areas = DrawnAreas::For(dc);
+    if (replay.areas) replay.areas->TakeBox();  // what the object drew before its list
+    for (const editor::DrawOp& op : ops) {
+        std::visit(replay, op);
+        // Strokes took their own account; every other operation is taken as its box.
+        if (replay.areas && !std::holds_alternative<editor::StrokeLine>(op) &&
+            !std::holds_alternative<editor::StrokePolyline>(op)) {
+            replay.areas->TakeBox();
+        }
+    }
 }
 
 void CDrawObject::Offset(int32_t dx, int32_t dy) {

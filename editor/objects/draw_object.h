@@ -7,6 +7,7 @@
 #include <span>
 
 #include "editor/geometry/measure_sketch.h"
+#include "editor/model/dirty_tiles.h"
 #include "platform/handles.h"
 
 namespace orvane {
@@ -38,6 +39,31 @@ class SelectionGuard {
     HGDIOBJ pen_;
     HGDIOBJ brush_;
     HGDIOBJ font_;
+};
+
+// While one exists on this thread, the drawing done on its surface is accounted as tiles of the
+// picture: straight strokes by where their pixels can reach (a stroke crossing the picture is a
+// thin staircase of tiles, not the box around it), everything else by the box the surface
+// reports. Without an account from the surface, Failed() says so and nothing can be trusted.
+class DrawnAreas {
+  public:
+    DrawnAreas(HDC dc, editor::DirtyTiles& tiles);
+    DrawnAreas(const DrawnAreas&) = delete;
+    DrawnAreas& operator=(const DrawnAreas&) = delete;
+    ~DrawnAreas();
+    // The recorder of dc on this thread, or null.
+    static DrawnAreas* For(HDC dc);
+    // Takes what was drawn since the last account as one box.
+    void TakeBox();
+    // Takes the straight stroke from a to b just drawn with the selected pen.
+    void TakeStroke(POINT a, POINT b);
+    bool Failed() const { return failed_; }
+
+  private:
+    HDC dc_;
+    editor::DirtyTiles& tiles_;
+    DrawnAreas* outer_;
+    bool failed_ = false;
 };
 
 // Draws a draw list: kPen strokes with pen, kGuide strokes with guide, outlines and frames with

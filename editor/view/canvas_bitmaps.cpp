@@ -21,19 +21,10 @@ HBITMAP NewDib(int32_t width, int32_t height, void** bits) {
 }
 
 void CopyPicture(HDC target, HBITMAP source, int32_t width, int32_t height) {
-    const RECT all{0, 0, width, height};
-    CopyPictureAreas(target, source, std::span<const RECT>(&all, 1));
-}
-
-void CopyPictureAreas(HDC target, HBITMAP source, std::span<const RECT> areas) {
     UniqueMemoryDc dc(CreateCompatibleDC(target));
     if (!dc) return;
     HGDIOBJ old = SelectObject(dc.Get(), source);
-    for (const RECT& a : areas) {
-        if (a.right <= a.left || a.bottom <= a.top) continue;
-        BitBlt(target, a.left, a.top, a.right - a.left, a.bottom - a.top, dc.Get(), a.left, a.top,
-               SRCCOPY);
-    }
+    BitBlt(target, 0, 0, width, height, dc.Get(), 0, 0, SRCCOPY);
     SelectObject(dc.Get(), old);
 }
 

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <span>
 
 namespace orvane::canvas {
 
@@ -16,7 +15,5 @@ int64_t Stride24(int32_t width);
 HBITMAP NewDib(int32_t width, int32_t height, void** bits);
 // Copies the whole of source (not selected anywhere) into target at the origin.
 void CopyPicture(HDC target, HBITMAP source, int32_t width, int32_t height);
-// Copies areas of source into the same areas of target; empty ones are skipped.
-void CopyPictureAreas(HDC target, HBITMAP source, std::span<const RECT> areas);
 
 }  // namespace orvane::canvas

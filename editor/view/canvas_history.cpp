@@ -31,7 +31,7 @@ void CIvoraImgEdtView::Commit() {
 void CIvoraImgEdtView::PushWorking() {
     if (HBITMAP snapshot = Snapshot()) {
         history_.Push(snapshot);
-        drawn_ = RECT{};
+        drawn_.Clear();
     } else {
         restoreAll_ = true;  // the object stays in the working picture only
     }

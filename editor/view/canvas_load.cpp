@@ -151,6 +151,8 @@ bool CIvoraImgEdtView::LoadBitmap(HBITMAP source) {
 bool CIvoraImgEdtView::TakePicture(HBITMAP picture, int32_t width, int32_t height) {
     if (!working_.Adopt(picture)) return false;
     restoreAll_ = true;
+    drawn_.Reset(width, height);
+    unshown_.Reset(width, height);
     imageWidth_ = width;
     imageHeight_ = height;
     FitIntoFrame();

@@ -5,8 +5,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editor/objects/draw_object.h"
+#include "editor/model/dirty_tiles.h"
 #include "editor/objects/stack.h"
 #include "editor/rules/canvas_rules.h"
 #include "editor/rules/magnification.h"
@@ -90,11 +92,13 @@ class CIvoraImgEdtView {
     BitmapSurface working_;
     Stack history_;
     std::unique_ptr<CDrawObject> current_;
-    // Where the working picture differs from the history top: the area the object was last
+    // Where the working picture differs from the history top: the tiles the object was last
     // drawn over; all of it while restoreAll_ (after loading and stepping through the history).
-    RECT drawn_{};
+    editor::DirtyTiles drawn_;
     bool restoreAll_ = true;
-    RECT unshown_{};  // picture area repainted but not yet invalidated on the canvas
+    editor::DirtyTiles unshown_;  // tiles repainted but not yet invalidated on the canvas
+    UniqueRegion update_;         // the update region while painting, and its rectangles
+    std::vector<BYTE> updateRects_;
     editor::CanvasState state_;
     int32_t imageWidth_ = 0;
     int32_t imageHeight_ = 0;
