@@ -236,7 +236,8 @@ TEST_F(EditorCanvas, ObjectsFollowingThePointerLeaveNothingBehind) {
     WriteWhiteBmp(path, 2560, 1920);
     ASSERT_TRUE(view_.LoadPicture(path));
     DIBSECTION section{};
-    ASSERT_EQ(GetObjectW(view_.WorkingBitmap(), sizeof section, &section), sizeof section);
+    ASSERT_EQ(GetObjectW(view_.WorkingBitmap(), sizeof section, &section),
+              static_cast<int>(sizeof section));
     const auto* bits = static_cast<const uint8_t*>(section.dsBm.bmBits);
     const size_t bytes = static_cast<size_t>(section.dsBm.bmWidthBytes) * 1920;
     auto darkBytes = [&] {
