@@ -772,6 +772,11 @@ TEST_F(EditorOverLivePicture, MeasuresTheStageMicrometerAfterCalibratingOnIt) {
     std::printf("calibrated magnification %ls; 25 divisions read %s\n", adjusted.c_str(),
                 shown.c_str());
     EXPECT_NEAR(um, 250.0, 10.0) << shown;
+    wchar_t shots[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"ORVANE_SCREENSHOT_DIR", shots, MAX_PATH)) {
+        EXPECT_TRUE(
+            SaveWindowImage(editor, std::wstring(shots) + L"\\picture-editor-measured.bmp"));
+    }
     PostMessageW(editor, WM_COMMAND, kEditorClose, 0);
     if (HWND prompt = program_.WaitForBox(L"Orvane picture editor", 3000))
         PostMessageW(prompt, WM_COMMAND, IDNO, 0);
