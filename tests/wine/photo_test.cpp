@@ -78,7 +78,13 @@ class Photo : public ::testing::Test {
                        uint32_t pictureSize, uint32_t deviceCode) {
         EXPECT_EQ(path.substr(path.size() - 4), extension);
         int w = 0, h = 0;
-        ASSERT_TRUE(PictureSize(path, &w, &h)) << "a picture file";
+        // The file appears when its copy starts; under load the copy may still be running.
+        bool readable = PictureSize(path, &w, &h);
+        for (int tries = 0; !readable && tries < 20; ++tries) {
+            SleepMs(100);
+            readable = PictureSize(path, &w, &h);
+        }
+        ASSERT_TRUE(readable) << "a picture file";
         EXPECT_EQ(w, width);
         EXPECT_EQ(h, height);
         std::vector<uint8_t> bytes;
