@@ -398,10 +398,12 @@ TEST_F(Pictures, ResourceScriptsListEachPictureForItsProgram) {
     const std::string uninstall = imagegen::resourceScript(*pictures_, Program::Uninstall, "/p");
     EXPECT_NE(uninstall.find("\n128 ICON "), std::string::npos);
     EXPECT_NE(uninstall.find("\n131 ICON "), std::string::npos);
-    // 156 menu buttons, 40 tool buttons, 23 numbered bitmaps, 14 icons, 2 cursors.
+    EXPECT_NE(main.find("BTNEDTMOREX BITMAP \"/p/btnedtmorex.bmp\"\n"), std::string::npos);
+    // 156 menu buttons, 40 tool buttons, 52 editor buttons (13 in four states), 23 numbered
+    // bitmaps, 14 icons, 2 cursors.
     std::size_t lines = 0;
     for (char c : main) lines += c == '\n';
-    EXPECT_EQ(lines, 4u + 156 + 40 + 23 + 14 + 2);
+    EXPECT_EQ(lines, 4u + 156 + 40 + 52 + 23 + 14 + 2);
     // Every file name is distinct, so no picture overwrites another.
     std::map<std::string, int> files;
     for (const auto& p : *pictures_) EXPECT_EQ(++files[p.file], 1) << p.file;
