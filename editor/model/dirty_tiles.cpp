@@ -5,11 +5,12 @@
 
 namespace orvane::editor {
 
-void DirtyTiles::Reset(int32_t width, int32_t height) {
+void DirtyTiles::Reset(int32_t width, int32_t height, int32_t tile) {
+    tile_ = std::max<int32_t>(4, tile);
     width_ = std::max<int32_t>(0, width);
     height_ = std::max<int32_t>(0, height);
-    columns_ = (width_ + kTile - 1) / kTile;
-    rows_ = (height_ + kTile - 1) / kTile;
+    columns_ = (width_ + tile_ - 1) / tile_;
+    rows_ = (height_ + tile_ - 1) / tile_;
     tiles_.assign(static_cast<size_t>(columns_) * rows_, 0);
     marked_ = 0;
 }
@@ -26,8 +27,8 @@ void DirtyTiles::MarkBox(const Box& box) {
     const int64_t right = std::min<int64_t>(width_, box.right);
     const int64_t bottom = std::min<int64_t>(height_, box.bottom);
     if (left >= right || top >= bottom) return;
-    for (int64_t row = top / kTile; row <= (bottom - 1) / kTile; ++row) {
-        for (int64_t column = left / kTile; column <= (right - 1) / kTile; ++column) {
+    for (int64_t row = top / tile_; row <= (bottom - 1) / tile_; ++row) {
+        for (int64_t column = left / tile_; column <= (right - 1) / tile_; ++column) {
             uint8_t& tile = tiles_[static_cast<size_t>(row * columns_ + column)];
             marked_ += tile == 0;
             tile = 1;
@@ -62,8 +63,8 @@ void DirtyTiles::MarkSegment(Point a, Point b, int32_t reach) {
     // Points every quarter tile along what is left, each with the reach plus a quarter tile
     // around it: every pixel within reach of the segment lies in one of those boxes.
     const double length = std::sqrt(dx * dx + dy * dy) * (t1 - t0);
-    const int64_t steps = static_cast<int64_t>(length / (kTile / 4)) + 1;
-    const int32_t around = static_cast<int32_t>(r) + kTile / 4 + 2;
+    const int64_t steps = static_cast<int64_t>(length / (tile_ / 4)) + 1;
+    const int32_t around = static_cast<int32_t>(r) + tile_ / 4 + 2;
     for (int64_t i = 0; i <= steps; ++i) {
         const double t = t0 + (t1 - t0) * static_cast<double>(i) / static_cast<double>(steps);
         const auto x = static_cast<int32_t>(std::lround(x0 + dx * t));
@@ -73,7 +74,7 @@ void DirtyTiles::MarkSegment(Point a, Point b, int32_t reach) {
 }
 
 void DirtyTiles::Add(const DirtyTiles& other) {
-    if (other.tiles_.size() != tiles_.size()) return;
+    if (other.tiles_.size() != tiles_.size() || other.tile_ != tile_) return;
     for (size_t i = 0; i < tiles_.size(); ++i) {
         if (other.tiles_[i] != 0 && tiles_[i] == 0) {
             tiles_[i] = 1;
@@ -83,8 +84,8 @@ void DirtyTiles::Add(const DirtyTiles& other) {
 }
 
 Box DirtyTiles::TileBox(int32_t firstColumn, int32_t row, int32_t endColumn) const {
-    return Box{firstColumn * kTile, row * kTile, std::min(width_, endColumn * kTile),
-               std::min(height_, (row + 1) * kTile)};
+    return Box{firstColumn * tile_, row * tile_, std::min(width_, endColumn * tile_),
+               std::min(height_, (row + 1) * tile_)};
 }
 
 }  // namespace orvane::editor

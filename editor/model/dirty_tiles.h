@@ -14,8 +14,9 @@ class DirtyTiles {
   public:
     static constexpr int32_t kTile = 64;
 
-    // A grid over a width x height picture, every tile clean.
-    void Reset(int32_t width, int32_t height);
+    // A grid of tile x tile squares over a width x height picture, every tile clean.
+    void Reset(int32_t width, int32_t height, int32_t tile = kTile);
+    int32_t Tile() const { return tile_; }
     void Clear();
     bool Empty() const { return marked_ == 0; }
     // Marks the tiles the box [left, right) x [top, bottom) reaches, clipped to the picture.
@@ -48,6 +49,7 @@ class DirtyTiles {
     }
     Box TileBox(int32_t firstColumn, int32_t row, int32_t endColumn) const;
 
+    int32_t tile_ = kTile;
     int32_t width_ = 0;
     int32_t height_ = 0;
     int32_t columns_ = 0;

@@ -73,6 +73,7 @@ bool CIvoraImgEdtView::LoadPicture(const std::wstring& path) {
     history_.Clear();
     working_.Reset();
     restoreAll_ = true;
+    shownValid_ = false;
     pictureLoaded_ = false;
     imageWidth_ = imageHeight_ = 0;
     state_.Loaded();
@@ -151,8 +152,11 @@ bool CIvoraImgEdtView::LoadBitmap(HBITMAP source) {
 bool CIvoraImgEdtView::TakePicture(HBITMAP picture, int32_t width, int32_t height) {
     if (!working_.Adopt(picture)) return false;
     restoreAll_ = true;
-    drawn_.Reset(width, height);
-    unshown_.Reset(width, height);
+    shownValid_ = false;
+    // Small tiles: a one-pixel guide across the picture costs a band of about two tiles.
+    constexpr int32_t kTile = 16;
+    drawn_.Reset(width, height, kTile);
+    unshown_.Reset(width, height, kTile);
     imageWidth_ = width;
     imageHeight_ = height;
     FitIntoFrame();

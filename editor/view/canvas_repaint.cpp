@@ -1,8 +1,10 @@
 // Repainting the working picture while an object follows the pointer, and painting the canvas.
 // Only the tiles the object was drawn over are restored from the history top, and only the
-// canvas over the tiles that changed is stretched again: on the largest pictures a full copy
-// and a full stretch per mouse move would cost many times the move itself.
+// canvas pixels over the tiles that changed are scaled again (by our own rule, which any part
+// can follow alone): on the largest pictures a full copy and a full stretch per
+// mouse move would cost many times the move itself.
 #include <algorithm>
+#include <cstring>
 
 #include "editor/objects/draw_object.h"
 #include "editor/view/canvas_bitmaps.h"
@@ -19,16 +21,25 @@ void CIvoraImgEdtView::Repaint(bool withObject) {
             canvas::CopyPicture(dc, top, imageWidth_, imageHeight_);
             unshown_.MarkBox(all);
         } else if (!drawn_.Empty()) {
-            UniqueMemoryDc source(CreateCompatibleDC(dc));
-            HGDIOBJ old = source ? SelectObject(source.Get(), top) : nullptr;
-            drawn_.ForEachRun([&](const editor::Box& b) {
-                if (source) {
-                    BitBlt(dc, b.left, b.top, b.right - b.left, b.bottom - b.top, source.Get(),
-                           b.left, b.top, SRCCOPY);
-                }
-            });
-            if (source) SelectObject(source.Get(), old);
-            unshown_.Add(drawn_);
+            // Both are our top-down sections of one size: the tiles' rows are copied directly.
+            const editor::Pixels24 to = WorkingPixels();
+            const editor::Pixels24 from = SectionPixels(top);
+            if (to.bits && from.bits && from.width == to.width && from.height == to.height) {
+                GdiFlush();
+                drawn_.ForEachRun([&](const editor::Box& b) {
+                    const size_t bytes = static_cast<size_t>(b.right - b.left) * 3;
+                    for (int32_t y = b.top; y < b.bottom; ++y) {
+                        std::memcpy(
+                            to.bits + y * to.stride + static_cast<ptrdiff_t>(b.left) * 3,
+                            from.bits + y * from.stride + static_cast<ptrdiff_t>(b.left) * 3,
+                            bytes);
+                    }
+                });
+                unshown_.Add(drawn_);
+            } else {
+                canvas::CopyPicture(dc, top, imageWidth_, imageHeight_);
+                unshown_.MarkBox(all);
+            }
         }
         restoreAll_ = false;
         drawn_.Clear();
@@ -50,58 +61,82 @@ void CIvoraImgEdtView::Repaint(bool withObject) {
 
 void CIvoraImgEdtView::ShowChanges(bool now) {
     if (unshown_.Empty()) return;
-    RECT client{};
-    GetClientRect(hwnd_.Get(), &client);
-    const int64_t w = client.right, h = client.bottom;
-    const int64_t iw = imageWidth_, ih = imageHeight_;
+    if (!shownValid_) {
+        unshown_.Clear();
+        InvalidateRect(hwnd_.Get(), nullptr, FALSE);
+        if (now) UpdateWindow(hwnd_.Get());
+        return;
+    }
+    GdiFlush();  // the drawing into the working picture is complete before it is read
+    const editor::Pixels24 working = WorkingPixels();
+    RECT bounds{};
     unshown_.ForEachRun([&](const editor::Box& a) {
-        if (iw <= 0 || ih <= 0) return;
-        // Canvas pixels whose stretched source reaches into the area, with a margin for the
-        // stretch's rounding.
-        const RECT r{static_cast<LONG>(std::max<int64_t>(0, a.left * w / iw - 2)),
-                     static_cast<LONG>(std::max<int64_t>(0, a.top * h / ih - 2)),
-                     static_cast<LONG>(std::min<int64_t>(w, (a.right * w + iw - 1) / iw + 2)),
-                     static_cast<LONG>(std::min<int64_t>(h, (a.bottom * h + ih - 1) / ih + 2))};
-        if (r.right > r.left && r.bottom > r.top) InvalidateRect(hwnd_.Get(), &r, FALSE);
+        const editor::IndexRange xs = editor::TargetsOf(shownColumns_, a.left, a.right);
+        const editor::IndexRange ys = editor::TargetsOf(shownRows_, a.top, a.bottom);
+        if (xs.first >= xs.end || ys.first >= ys.end) return;
+        editor::ScaleToCanvas(working, shownPixels_, shownColumns_, shownRows_, xs.first, ys.first,
+                              xs.end, ys.end);
+        const RECT r{xs.first, ys.first, xs.end, ys.end};
+        UnionRect(&bounds, &bounds, &r);
     });
     unshown_.Clear();
+    // One rectangle around the changes: the platform shows a window's painting by the box
+    // around it anyway, and many small rectangles make its update region slow to build.
+    if (IsRectEmpty(&bounds)) return;
+    InvalidateRect(hwnd_.Get(), &bounds, FALSE);
     if (now) UpdateWindow(hwnd_.Get());
 }
 
-// All of the picture is stretched onto all of the client area once for each rectangle of the
-// update region, clipped to it: the platform stretches what lies in the box around the
-// clipping, and the box around a few thin strips across the canvas is all of it.
+editor::Pixels24 CIvoraImgEdtView::WorkingPixels() const {
+    return SectionPixels(working_.Bitmap());
+}
+
+// The pixels of one of our top-down 24-bit sections (canvas::NewDib); the row order is not read
+// back from the section, whose header comes back with a positive height.
+editor::Pixels24 CIvoraImgEdtView::SectionPixels(HBITMAP section) {
+    DIBSECTION dib{};
+    if (!section || GetObjectW(section, sizeof dib, &dib) != sizeof dib ||
+        dib.dsBm.bmBits == nullptr || dib.dsBm.bmBitsPixel != 24) {
+        return {};
+    }
+    return {static_cast<uint8_t*>(dib.dsBm.bmBits), dib.dsBm.bmWidth, dib.dsBm.bmHeight,
+            static_cast<ptrdiff_t>(dib.dsBm.bmWidthBytes)};
+}
+
+bool CIvoraImgEdtView::EnsureShown() {
+    RECT client{};
+    GetClientRect(hwnd_.Get(), &client);
+    const editor::Pixels24 working = WorkingPixels();
+    if (!pictureLoaded_ || !working.bits || client.right <= 0 || client.bottom <= 0) return false;
+    if (shownValid_ && shownPixels_.width == client.right && shownPixels_.height == client.bottom) {
+        return true;
+    }
+    if (shownPixels_.width != client.right || shownPixels_.height != client.bottom) {
+        void* bits = nullptr;
+        if (!shown_.Adopt(canvas::NewDib(client.right, client.bottom, &bits)) || !bits) {
+            shown_.Reset();
+            shownPixels_ = {};
+            return false;
+        }
+        shownPixels_ = {static_cast<uint8_t*>(bits), client.right, client.bottom,
+                        static_cast<ptrdiff_t>(canvas::Stride24(client.right))};
+    }
+    shownColumns_ = editor::FootprintsOf(working.width, client.right);
+    shownRows_ = editor::FootprintsOf(working.height, client.bottom);
+    GdiFlush();
+    editor::ScaleToCanvas(working, shownPixels_, shownColumns_, shownRows_, 0, 0, client.right,
+                          client.bottom);
+    shownValid_ = true;
+    return true;
+}
+
 void CIvoraImgEdtView::OnPaint() {
-    if (!update_) update_.Reset(CreateRectRgn(0, 0, 0, 0));
-    const bool known = update_ && GetUpdateRgn(hwnd_.Get(), update_.Get(), FALSE) != ERROR;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_.Get(), &ps);
-    if (pictureLoaded_ && working_.Dc()) {
-        RECT r{};
-        GetClientRect(hwnd_.Get(), &r);
-        const auto stretch = [&] {
-            if (r.right == imageWidth_ && r.bottom == imageHeight_) {
-                BitBlt(dc, 0, 0, imageWidth_, imageHeight_, working_.Dc(), 0, 0, SRCCOPY);
-            } else {
-                StretchBlt(dc, 0, 0, r.right, r.bottom, working_.Dc(), 0, 0, imageWidth_,
-                           imageHeight_, SRCCOPY);
-            }
-        };
-        const DWORD size = known ? GetRegionData(update_.Get(), 0, nullptr) : 0;
-        if (size > sizeof(RGNDATAHEADER)) {
-            if (updateRects_.size() < size) updateRects_.resize(size);
-            auto* data = reinterpret_cast<RGNDATA*>(updateRects_.data());
-            if (GetRegionData(update_.Get(), size, data) != size) data->rdh.nCount = 0;
-            const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
-            for (DWORD i = 0; i < data->rdh.nCount; ++i) {
-                const int saved = SaveDC(dc);
-                IntersectClipRect(dc, rects[i].left, rects[i].top, rects[i].right, rects[i].bottom);
-                stretch();
-                RestoreDC(dc, saved);
-            }
-        } else {
-            stretch();
-        }
+    if (EnsureShown()) {
+        const RECT& r = ps.rcPaint;
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, shown_.Dc(), r.left, r.top,
+               SRCCOPY);
     }
     EndPaint(hwnd_.Get(), &ps);
 }

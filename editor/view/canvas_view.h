@@ -11,6 +11,7 @@
 #include "editor/model/dirty_tiles.h"
 #include "editor/objects/stack.h"
 #include "editor/rules/canvas_rules.h"
+#include "editor/rules/canvas_scale.h"
 #include "editor/rules/magnification.h"
 #include "editor/rules/window_rules.h"
 #include "platform/handles.h"
@@ -85,6 +86,11 @@ class CIvoraImgEdtView {
     // Invalidates the canvas over the picture areas repainted since the last call; now redraws
     // them at once.
     void ShowChanges(bool now);
+    // Makes shown_ the whole working picture scaled to the client area when it is not that yet;
+    // false without a picture or memory.
+    bool EnsureShown();
+    editor::Pixels24 WorkingPixels() const;
+    static editor::Pixels24 SectionPixels(HBITMAP section);
     float PenScale() const;
 
     UniqueWindow hwnd_;
@@ -96,9 +102,14 @@ class CIvoraImgEdtView {
     // drawn over; all of it while restoreAll_ (after loading and stepping through the history).
     editor::DirtyTiles drawn_;
     bool restoreAll_ = true;
-    editor::DirtyTiles unshown_;  // tiles repainted but not yet invalidated on the canvas
-    UniqueRegion update_;         // the update region while painting, and its rectangles
-    std::vector<BYTE> updateRects_;
+    editor::DirtyTiles unshown_;  // tiles repainted but not yet brought onto the canvas
+    // The canvas as shown: the working picture scaled to the client area, kept up to date over
+    // what changes, so that painting is one copy.
+    BitmapSurface shown_;
+    editor::Pixels24 shownPixels_{};
+    editor::Footprints shownColumns_;  // the picture columns under each canvas column
+    editor::Footprints shownRows_;
+    bool shownValid_ = false;
     editor::CanvasState state_;
     int32_t imageWidth_ = 0;
     int32_t imageHeight_ = 0;
