@@ -4,11 +4,11 @@
 
 #include <cstdio>
 
-#include "app/info_dlg.h"
-#include "app/language_dlg.h"
-#include "app/small_dialogs.h"
+#include "app/dialogs/info_dlg.h"
+#include "app/dialogs/language_dlg.h"
+#include "app/dialogs/small_dialogs.h"
 #include "capture/size_codes.h"
-#include "app/language.h"
+#include "app/rules/language.h"
 #include "app/messages.h"
 #include "app/settings_win.h"
 #include "platform/wide.h"

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "widgets/bitmap_button.h"
-#include "app/layout.h"
+#include "app/rules/layout.h"
 #include "widgets/menu_owner_draw.h"
-#include "app/not_found_box.h"
+#include "app/dialogs/not_found_box.h"
 #include "app/overlays.h"
-#include "app/settings.h"
-#include "app/small_dialogs.h"
+#include "app/rules/settings.h"
+#include "app/dialogs/small_dialogs.h"
 #include "app/dialogs/timelapse_dlg.h"
 #include "editor/window/editor_dlg.h"
 #include "capture/capture_graph.h"

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "app/language.h"
+#include "app/rules/language.h"
 #include "app/messages.h"
 
 namespace orvane {

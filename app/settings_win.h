@@ -1,6 +1,6 @@
 #pragma once
 // The settings key "Software\Orvane" of the current user, and the folder services of the load.
-#include "app/settings.h"
+#include "app/rules/settings.h"
 #include "platform/reg_key.h"
 
 namespace orvane {

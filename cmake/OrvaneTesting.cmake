@@ -49,14 +49,19 @@ function(orvane_add_test name)
   endif()
 endfunction()
 
-# orvane_wine_lane(test LANE a|b [CAMERA]): the test runs in that lane, alone in it, with the
-# lane's virtual camera when it needs one.
+# orvane_wine_lane(test LANE a|b [CAMERA] [FILTER gtest-filter]): the test runs in that lane,
+# alone in it, with the lane's virtual camera when it needs one, and only the tests the filter
+# names (a long program is shared out between the lanes so).
 function(orvane_wine_lane test)
-  cmake_parse_arguments(L "CAMERA" "LANE" "" ${ARGN})
+  cmake_parse_arguments(L "CAMERA" "LANE;FILTER" "" ${ARGN})
   set(fixtures wine_${L_LANE})
   if(L_CAMERA)
     list(APPEND fixtures virtualcam_${L_LANE})
   endif()
+  set(env "${ORVANE_LANE_${L_LANE}_ENV}")
+  if(L_FILTER)
+    list(APPEND env "GTEST_FILTER=${L_FILTER}")
+  endif()
   set_tests_properties(${test} PROPERTIES RESOURCE_LOCK wine_lane_${L_LANE}
-    FIXTURES_REQUIRED "${fixtures}" ENVIRONMENT "${ORVANE_LANE_${L_LANE}_ENV}")
+    FIXTURES_REQUIRED "${fixtures}" ENVIRONMENT "${env}")
 endfunction()

@@ -4,8 +4,8 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include "app/folder_rules.h"
-#include "app/info_dlg.h"
+#include "app/rules/folder_rules.h"
+#include "app/dialogs/info_dlg.h"
 #include "app/messages.h"
 #include "platform/handles.h"
 #include "platform/wide.h"

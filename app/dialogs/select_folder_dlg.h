@@ -4,7 +4,7 @@
 // folders and records them at the front of the histories.
 #include <string>
 
-#include "app/settings_records.h"
+#include "app/rules/settings_records.h"
 #include "platform/dialog.h"
 
 namespace orvane {

@@ -3,7 +3,7 @@
 // magnification) and in which font and colour.
 #include <cstdint>
 
-#include "app/settings_records.h"
+#include "app/rules/settings_records.h"
 #include "platform/dialog.h"
 
 namespace orvane {

@@ -6,7 +6,7 @@
 
 #include "app/ivora_dlg.h"
 #include "app/messages.h"
-#include "app/timelapse_time.h"
+#include "app/handlers/timelapse_time.h"
 #include "resources/resource.h"
 
 namespace orvane {

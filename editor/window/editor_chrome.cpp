@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "app/language.h"
+#include "app/rules/language.h"
 #include "editor/rules/window_rules.h"
 #include "editor/window/editor_dlg.h"
 #include "platform/reg_key.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/dialog_rules.h"
+#include "app/rules/dialog_rules.h"
 
 namespace orvane {
 namespace {

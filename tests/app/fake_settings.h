@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "app/rules/settings.h"
 
 namespace orvane::test {
 

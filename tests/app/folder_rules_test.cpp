@@ -1,4 +1,4 @@
-#include "app/folder_rules.h"
+#include "app/rules/folder_rules.h"
 
 #include <gtest/gtest.h>
 

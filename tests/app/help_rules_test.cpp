@@ -1,4 +1,4 @@
-#include "app/help_rules.h"
+#include "app/rules/help_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/language.h"
+#include "app/rules/language.h"
 
 namespace orvane {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/layout.h"
+#include "app/rules/layout.h"
 
 namespace orvane {
 namespace {

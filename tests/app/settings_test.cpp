@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/settings.h"
+#include "app/rules/settings.h"
 #include "fake_settings.h"
 
 namespace orvane {

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <string>
 
-#include "app/help_rules.h"
+#include "app/rules/help_rules.h"
 #include "app/ivora_dlg.h"
-#include "app/language.h"
+#include "app/rules/language.h"
 #include "app/messages.h"
 #include "app/settings_win.h"
 #include "platform/reg_key.h"

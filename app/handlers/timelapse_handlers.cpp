@@ -3,10 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/info_dlg.h"
+#include "app/dialogs/info_dlg.h"
 #include "app/ivora_dlg.h"
 #include "app/messages.h"
-#include "app/timelapse_time.h"
+#include "app/handlers/timelapse_time.h"
 #include "capture/timelapse/timelapse_schedule.h"
 #include "resources/resource.h"
 

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "app/rules/settings.h"
 
 #include <cmath>
 

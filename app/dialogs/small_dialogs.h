@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "app/hyper_link.h"
+#include "app/dialogs/hyper_link.h"
 #include "platform/dialog.h"
 #include "platform/handles.h"
 

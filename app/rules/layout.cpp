@@ -1,4 +1,4 @@
-#include "app/layout.h"
+#include "app/rules/layout.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/language_dlg.h"
+#include "app/dialogs/language_dlg.h"
 
 #include "resources/resource.h"
 

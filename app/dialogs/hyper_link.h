@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/dialog_rules.h"
+#include "app/rules/dialog_rules.h"
 #include "platform/handles.h"
 
 namespace orvane {

@@ -1,4 +1,4 @@
-#include "app/not_found_box.h"
+#include "app/dialogs/not_found_box.h"
 
 #include "app/messages.h"
 #include "resources/resource.h"

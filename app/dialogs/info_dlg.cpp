@@ -1,4 +1,4 @@
-#include "app/info_dlg.h"
+#include "app/dialogs/info_dlg.h"
 
 #include "app/messages.h"
 #include "resources/resource.h"

@@ -1,4 +1,4 @@
-#include "app/dialog_rules.h"
+#include "app/rules/dialog_rules.h"
 
 #include <cwchar>
 

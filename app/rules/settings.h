@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings_records.h"
+#include "app/rules/settings_records.h"
 
 namespace orvane {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/language.h"
+#include "app/rules/language.h"
 #include "platform/dialog.h"
 #include "platform/handles.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_records.h"
+#include "app/rules/settings_records.h"
 
 namespace orvane {
 

@@ -1,4 +1,4 @@
-#include "app/settings_records.h"
+#include "app/rules/settings_records.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,8 +1,8 @@
-#include "app/small_dialogs.h"
+#include "app/dialogs/small_dialogs.h"
 
 #include <vector>
 
-#include "app/dialog_rules.h"
+#include "app/rules/dialog_rules.h"
 #include "resources/resource.h"
 
 namespace orvane {

@@ -1,4 +1,4 @@
-#include "app/hyper_link.h"
+#include "app/dialogs/hyper_link.h"
 
 #include <commctrl.h>
 #include <shellapi.h>

@@ -1,4 +1,4 @@
-#include "app/language.h"
+#include "app/rules/language.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 // The main window's menus: the popups of the current language drawn by the program, opened
 // below the four menu buttons with their items enabled and checked for the moment.
 #include "app/ivora_dlg.h"
-#include "app/language.h"
+#include "app/rules/language.h"
 #include "capture/negotiation.h"
 #include "resources/lang/menu_ids.h"
 #include "resources/resource.h"

@@ -1,7 +1,7 @@
 // The thumbnail strip in the main window: its cells in the layout, clicks and the selection,
 // hovering with the large preview, and the strip's scroll bar.
 #include "app/ivora_dlg.h"
-#include "app/language.h"
+#include "app/rules/language.h"
 #include "media/strip_rules.h"
 #include "resources/resource.h"
 

@@ -1,4 +1,4 @@
-#include "app/timelapse_time.h"
+#include "app/handlers/timelapse_time.h"
 
 #include <string>
 
