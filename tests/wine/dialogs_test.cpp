@@ -4,8 +4,8 @@
 #include <functional>
 #include <thread>
 
-#include "app/info_dlg.h"
-#include "app/small_dialogs.h"
+#include "app/dialogs/info_dlg.h"
+#include "app/dialogs/small_dialogs.h"
 
 namespace orvane {
 namespace {
@@ -152,7 +152,7 @@ TEST(StatusWindow, ShapeLeavesOutThePureGreenPixels) {
 }  // namespace
 }  // namespace orvane
 
-#include "app/language.h"
+#include "app/rules/language.h"
 #include "app/messages.h"
 
 namespace orvane {

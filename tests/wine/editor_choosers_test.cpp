@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/language.h"
+#include "app/rules/language.h"
 #include "app/messages.h"
 #include "editor/win/style_choosers.h"
 #include "resource.h"
