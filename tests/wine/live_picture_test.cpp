@@ -13,19 +13,6 @@
 namespace orvane::test {
 namespace {
 
-BOOL CALLBACK FindVideoWindow(HWND hwnd, LPARAM found) {
-    wchar_t name[128] = {};
-    GetClassNameW(hwnd, name, 128);
-    std::wstring cls = name;
-    if (cls.find(L"VideoRenderer") != std::wstring::npos ||
-        cls.find(L"ActiveMovie") != std::wstring::npos || cls.find(L"VMR") != std::wstring::npos ||
-        cls.find(L"quartz") != std::wstring::npos) {
-        *reinterpret_cast<HWND*>(found) = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The real program started on a fresh state with the virtual camera; the state is reset after.
 class LivePicture : public ::testing::Test {
   protected:
@@ -47,12 +34,7 @@ class LivePicture : public ::testing::Test {
 TEST_F(LivePicture, TheFirstPollOpensTheCameraAndShowsItsPicture) {
     HWND main = Launch();
     ASSERT_NE(main, nullptr);
-    HWND video = nullptr;
-    for (int i = 0; i < 400 && !video; ++i) {
-        EnumChildWindows(main, FindVideoWindow, reinterpret_cast<LPARAM>(&video));
-        SleepMs(10);
-    }
-    EXPECT_NE(video, nullptr) << "no video window in the main window";
+    EXPECT_NE(WaitForLivePicture(main), nullptr) << "no video window in the main window";
     EXPECT_EQ(program_.FindBox(L"Orvane"), nullptr)
         << "the notice is shown although a camera is there";
     ASSERT_TRUE(CloseAndWait(main));
@@ -88,22 +70,13 @@ TEST_F(LivePicture, ResolutionCommandRebuildsAtTheChosenSize) {
 namespace orvane::test {
 namespace {
 
-HWND WaitForVideoWindow(HWND main, DWORD timeoutMs) {
-    HWND video = nullptr;
-    for (DWORD waited = 0; waited < timeoutMs && !video; waited += 10) {
-        EnumChildWindows(main, FindVideoWindow, reinterpret_cast<LPARAM>(&video));
-        if (!video) SleepMs(10);
-    }
-    return video;
-}
-
 TEST_F(LivePicture, WhenTheFirstCameraCannotBeOpenedTheSecondOpensWithoutNotice) {
     // Listed in the order of their instance names: the 6320 first, and it fails to open.
     VirtualCameras cameras({L"6320", L"6340"}, /*failOpen=*/1u << 0);
     ASSERT_TRUE(cameras.Registered());
     HWND main = Launch();
     ASSERT_NE(main, nullptr);
-    EXPECT_NE(WaitForVideoWindow(main, 4000), nullptr) << "the second camera shows its picture";
+    EXPECT_NE(WaitForLivePicture(main, 8000), nullptr) << "the second camera shows its picture";
     SleepMs(1500);
     EXPECT_EQ(program_.FindBox(L"Orvane"), nullptr) << "no notice while a camera works";
     ASSERT_TRUE(CloseAndWait(main));
@@ -114,7 +87,7 @@ TEST_F(LivePicture, UnplugClearsThePictureAndTheNoticeFollowsOnTheNextPoll) {
     ASSERT_TRUE(cameras.Registered());
     HWND main = Launch();
     ASSERT_NE(main, nullptr);
-    HWND video = WaitForVideoWindow(main, 4000);
+    HWND video = WaitForLivePicture(main, 8000);
     ASSERT_NE(video, nullptr);
     SleepMs(500);
 
@@ -137,7 +110,7 @@ TEST_F(LivePicture, UnplugClearsThePictureAndTheNoticeFollowsOnTheNextPoll) {
     // Plugged in again: the poll opens it within about a second.
     VirtualCameras::SetLost(0);
     ASSERT_TRUE(RegisterVirtualCameraAgain());
-    EXPECT_NE(WaitForVideoWindow(main, 4000), nullptr) << "the camera comes back";
+    EXPECT_NE(WaitForLivePicture(main, 8000), nullptr) << "the camera comes back";
     ASSERT_TRUE(CloseAndWait(main));
 }
 
@@ -179,9 +152,9 @@ TEST_F(LivePicture, EveryCameraModelShowsItsMovingSceneOnScreen) {
         ASSERT_TRUE(program.Start());
         HWND main = program.WaitForMainWindow();
         ASSERT_NE(main, nullptr);
-        HWND video = WaitForVideoWindow(main, 4000);
+        HWND video = WaitForLivePicture(main, 8000);
         ASSERT_NE(video, nullptr);
-        SleepMs(800);
+        SleepMs(300);
         RECT area{};
         GetClientRect(video, &area);
         MapWindowPoints(video, nullptr, reinterpret_cast<POINT*>(&area), 2);
@@ -215,7 +188,7 @@ TEST_F(LivePicture, ACameraThatCannotBeOpenedAfterTheCompressionToggleBringsTheN
     ASSERT_TRUE(camera.Registered());
     HWND main = Launch();
     ASSERT_NE(main, nullptr);
-    ASSERT_NE(WaitForVideoWindow(main, 4000), nullptr);
+    ASSERT_NE(WaitForLivePicture(main, 8000), nullptr);
     VirtualCameras failing({L"6320"}, /*failOpen=*/1u << 0);
     ASSERT_TRUE(failing.Registered());
     PostMessageW(main, WM_COMMAND, 32821, 0);  // Video compression: the graph is rebuilt

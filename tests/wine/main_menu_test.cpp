@@ -104,7 +104,7 @@ TEST(MainMenu, ASecondClickOnTheOpenButtonClosesItsPopupAndCaptureMarksTheRecord
     ASSERT_TRUE(program.Start());
     HWND main = program.WaitForMainWindow();
     ASSERT_NE(main, nullptr);
-    SleepMs(2500);  // the camera opens
+    ASSERT_NE(WaitForLivePicture(main), nullptr) << "the camera opens";
     SetForegroundWindow(main);
     const POINT setting = CentreOf(GetDlgItem(main, 1006));
     ClickAt(setting);

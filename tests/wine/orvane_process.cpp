@@ -97,6 +97,35 @@ bool OrvaneProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
     return true;
 }
 
+namespace {
+BOOL CALLBACK FindVideoWindow(HWND hwnd, LPARAM found) {
+    wchar_t name[128] = {};
+    GetClassNameW(hwnd, name, 128);
+    const std::wstring cls = name;
+    if (cls.find(L"VideoRenderer") != std::wstring::npos ||
+        cls.find(L"ActiveMovie") != std::wstring::npos || cls.find(L"VMR") != std::wstring::npos ||
+        cls.find(L"quartz") != std::wstring::npos) {
+        *reinterpret_cast<HWND*>(found) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND LivePictureWindow(HWND main) {
+    HWND video = nullptr;
+    EnumChildWindows(main, FindVideoWindow, reinterpret_cast<LPARAM>(&video));
+    return video;
+}
+
+HWND WaitForLivePicture(HWND main, DWORD timeoutMs) {
+    HWND video = nullptr;
+    const DWORD start = GetTickCount();
+    while (!(video = LivePictureWindow(main)) && GetTickCount() - start < timeoutMs) Sleep(20);
+    if (video) Sleep(500);  // frames flow
+    return video;
+}
+
 std::wstring WindowText(HWND hwnd) {
     wchar_t text[512] = {};
     GetWindowTextW(hwnd, text, 512);

@@ -33,6 +33,11 @@ class OrvaneProcess {
 };
 
 std::wstring WindowText(HWND hwnd);
+// The live picture's video window inside the main window, null while there is none.
+HWND LivePictureWindow(HWND main);
+// The live picture's window once the camera runs (and frames flow); null when none came within
+// the time. A fixed wait is not enough on a loaded machine.
+HWND WaitForLivePicture(HWND main, DWORD timeoutMs = 15000);
 // Removes the settings key and the documents folder's Orvane tree.
 void ResetOrvaneState();
 std::wstring DocumentsFolder();

@@ -72,7 +72,7 @@ class Photo : public ::testing::Test {
         ASSERT_TRUE(program_.Start());
         main_ = program_.WaitForMainWindow();
         ASSERT_NE(main_, nullptr);
-        SleepMs(2500);  // the first poll opens the camera and frames flow
+        ASSERT_NE(WaitForLivePicture(main_), nullptr) << "the camera opens";
     }
     void ExpectPicture(const std::wstring& path, const wchar_t* extension, int width, int height,
                        uint32_t pictureSize, uint32_t deviceCode) {

@@ -34,7 +34,7 @@ class Record : public ::testing::Test {
         ASSERT_TRUE(program_.Start());
         main_ = program_.WaitForMainWindow();
         ASSERT_NE(main_, nullptr);
-        SleepMs(2500);  // the first poll opens the camera (6320, 800 x 600)
+        ASSERT_NE(WaitForLivePicture(main_), nullptr) << "the camera (6320, 800 x 600) opens";
     }
     void TearDown() override {
         if (main_ && program_.Running()) {

@@ -69,7 +69,7 @@ TEST_P(Resolution, EverySizeOfTheSubmenuRebuildsTheLivePictureAndNoneWhileRecord
     ASSERT_TRUE(program_.Start());
     main_ = program_.WaitForMainWindow();
     ASSERT_NE(main_, nullptr);
-    SleepMs(2500);  // the first poll opens the camera
+    ASSERT_NE(WaitForLivePicture(main_), nullptr) << "the camera opens";
     const ResolutionMenu menu =
         BuildResolutionMenu(1, false, GetParam().code, GetParam().stillSize, 0);
     std::vector<int> offered;

@@ -89,7 +89,7 @@ class TimeLapse : public ::testing::Test {
         ASSERT_TRUE(started);
         main_ = program_.WaitForMainWindow();
         ASSERT_NE(main_, nullptr);
-        SleepMs(2500);  // the first poll opens the camera
+        ASSERT_NE(WaitForLivePicture(main_), nullptr) << "the camera opens";
     }
     HWND Dialog() const {
         for (HWND w : program_.TopLevelWindows()) {
