@@ -439,10 +439,11 @@ TEST_F(Commands, ManualFollowsInstallPathWithOrWithoutSeparatorAndFallsBackToIts
         DeleteFileW(record.c_str());
         PutString(L"InstallPath", installPath);
         Command(32801);
-        // The viewer is a process of its own, slow to start on a loaded machine.
-        for (int i = 0; i < 200 && !Exists(record); ++i) SleepMs(100);
-        SleepMs(300);
-        return ReadText(record);
+        // The viewer is a process of its own, slow to start on a loaded machine; its record is
+        // complete once it holds the path.
+        std::wstring text;
+        for (int i = 0; i < 200 && (text = ReadText(record)).empty(); ++i) SleepMs(100);
+        return text;
     };
     const std::wstring expected = install + L"\\Manual_English.pdf";
     EXPECT_EQ(_wcsicmp(opened(install + L"\\").c_str(), expected.c_str()), 0);
