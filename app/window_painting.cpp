@@ -8,6 +8,7 @@
 
 #include "app/messages.h"
 #include "resources/resource.h"
+#include "widgets/label_picture.h"
 
 namespace orvane {
 
@@ -127,21 +128,12 @@ void CIvoraDlg::DrawMagnificationLabel() {
     HWND label = Item(IDC_MAGNIFICATION_LABEL);
     if (!label) return;
     ShowWindow(label, SW_HIDE);
-    BitmapSurface picture;
-    if (!picture.Load(Instance(), IDB_MAGNIFICATION_LABEL)) return;
     RECT client{};
     GetClientRect(label, &client);
-    const UniqueFont font(CreateFontW(client.bottom, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                      DEFAULT_QUALITY, 0x20, L"Microsoft Sans Serif"));
-    const HGDIOBJ oldFont = SelectObject(picture.Dc(), font.Get());
-    SetBkMode(picture.Dc(), TRANSPARENT);
-    const std::wstring text = MessageText(kMsgMagnification);
-    DrawTextW(picture.Dc(), text.c_str(), static_cast<int>(text.size()), &client,
-              DT_RIGHT | DT_SINGLELINE);
-    SelectObject(picture.Dc(), oldFont);
+    HBITMAP bitmap = LabelPicture(Instance(), IDB_MAGNIFICATION_LABEL, client,
+                                  MessageText(kMsgMagnification), 0x20);
+    if (!bitmap) return;
     // The label shows the picture we keep; the one it showed before goes once replaced.
-    HBITMAP bitmap = picture.Release();
     SendMessageW(label, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
     labelPicture_.Reset(bitmap);
     ShowWindow(label, SW_SHOW);

@@ -11,6 +11,7 @@
 #include "editor/window/editor_dlg.h"
 #include "platform/reg_key.h"
 #include "resource.h"
+#include "widgets/label_picture.h"
 
 namespace orvane {
 namespace {
@@ -172,20 +173,10 @@ void CIvoraImgEdtDlg::CreateTooltips() {
 void CIvoraImgEdtDlg::DrawMagnificationCaption() {
     HWND caption = Item(IDC_EDITOR_MAGNIFICATION_CAPTION);
     if (!caption) return;
-    BitmapSurface picture;
-    if (!picture.Load(Instance(), kCaptionPicture)) return;
     RECT client{};
     GetClientRect(caption, &client);
-    const UniqueFont font(CreateFontW(client.bottom, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                      DEFAULT_QUALITY, 0, L"Microsoft Sans Serif"));
-    const HGDIOBJ oldFont = SelectObject(picture.Dc(), font.Get());
-    SetBkMode(picture.Dc(), TRANSPARENT);
-    const std::wstring text = Text(42);
-    DrawTextW(picture.Dc(), text.c_str(), static_cast<int>(text.size()), &client,
-              DT_RIGHT | DT_SINGLELINE);
-    SelectObject(picture.Dc(), oldFont);
-    HBITMAP bitmap = picture.Release();
+    HBITMAP bitmap = LabelPicture(Instance(), kCaptionPicture, client, Text(42), 0);
+    if (!bitmap) return;
     SendMessageW(caption, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
     captionPicture_.Reset(bitmap);
 }

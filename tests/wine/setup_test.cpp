@@ -360,19 +360,6 @@ const auto* const kCom = ::testing::AddGlobalTestEnvironment(new Com);
 
 // ---- Install into a new folder, the pages, and the installed program from its shortcut
 
-BOOL CALLBACK FindVideo(HWND hwnd, LPARAM found) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    const std::wstring cls = name;
-    if (cls.find(L"VideoRenderer") != std::wstring::npos ||
-        cls.find(L"ActiveMovie") != std::wstring::npos || cls.find(L"VMR") != std::wstring::npos ||
-        cls.find(L"quartz") != std::wstring::npos) {
-        *reinterpret_cast<HWND*>(found) = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The main window of an Orvane.exe started from this path, whatever process started it.
 struct MainSearch {
     std::wstring exe;
@@ -454,7 +441,7 @@ TEST(SetupInstall, NewFolderThePagesAndTheProgramFromItsShortcut) {
     HWND video = nullptr;
     SceneMarks marks;
     WaitUntil(15000, [&] {
-        if (!video) EnumChildWindows(main, FindVideo, reinterpret_cast<LPARAM>(&video));
+        if (!video) video = LivePictureWindow(main);
         if (!video) return false;
         RECT r{};
         GetWindowRect(video, &r);
