@@ -9,9 +9,12 @@
 #include <vector>
 
 #include "app/ivora_dlg.h"
+#include "capture/still/still_files.h"
 #include "media/companion_paths.h"
 #include "media/file_requests.h"
 #include "media/text.h"
+#include "media/win/clip_player.h"
+#include "platform/image_codecs.h"
 #include "platform/wide.h"
 #include "resources/lang/menu_ids.h"
 #include "resources/resource.h"
@@ -87,46 +90,13 @@ void DeleteQuietly(HWND owner, const std::vector<std::u16string>& paths) {
     }
 }
 
-void PlayClip(const std::u16string& thumbnail) {
-    const std::wstring clip = ToWide(VideoPathFromThumbnail(thumbnail));
-    if (clip.empty()) return;
-    if (reinterpret_cast<INT_PTR>(
-            ShellExecuteW(nullptr, L"open", clip.c_str(), nullptr, nullptr, SW_SHOW)) >= 32) {
-        return;
-    }
-    if (reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", L"explorer.exe", clip.c_str(),
-                                                nullptr, SW_SHOW)) >= 32) {
-        return;
-    }
-    ShellExecuteW(nullptr, L"runas", L"explorer.exe", clip.c_str(), nullptr, SW_SHOW);
-}
-
-bool EncoderFor(const wchar_t* mime, CLSID& clsid) {
-    UINT count = 0;
-    UINT bytes = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0) return false;
-    std::vector<uint8_t> buffer(bytes);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (Gdiplus::GetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return false;
-    for (UINT i = 0; i < count; ++i) {
-        if (wcscmp(codecs[i].MimeType, mime) == 0) {
-            clsid = codecs[i].Clsid;
-            return true;
-        }
-    }
-    return false;
-}
-
 // The picture decoded and written as "Orvane.bmp" in the temporary folder; empty on failure.
 std::wstring DecodedToTemporaryBmp(const std::wstring& picture) {
-    wchar_t folder[MAX_PATH + 1]{};
-    const DWORD length = GetTempPathW(MAX_PATH, folder);
-    if (length == 0 || length >= MAX_PATH) return {};
-    std::wstring target(folder, length);
-    if (target.back() != L'\\') target += L'\\';
-    target += L"Orvane.bmp";
+    const std::wstring folder = TempFolder();
+    if (folder.empty()) return {};
+    const std::wstring target = folder + L"Orvane.bmp";
     CLSID bmp{};
-    if (!EncoderFor(L"image/bmp", bmp)) return {};
+    if (!ImageEncoderFor(L"*.BMP", &bmp)) return {};
     Gdiplus::Bitmap image(picture.c_str());
     if (image.GetLastStatus() != Gdiplus::Ok) return {};
     if (image.Save(target.c_str(), &bmp, nullptr) != Gdiplus::Ok) return {};
@@ -166,7 +136,7 @@ void CIvoraDlg::OnOpenSelected(UINT) {
     strip_.Selection().Append(first.cell, path);
     strip_.ApplyMarks();
     if (strip_.Cell(first.cell).IsVideo()) {
-        PlayClip(path);
+        PlayClipOfThumbnail(path);
     } else {
         OpenPictureEditor(path);
     }
@@ -177,7 +147,7 @@ void CIvoraDlg::OnMeasureOrPlay(UINT) {
     if (entries.empty() || entries.front().path.size() < 4) return;
     const std::u16string path = UpperCase(entries.front().path);
     if (IsVideoThumbnailPath(path)) {
-        PlayClip(path);
+        PlayClipOfThumbnail(path);
     } else {
         OpenPictureEditor(path);
     }

@@ -8,6 +8,7 @@
 
 #include "media/companion_paths.h"
 #include "media/strip_rules.h"
+#include "media/win/clip_player.h"
 #include "media/strip_selection.h"
 #include "platform/wide.h"
 
@@ -138,16 +139,7 @@ void CPictureView::OnLeftButtonDown(int x, int y, WPARAM keys) {
 }
 
 void CPictureView::OpenClip() const {
-    const std::wstring clip = ToWide(VideoPathFromThumbnail(path_));
-    if (reinterpret_cast<INT_PTR>(
-            ShellExecuteW(nullptr, L"open", clip.c_str(), nullptr, nullptr, SW_SHOW)) >= 32) {
-        return;
-    }
-    if (reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", L"explorer.exe", clip.c_str(),
-                                                nullptr, SW_SHOW)) >= 32) {
-        return;
-    }
-    ShellExecuteW(nullptr, L"runas", L"explorer.exe", clip.c_str(), nullptr, SW_SHOW);
+    PlayClipOfThumbnail(path_);
 }
 
 void CPictureView::OnRightButtonUp(int x, int y, WPARAM keys) {
