@@ -8,12 +8,15 @@
 #include "app/dialogs/language_dlg.h"
 #include "app/dialogs/small_dialogs.h"
 #include "capture/size_codes.h"
+#include "app/rules/editor_mode_rules.h"
 #include "app/rules/language.h"
 #include "app/messages.h"
 #include "app/settings_win.h"
+#include "platform/accelerators.h"
 #include "platform/wide.h"
 #include "resources/lang/menu_ids.h"
 #include "resources/resource.h"
+#include "widgets/button_clicks.h"
 
 namespace orvane {
 
@@ -25,7 +28,11 @@ constexpr wchar_t kNoMagnification[] = L"------------------------------";
 }  // namespace
 
 // The dispatch tables name private handlers, so they are built inside the class's scope.
-bool CIvoraDlg::OnCommand(UINT id, UINT, HWND) {
+bool CIvoraDlg::OnCommand(UINT id, UINT code, HWND control) {
+    // A button's command is its click; its other notifications are not commands.
+    if (IsButtonNotificationOtherThanClick(control, code)) return true;
+    // Under the editor the strip's selection is out of reach.
+    if (editor_ && ActsOnStripSelection(id)) return true;
     static constexpr CommandEntry<CIvoraDlg> commands[] = {
         {ID_FILE_EXIT, ID_FILE_EXIT, &CIvoraDlg::OnExitCommand},
         {ID_SETTING_SELECT_LANGUAGE, ID_SETTING_SELECT_LANGUAGE, &CIvoraDlg::OnSelectLanguage},
@@ -171,6 +178,7 @@ BOOL CIvoraDlg::OnInitDialog() {
     settings_.CurrentUI = 0;
 
     accelerators_ = LoadAcceleratorsW(Instance(), MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    editorAccelerators_ = AcceleratorsWithout(accelerators_, ActsOnStripSelection);
     capturePictureMessage_ = RegisterWindowMessageW(L"OrvaneCapturePicture");
     setMagnificationMessage_ = RegisterWindowMessageW(L"OrvaneSetMagnificaton");
 
@@ -196,7 +204,10 @@ void CIvoraDlg::BuildLayout(uint32_t resolutionCode) {
     layout_ = BuildLayoutTable(client.right, client.bottom);
     const int visibleCells = VisibleCells(client.bottom);
     for (const LayoutEntry& e : layout_) {
-        if (e.kind == LayoutKind::Preview) previewRect_ = {e.x, e.y, e.width, e.height};
+        if (e.kind == LayoutKind::Preview) {
+            previewRect_ = {e.x, e.y, e.width, e.height};
+            graph_.PlaceVideoWindow(PreviewRect());
+        }
         if (e.kind == LayoutKind::Cell) PlaceStripCell(e, visibleCells);
         if (e.kind == LayoutKind::None || e.kind == LayoutKind::Preview ||
             e.kind == LayoutKind::Cell) {
@@ -239,9 +250,16 @@ void CIvoraDlg::ShowMagnification() {
 bool CIvoraDlg::PreTranslateMessage(MSG& msg) {
     // The not-found notice is modeless: its keys are its own, not the main window's.
     if (notFoundBox_.TranslateOwnKeys(msg)) return true;
-    if (accelerators_ && TranslateAcceleratorW(Hwnd(), accelerators_, &msg)) return true;
-    // While the editor is open it decides where the focus goes.
-    if (editor_ && editor_->PreTranslate(msg)) return true;
+    // While the editor is open no key reaches the strip's selection under it.
+    HACCEL keys = editor_ ? editorAccelerators_.Get() : accelerators_;
+    if (keys && TranslateAcceleratorW(Hwnd(), keys, &msg)) return true;
+    if (editor_) {
+        // It decides where the focus goes.
+        if (editor_->PreTranslate(msg)) return true;
+        // Keys typed into the editor are its own: the main window's dialog keys (Esc ending
+        // the program) do not apply there.
+        if (editor_->OwnsKeyMessage(msg)) return false;
+    }
     if (msg.message == WM_MOUSEMOVE && !editor_ && msg.hwnd != Item(IDC_MAGNIFICATION_EDIT))
         SetFocus(msg.hwnd);
     if (msg.message == WM_COMMAND) openMenuButton_ = 0;
@@ -280,13 +298,18 @@ void CIvoraDlg::SetEditorMode(const wchar_t* path) {
     editorMode_ = path != nullptr;
     if (!editorMode_) editor_.reset();  // the editor's window goes with it
     for (const LayoutEntry& e : layout_) {
-        if (e.kind == LayoutKind::None || e.kind == LayoutKind::Preview) continue;
+        // The cells show as their items say; the live picture as the graph keeps it.
+        if (e.kind == LayoutKind::None || e.kind == LayoutKind::Preview ||
+            e.kind == LayoutKind::Cell) {
+            continue;
+        }
         if (HWND control = Item(e.id)) ShowWindow(control, editorMode_ ? SW_HIDE : e.show);
     }
-    // The live picture (the renderer's child with id 0) hides under the editor as well.
-    if (HWND live = LiveWindow()) ShowWindow(live, editorMode_ ? SW_HIDE : SW_SHOW);
-    if (editorMode_) ShowWindow(strip_.Preview().Hwnd(), SW_HIDE);
+    strip_.SetHidden(editorMode_);
+    // The live picture hides under the editor, and every graph built meanwhile keeps it hidden.
+    graph_.SetPreviewHidden(editorMode_);
     ReplaceCross();
+    ShowDateTimeForMode();
     if (!editorMode_) {
         RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
@@ -398,6 +421,7 @@ void CIvoraDlg::LoadButtonPictures() {
             base = ToWide(std::u16string_view(name).substr(0, name.size() - 1));
         }
         if (buttons_[i].Load(Instance(), base)) {
+            TakeDoubleClicksAsClicks(button);
             SetWindowLongW(button, GWL_STYLE,
                            (GetWindowLongW(button, GWL_STYLE) & ~BS_TYPEMASK) | BS_OWNERDRAW);
             InvalidateRect(button, nullptr, TRUE);

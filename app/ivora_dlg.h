@@ -105,6 +105,8 @@ class CIvoraDlg : public Dialog {
     void ReplaceCross();
     void OnToggleDateTime(UINT id);
     void ToggleDateTime();
+    // Hidden under the editor, shown again after it when it is on.
+    void ShowDateTimeForMode();
     LRESULT OnMove(WPARAM, LPARAM);
     void PlaceOverlays();
     void DevicePollTick();
@@ -168,7 +170,8 @@ class CIvoraDlg : public Dialog {
     // Windows and resources held for the whole run.
     NotFoundBox notFoundBox_;
     HICON icon_ = nullptr;  // shared resource icon: not destroyed
-    HACCEL accelerators_ = nullptr;
+    HACCEL accelerators_ = nullptr;      // a resource table: not destroyed
+    UniqueAccelerators editorAccelerators_;  // those that do not reach the strip
     UniqueBrush menuBrush_;
     CMenuOwnerDraw menu_;
     UniqueWindow tooltips_;

@@ -5,6 +5,22 @@
 namespace orvane {
 
 enum Message : int {
+    // The picture editor's.
+    kMsgCalibrationPrompt = 27,
+    kMsgCalibrationTitle = 28,
+    kMsgCancel = 29,
+    kMsgNo = 32,
+    kMsgPictureModified = 34,
+    kMsgSetMagnificationHint = 35,
+    kMsgSetMagnificationPrompt = 36,
+    kMsgSetMagnificationTitle = 37,
+    kMsgEditorTitle = 38,
+    kMsgYes = 39,
+    kMsgWarning = 40,
+    kMsgNotEnoughMemory = 41,
+    kMsgLineStyle = 43,
+    kMsgLineWidth = 44,
+    // The main window's.
     kMsgOrvane = 45,
     kMsgVersion = 46,
     kMsgLegalNotice = 47,
@@ -47,6 +63,11 @@ enum Message : int {
     kMsgMeasureOrPlay = 125,
     kMsgDeleteSelected = 126,
     kMsgDeleteAll = 127,
+    // The program's own texts, beyond those above: failures the user must hear of.
+    kMsgPictureNotSavedAs = 128,
+    kMsgPictureNotRead = 129,
+    kMsgClipNotCopiedTo = 130,
+    kMsgEnterNumber = 131,
 };
 
 // The text of message n in the language whose string base is current.

@@ -105,7 +105,7 @@ void CIvoraDlg::UpdateLabelAndTips() {
         if (!control) continue;
         std::wstring text = MessageText(kTips[i].message);
         TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
+        tool.cbSize = TTTOOLINFOW_V1_SIZE;  // the size every version of the control takes
         tool.uFlags = TTF_SUBCLASS;
         tool.hwnd = control;
         tool.uId = i;

@@ -52,6 +52,11 @@ class CaptureGraph {
     // Stops the graph and releases everything downstream of the camera.
     void TearDown();
     void SetVideoWindow(bool visible, const RECT& rect);
+    // While hidden (the picture editor covers the window) every build leaves the live picture's
+    // window hidden and SetVideoWindow only moves it; showing it again shows the window.
+    void SetPreviewHidden(bool hidden);
+    // Moves the live picture's window to rect (client coordinates), keeping its visibility.
+    void PlaceVideoWindow(const RECT& rect);
 
     // Drains the graph's events; true when the camera was lost or capture aborted.
     bool CameraLost();
@@ -95,6 +100,7 @@ class CaptureGraph {
     bool isModel6710_ = false;
     bool graphReady_ = false;
     bool videoCompression_ = false;
+    bool previewHidden_ = false;
 
     HWND owner_ = nullptr;
     RECT preview_{};

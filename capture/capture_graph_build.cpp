@@ -177,11 +177,13 @@ void CaptureGraph::BuildPreviewBranch() {
     }
     graph_.Get()->QueryInterface(IID_IVideoWindow, videoWindow_.PutVoid());
     if (!videoWindow_) return;
+    // Shown only as asked: a running graph must not bring the window up over the editor.
+    videoWindow_->put_AutoShow(OAFALSE);
     videoWindow_->put_Owner(reinterpret_cast<OAHWND>(owner_));
     videoWindow_->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS);
     videoWindow_->SetWindowPosition(preview_.left, preview_.top, preview_.right - preview_.left,
                                     preview_.bottom - preview_.top);
-    videoWindow_->put_Visible(OATRUE);
+    videoWindow_->put_Visible(previewHidden_ ? OAFALSE : OATRUE);
     graphReady_ = true;
     TakeGraphControl();
 }
@@ -344,7 +346,20 @@ void CaptureGraph::SetVideoWindow(bool visible, const RECT& rect) {
         videoWindow_->SetWindowPosition(rect.left, rect.top, rect.right - rect.left,
                                         rect.bottom - rect.top);
     }
-    videoWindow_->put_Visible(visible ? OATRUE : OAFALSE);
+    videoWindow_->put_Visible(visible && !previewHidden_ ? OATRUE : OAFALSE);
+}
+
+void CaptureGraph::SetPreviewHidden(bool hidden) {
+    previewHidden_ = hidden;
+    if (videoWindow_) videoWindow_->put_Visible(hidden ? OAFALSE : OATRUE);
+}
+
+void CaptureGraph::PlaceVideoWindow(const RECT& rect) {
+    preview_ = rect;
+    if (videoWindow_) {
+        videoWindow_->SetWindowPosition(rect.left, rect.top, rect.right - rect.left,
+                                        rect.bottom - rect.top);
+    }
 }
 
 bool CaptureGraph::CameraLost() {

@@ -118,6 +118,43 @@ MediaInfoRecord ReadMediaInfo(std::u16string_view mediaPath, double defaultMagni
     return record;
 }
 
+uint32_t PhotoSizeForWidth(uint32_t width) {
+    switch (width) {
+        case 1600:
+            return 0x064004B0;
+        case 640:
+            return 0x028001E0;
+        default:
+            return kDefaultPictureSize;
+    }
+}
+
+MediaInfoRecord ReadMediaInfoForMeasuring(std::u16string_view picturePath,
+                                          double defaultMagnification, MediaFiles& files,
+                                          MediaClock& clock, bool& sideFileRead) {
+    const std::u16string path(picturePath);
+    const std::u16string sidePath = SideFilePath(path);
+    std::vector<uint8_t> bytes;
+    sideFileRead = !sidePath.empty() && files.ReadPrefix(sidePath, 0, bytes);
+    if (sideFileRead) return ReadMediaInfo(picturePath, defaultMagnification, files, clock);
+    MediaInfoRecord record;
+    record.magnification = defaultMagnification;
+    record.captureTime = clock.LocalNow();
+    record.pictureSize = kDefaultPictureSize;
+    // Only a bitmap's headers say its size; any other picture keeps the defaults.
+    if (files.ReadPrefix(path, BmpFileHeader::kSize + BmpInfoHeader::kSize, bytes) &&
+        bytes.size() == BmpFileHeader::kSize + BmpInfoHeader::kSize && bytes[0] == 'B' &&
+        bytes[1] == 'M') {
+        LocalTime written;
+        if (files.LastWriteLocalTime(path, written)) record.captureTime = written;
+        const BmpInfoHeader info = BmpInfoHeader::FromBytes(&bytes[BmpFileHeader::kSize]);
+        record.pictureSize = PhotoSizeForWidth(Magnitude(info.width));
+    }
+    record.stillSize = record.pictureSize;
+    SetRecordText(record.mediaPath, picturePath);
+    return record;
+}
+
 bool WriteMediaInfo(const MediaInfoRecord& record, MediaFiles& files) {
     const std::u16string_view mediaPath = RecordText(record.mediaPath);
     if (mediaPath.size() >= MediaInfoRecord::kTextUnits) return false;

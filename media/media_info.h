@@ -69,6 +69,18 @@ constexpr uint32_t kDefaultPictureSize = 0x05000400;  // 1280 x 1024
 MediaInfoRecord ReadMediaInfo(std::u16string_view mediaPath, double defaultMagnification,
                               MediaFiles& files, MediaClock& clock);
 
+// The photo size a picture without side file is taken for when it is measured, by the width of
+// its bitmap: 1600 -> 1600 x 1200, 640 -> 640 x 480, any other -> 1280 x 1024.
+uint32_t PhotoSizeForWidth(uint32_t width);
+
+// The record of a picture opened for measuring. With a side file, as ReadMediaInfo (and
+// sideFileRead is set). Without one: now, 1280 x 1024, no note, no adjusted magnification;
+// for a BMP file its last-write time and the photo size by its width; the still size always
+// equals the photo size, so that a picture measures by the size it was taken at.
+MediaInfoRecord ReadMediaInfoForMeasuring(std::u16string_view picturePath,
+                                          double defaultMagnification, MediaFiles& files,
+                                          MediaClock& clock, bool& sideFileRead);
+
 // Writes the record's 1088 bytes to the side file of its media path; false when the path names
 // no side file or the file cannot be written.
 bool WriteMediaInfo(const MediaInfoRecord& record, MediaFiles& files);

@@ -132,4 +132,10 @@ struct LibraryTraits {
 };
 using UniqueLibrary = UniqueResource<HMODULE, LibraryTraits>;
 
+struct AcceleratorTraits {
+    static HACCEL Invalid() { return nullptr; }
+    static void Close(HACCEL table) { DestroyAcceleratorTable(table); }
+};
+using UniqueAccelerators = UniqueResource<HACCEL, AcceleratorTraits>;
+
 }  // namespace orvane

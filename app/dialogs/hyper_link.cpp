@@ -86,7 +86,7 @@ bool CHyperLink::Attach(HWND control) {
                                nullptr, GetModuleHandleW(nullptr), nullptr);
     if (tooltip_) {
         TOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
+        tool.cbSize = TTTOOLINFOW_V1_SIZE;  // the size every version of the control takes
         tool.hwnd = hwnd_;
         tool.uId = 1;
         GetClientRect(hwnd_, &tool.rect);
@@ -108,7 +108,7 @@ void CHyperLink::SetURL(const std::wstring& target) {
 void CHyperLink::UpdateTooltip() {
     if (!tooltip_) return;
     TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;  // the size every version of the control takes
     tool.hwnd = hwnd_;
     tool.uId = 1;
     tool.lpszText = target_.data();

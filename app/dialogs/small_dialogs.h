@@ -1,5 +1,6 @@
 #pragma once
-// The About box, the two-button question box, the progress strip and the recording indicator.
+// The About box, the progress strip and the recording indicator (the question box is shared
+// with the editor: widgets/message_box.h).
 #include <windows.h>
 
 #include <array>
@@ -8,6 +9,7 @@
 #include "app/dialogs/hyper_link.h"
 #include "platform/dialog.h"
 #include "platform/handles.h"
+#include "widgets/message_box.h"
 
 namespace orvane {
 
@@ -23,28 +25,6 @@ class CAboutDlg : public Dialog {
     BOOL OnInitDialog() override;
     bool PreTranslateMessage(MSG& msg) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-};
-
-class CMessageBox : public Dialog {
-  public:
-    static constexpr size_t kCaptionUnits = 32;
-    static constexpr size_t kTextUnits = 128;
-    static constexpr size_t kButtonUnits = 16;
-
-    CMessageBox();
-    // Copies into the fixed buffers, cutting what does not fit.
-    void SetTexts(std::wstring_view caption, std::wstring_view text, std::wstring_view button1,
-                  std::wstring_view button7);
-    bool oneButton = false;
-
-    std::array<wchar_t, kCaptionUnits> caption{};
-    std::array<wchar_t, kTextUnits> text{};
-    std::array<wchar_t, kButtonUnits> button1{};
-    std::array<wchar_t, kButtonUnits> button7{};
-
-  protected:
-    BOOL OnInitDialog() override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
 };
 
 class CProcessDlg : public Dialog {
@@ -72,13 +52,5 @@ class CStatusDlg : public Dialog {
     SIZE size_{};
     RECT client_{};
 };
-
-// Copies text into a fixed buffer of N units, always terminated, cutting what does not fit.
-template <size_t N>
-void CopyTruncated(std::array<wchar_t, N>& buffer, std::wstring_view text) {
-    const size_t n = text.size() < N - 1 ? text.size() : N - 1;
-    buffer.fill(L'\0');
-    std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n), buffer.begin());
-}
 
 }  // namespace orvane

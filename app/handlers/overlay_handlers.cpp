@@ -64,12 +64,20 @@ void CIvoraDlg::ToggleDateTime() {
     }
     if (dateTime_.Hwnd() || !dateTime_.Create(Hwnd())) return;
     MakeNonActivating(dateTime_.Hwnd());
-    ShowWindow(dateTime_.Hwnd(), SW_SHOWNA);
+    ShowWindow(dateTime_.Hwnd(), editorMode_ ? SW_HIDE : SW_SHOWNA);
     RECT client{};
     GetClientRect(dateTime_.Hwnd(), &client);
     const RECT preview = PreviewScreenRect();
     MoveWindow(dateTime_.Hwnd(), preview.left, preview.bottom - client.bottom, kDateTimeWidth,
                client.bottom, TRUE);
+}
+
+void CIvoraDlg::ShowDateTimeForMode() {
+    // The strip stays where it is; only its visibility follows the editor.
+    if (dateTime_.Hwnd()) {
+        ShowWindow(dateTime_.Hwnd(),
+                   !editorMode_ && settings_.bDisplayDateTime ? SW_SHOWNA : SW_HIDE);
+    }
 }
 
 LRESULT CIvoraDlg::OnMove(WPARAM, LPARAM) {

@@ -45,9 +45,10 @@ LOGFONTW ToLogFont(const LogFontRecord& record) {
     return font;
 }
 
-void ShowSaveFailure(HWND owner, const std::wstring& text, const std::wstring& path) {
-    const std::wstring message = text + L"\n" + path;
-    MessageBoxW(owner, message.c_str(), L"Orvane", MB_OK | MB_ICONEXCLAMATION);
+void ShowSaveFailure(HWND owner, int text, const std::wstring& path) {
+    const std::wstring message = MessageText(text) + L"\n" + path;
+    MessageBoxW(owner, message.c_str(), MessageText(kMsgOrvane).c_str(),
+                MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace
@@ -92,10 +93,10 @@ void CIvoraDlg::SaveStampedPictureAs(const std::wstring& picture) {
         case StampedSaveResult::Saved:
             break;
         case StampedSaveResult::SourceUnreadable:
-            ShowSaveFailure(Hwnd(), L"The picture could not be read:", picture);
+            ShowSaveFailure(Hwnd(), kMsgPictureNotRead, picture);
             break;
         case StampedSaveResult::TargetUnwritable:
-            ShowSaveFailure(Hwnd(), L"The picture could not be saved as", target);
+            ShowSaveFailure(Hwnd(), kMsgPictureNotSavedAs, target);
             break;
     }
 }
@@ -118,7 +119,7 @@ void CIvoraDlg::SaveClipAs(const std::wstring& clip) {
     std::wstring target = name.data();
     if (target.find(L'.') == std::wstring::npos) target += L".avi";
     if (!CopyFileW(clip.c_str(), target.c_str(), FALSE)) {
-        ShowSaveFailure(Hwnd(), L"The clip could not be copied to", target);
+        ShowSaveFailure(Hwnd(), kMsgClipNotCopiedTo, target);
     }
 }
 

@@ -56,9 +56,17 @@ LRESULT CIvoraDlg::OnThumbHover(WPARAM cell, LPARAM lParam) {
         const int k = strip_.CellOf(reinterpret_cast<HWND>(cell));
         if (k == 0) return 0;
         const std::u16string path = strip_.Cell(k).Path();
-        currentRecord_ =
-            ReadMediaInfo(path, settings_.InputMaginification, mediaFiles_, mediaClock_);
-        preview.SetItem(&path);
+        if (path.empty()) {
+            // Nothing of the file hovered before stays in view.
+            currentRecord_ = {};
+            preview.SetItem(nullptr);
+            preview.SetPreviewRecord(nullptr);
+        } else {
+            currentRecord_ =
+                ReadMediaInfo(path, settings_.InputMaginification, mediaFiles_, mediaClock_);
+            preview.SetItem(&path);
+            preview.SetPreviewRecord(&currentRecord_);
+        }
         ShowWindow(preview.Hwnd(), SW_SHOW);
         graph_.SetVideoWindow(false, PreviewRect());
     } else if ((hover & kHoverMove) == kHoverMove && (hover & kHoverLeave) == 0) {

@@ -31,7 +31,7 @@ double PixelFactorOf(uint32_t deviceCode) {
         case 0x0C456563u:
             return 0.237725;
         default:
-            return 0.355;
+            return kDefaultPixelFactor;
     }
 }
 
@@ -92,7 +92,13 @@ std::string MagnificationEntryText(double start) {
     if (!(start >= kMinMagnification && start <= kMaxMagnification)) {
         return std::string(kNoMagnification);
     }
-    return Format("%g", start);
+    // The shortest text that reads back as the same value: OK without an edit keeps it whole.
+    char text[32];
+    for (int digits = 1; digits <= 17; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, start);
+        if (std::strtod(text, nullptr) == start) break;
+    }
+    return text;
 }
 
 bool AcceptsMagnification(double x) {

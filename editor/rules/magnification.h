@@ -10,6 +10,7 @@ namespace orvane::editor {
 // Millimetres covered by one reference pixel at magnification 1, by the device code of the
 // picture's record (USB vendor id << 16 | product id); unknown devices and pictures without a
 // side file take 0.355.
+constexpr double kDefaultPixelFactor = 0.355;
 double PixelFactorOf(uint32_t deviceCode);
 
 // Reference pixels per picture pixel: min(W / imageWidth, H / imageHeight) with W, H packed in

@@ -39,11 +39,11 @@ std::wstring ErrorText(HRESULT hr) {
     return fallback;
 }
 
-void ShowLoadError(HWND owner, const wchar_t* what, HRESULT hr) {
+void ShowLoadError(HWND owner, const std::wstring& caption, const wchar_t* what, HRESULT hr) {
     wchar_t text[1024];
     std::swprintf(text, 1024, L"%ls:\n%x - %ls", what, static_cast<unsigned>(hr),
                   ErrorText(hr).c_str());
-    MessageBoxW(owner, text, L"Orvane", MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(owner, text, caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 HRESULT HresultOf(Gdiplus::Status status) {
@@ -65,7 +65,7 @@ bool CIvoraImgEdtView::LoadPicture(const std::wstring& path) {
     UINT count = 0, size = 0;
     const Gdiplus::Status listed = Gdiplus::GetImageDecodersSize(&count, &size);
     if (listed != Gdiplus::Ok) {
-        ShowLoadError(GetParent(hwnd_.Get()), L"GetExporterFilter failed", HresultOf(listed));
+        ShowLoadError(GetParent(hwnd_.Get()), messageCaption, L"GetExporterFilter failed", HresultOf(listed));
         return false;
     }
     // The previous picture goes first, whatever comes of the new one.
@@ -127,7 +127,7 @@ bool CIvoraImgEdtView::LoadPicture(const std::wstring& path) {
         }
     }
     if (failure != S_OK) {
-        ShowLoadError(GetParent(hwnd_.Get()), L"Load image failed", failure);
+        ShowLoadError(GetParent(hwnd_.Get()), messageCaption, L"Load image failed", failure);
         return false;
     }
     return TakePicture(picture, width, height);

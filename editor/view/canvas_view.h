@@ -62,6 +62,9 @@ class CIvoraImgEdtView {
     editor::Magnifications magnifications;
     double scale = 1.0;
     double pixelFactor = 0.355;
+    // The caption of the canvas's own messages (a picture that cannot be loaded), in the
+    // editor's language.
+    std::wstring messageCaption;
 
     // Posted to the editor when a tool and gesture both end through Cancel.
     static constexpr UINT kToolCleared = WM_APP + 41;

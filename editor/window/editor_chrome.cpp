@@ -11,6 +11,7 @@
 #include "editor/window/editor_dlg.h"
 #include "platform/reg_key.h"
 #include "resource.h"
+#include "widgets/button_clicks.h"
 #include "widgets/label_picture.h"
 
 namespace orvane {
@@ -36,7 +37,39 @@ constexpr ButtonEntry kButtons[CIvoraImgEdtDlg::kButtonCount] = {
     {IDC_EDITOR_REDO, 20},     {IDC_EDITOR_CLOSE, 8},
 };
 
+constexpr wchar_t kFrameProcedure[] = L"OrvaneFrameProc";
+constexpr COLORREF kFrameBackground = RGB(233, 233, 238);
+
+// The frame around the fitted canvas paints the window's background on every side the canvas
+// leaves free; a plain frame control draws only its line and shows what lay below it.
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kFrameProcedure));
+    if (!old) return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_ERASEBKGND) {
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        const UniqueBrush brush(CreateSolidBrush(kFrameBackground));
+        FillRect(reinterpret_cast<HDC>(wParam), &client, brush.Get());
+        return 1;
+    }
+    if (message == WM_NCDESTROY) {
+        RemovePropW(hwnd, kFrameProcedure);
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+    }
+    return CallWindowProcW(old, hwnd, message, wParam, lParam);
+}
+
 }  // namespace
+
+void CIvoraImgEdtDlg::PaintFrameBackground() {
+    HWND frame = Item(IDC_EDITOR_FRAME);
+    if (!frame || GetPropW(frame, kFrameProcedure)) return;
+    const LONG_PTR old = GetWindowLongPtrW(frame, GWLP_WNDPROC);
+    if (!SetPropW(frame, kFrameProcedure, reinterpret_cast<HANDLE>(old))) return;
+    SetWindowLongPtrW(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameProc));
+    // The canvas inside paints itself.
+    SetWindowLongW(frame, GWL_STYLE, GetWindowLongW(frame, GWL_STYLE) | WS_CLIPCHILDREN);
+}
 
 void CIvoraImgEdtDlg::ReadLanguage() {
     DWORD language = 503;
@@ -89,6 +122,7 @@ void CIvoraImgEdtDlg::LoadButtons() {
         wchar_t name[64] = {};
         GetWindowTextW(button, name, 64);
         if (!buttons_[i].Load(Instance(), name)) continue;
+        TakeDoubleClicksAsClicks(button);
         SetWindowLongW(button, GWL_STYLE,
                        (GetWindowLongW(button, GWL_STYLE) & ~BS_TYPEMASK) | BS_OWNERDRAW);
     }
@@ -160,7 +194,7 @@ void CIvoraImgEdtDlg::CreateTooltips() {
         if (!control) continue;
         std::wstring text = Text(kButtons[i].tipMessage);
         TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
+        tool.cbSize = TTTOOLINFOW_V1_SIZE;  // the size every version of the control takes
         tool.uFlags = TTF_SUBCLASS;
         tool.hwnd = control;
         tool.uId = i;
@@ -181,11 +215,23 @@ void CIvoraImgEdtDlg::DrawMagnificationCaption() {
     captionPicture_.Reset(bitmap);
 }
 
+bool CIvoraImgEdtDlg::OwnsKeyMessage(const MSG& msg) const {
+    const bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP ||
+                     msg.message == WM_CHAR || msg.message == WM_SYSKEYDOWN ||
+                     msg.message == WM_SYSKEYUP || msg.message == WM_SYSCHAR;
+    return key && Hwnd() != nullptr && (msg.hwnd == Hwnd() || IsChild(Hwnd(), msg.hwnd));
+}
+
 bool CIvoraImgEdtDlg::PreTranslate(MSG& msg) {
     if (Hwnd() == nullptr || closed_) return false;
     if (quitMessage_ != 0 && msg.message == quitMessage_) {
         Close();
         return true;
+    }
+    // Esc and Enter close nothing: only the canvas takes them (Enter ends a text).
+    if (OwnsKeyMessage(msg) && (msg.wParam == VK_ESCAPE || msg.wParam == VK_RETURN) &&
+        msg.message != WM_SYSKEYDOWN && msg.message != WM_SYSKEYUP) {
+        return msg.hwnd != canvas_.Hwnd();
     }
     if (msg.message != WM_MOUSEMOVE) return false;
     if (!movedSinceMenu_) {

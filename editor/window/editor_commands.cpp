@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/messages.h"
 #include "editor/rules/magnification.h"
 #include "editor/rules/window_rules.h"
 #include "editor/win/style_choosers.h"
@@ -20,6 +21,7 @@
 #include "platform/reg_key.h"
 #include "platform/wide.h"
 #include "resource.h"
+#include "widgets/message_box.h"
 
 namespace orvane {
 namespace {
@@ -77,8 +79,11 @@ void CIvoraImgEdtDlg::OpenToolMenu(int index) {
         editor::Magnifications& m = canvas_.magnifications;
         if (m.active < 1.0 && !calibrationConfirmed_) {
             m.useAdjusted = false;
-            if (MessageBoxW(Hwnd(), L"Please take measurement on calibration standard",
-                            L"Calibration", MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {
+            CMessageBox prompt;
+            prompt.oneButton = true;
+            prompt.SetTexts(Text(kMsgCalibrationTitle), Text(kMsgCalibrationPrompt), Text(kMsgOK),
+                            {});
+            if (prompt.DoModal(Hwnd()) == IDOK) {
                 ChooseTool(popup, 32814, 0, GetMenuItemCount(popup) - 1);
                 CheckMenuItem(popup, 32814, MF_BYCOMMAND | MF_CHECKED);
                 canvas_.SetTool(32814);
@@ -97,6 +102,16 @@ void CIvoraImgEdtDlg::OpenToolMenu(int index) {
     if (id != 0) ApplyCommand(id);
 }
 
+void CIvoraImgEdtDlg::FillSetMagnificationTexts(CSetMagnification& dlg) const {
+    dlg.title = Text(kMsgSetMagnificationTitle);
+    dlg.prompt = Text(kMsgSetMagnificationPrompt);
+    dlg.hint = Text(kMsgSetMagnificationHint);
+    dlg.okText = Text(kMsgOK);
+    dlg.cancelText = Text(kMsgCancel);
+    dlg.notANumber = Text(kMsgEnterNumber);
+    dlg.notANumberCaption = Text(kMsgOrvane);
+}
+
 void CIvoraImgEdtDlg::WriteCaptureMagnification(double value) {
     RegKey key;
     if (key.Create(HKEY_CURRENT_USER, L"Software\\Orvane")) {
@@ -110,6 +125,12 @@ void CIvoraImgEdtDlg::OnAdjustMagnification(double v) {
     editor::Magnifications& m = canvas_.magnifications;
     const double g = editor::CalibrationReference(m.active);
     CAdjustMagnificationDlg dlg;
+    dlg.title = Text(3);
+    dlg.unitLabels = {Text(6), Text(7), Text(5), Text(4)};
+    dlg.actualLabel = Text(0);
+    dlg.adjustedLabel = Text(1);
+    dlg.checkLabel = Text(2);
+    dlg.okText = Text(kMsgOK);
     dlg.measured = v / g;
     dlg.reference = g;
     dlg.adjusted = m.active;
@@ -186,6 +207,7 @@ void CIvoraImgEdtDlg::ApplyCommand(UINT id) {
             break;
         case 32892: {
             CSetMagnification dlg(m.active);
+            FillSetMagnificationTexts(dlg);
             if (dlg.DoModal(Hwnd()) == IDOK) {
                 const std::string text = editor::SetPictureMagnification(m, dlg.value);
                 record_.magnification = m.picture;
@@ -197,6 +219,7 @@ void CIvoraImgEdtDlg::ApplyCommand(UINT id) {
         }
         case 32893: {
             CSetMagnification dlg(m.active);
+            FillSetMagnificationTexts(dlg);
             if (dlg.DoModal(Hwnd()) == IDOK) WriteCaptureMagnification(dlg.value);
             break;
         }
@@ -214,6 +237,8 @@ void CIvoraImgEdtDlg::ApplyCommand(UINT id) {
         case 32826:
         case 32852: {
             CLineWidth dlg;
+            dlg.title = Text(kMsgLineWidth);
+            dlg.okText = Text(kMsgOK);
             int32_t& width = id == 32826 ? p.drawWidth : p.measureWidth;
             dlg.selection = width - 1;
             if (dlg.DoModal(Hwnd()) == IDOK) width = dlg.selection + 1;
@@ -222,6 +247,8 @@ void CIvoraImgEdtDlg::ApplyCommand(UINT id) {
         case 32827:
         case 32851: {
             CLineStyle dlg;
+            dlg.title = Text(kMsgLineStyle);
+            dlg.okText = Text(kMsgOK);
             int32_t& style = id == 32827 ? p.drawStyle : p.measureStyle;
             dlg.selection = style;
             if (dlg.DoModal(Hwnd()) == IDOK) style = dlg.selection;
@@ -281,7 +308,7 @@ bool CIvoraImgEdtDlg::CopyPictureToClipboard() {
         }
     }
     if (!ok) {
-        MessageBoxW(Hwnd(), L"Not enough memory to complete the operation!", L"Warning",
+        MessageBoxW(Hwnd(), Text(kMsgNotEnoughMemory).c_str(), Text(kMsgWarning).c_str(),
                     MB_OK | MB_ICONEXCLAMATION);
     }
     CloseClipboard();

@@ -7,12 +7,14 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include "app/messages.h"
 #include "editor/rules/magnification.h"
 #include "editor/rules/window_rules.h"
 #include "media/capture_names.h"
 #include "platform/reg_key.h"
 #include "platform/wide.h"
 #include "resource.h"
+#include "widgets/message_box.h"
 
 namespace orvane {
 namespace {
@@ -68,10 +70,12 @@ BOOL CIvoraImgEdtDlg::OnInitDialog() {
         }
     }
     ReadLanguage();
+    canvas_.messageCaption = Text(kMsgOrvane);
     LoadLanguageMenu();
     LoadButtons();
     LayOut();
     DrawMagnificationCaption();
+    PaintFrameBackground();
     canvas_.Create(Item(IDC_EDITOR_FRAME), Hwnd());
     if (menu_) {
         HMENU units = GetSubMenu(GetSubMenu(menu_.Get(), 1), 18);
@@ -83,8 +87,10 @@ BOOL CIvoraImgEdtDlg::OnInitDialog() {
 
 bool CIvoraImgEdtDlg::OpenPicture(const std::u16string& path) {
     if (!canvas_.LoadPicture(ToWide(path))) return false;
-    record_ = ReadMediaInfo(path, keptMagnification_, files_, clock_);
-    canvas_.pixelFactor = editor::PixelFactorOf(record_.deviceCode);
+    bool sideFileRead = false;
+    record_ = ReadMediaInfoForMeasuring(path, keptMagnification_, files_, clock_, sideFileRead);
+    canvas_.pixelFactor = sideFileRead ? editor::PixelFactorOf(record_.deviceCode)
+                                       : editor::kDefaultPixelFactor;
     canvas_.scale =
         editor::PictureScale(record_.stillSize, canvas_.ImageWidth(), canvas_.ImageHeight());
     canvas_.magnifications =
@@ -138,11 +144,13 @@ std::vector<std::u16string> CIvoraImgEdtDlg::PictureList() const {
 bool CIvoraImgEdtDlg::AskSaveIfModified(bool withCancel, bool& keepOpen) {
     keepOpen = false;
     if (canvas_.ModifiedCount() == 0) return true;
-    const int answer = MessageBoxW(Hwnd(), Text(34).c_str(), Text(38).c_str(),
-                                   (withCancel ? MB_YESNOCANCEL : MB_YESNO) | MB_ICONQUESTION);
-    if (answer == IDYES) {
+    CMessageBox prompt;
+    prompt.SetTexts(Text(kMsgEditorTitle), Text(kMsgPictureModified), Text(kMsgYes),
+                    Text(kMsgNo));
+    const INT_PTR answer = prompt.DoModal(Hwnd());
+    if (answer == IDOK) {
         SaveAsWithDialog();
-    } else if (answer != IDNO && withCancel) {
+    } else if (answer != IDC_MESSAGE_BUTTON7 && withCancel) {
         keepOpen = true;
         return false;
     }

@@ -18,6 +18,8 @@
 
 namespace orvane {
 
+class CSetMagnification;
+
 class CIvoraImgEdtDlg : public Dialog {
   public:
     // files and clock serve the side files; they outlive the window.
@@ -49,6 +51,9 @@ class CIvoraImgEdtDlg : public Dialog {
     // under the pointer and takes the close request other programs post to all top-level
     // windows. True when the message was taken.
     bool PreTranslate(MSG& msg);
+    // A key message for the editor or one of its controls: it is dispatched to them as it is,
+    // never taken as the main window's dialog keys.
+    bool OwnsKeyMessage(const MSG& msg) const;
 
     static constexpr UINT kEditorClosed = WM_USER + 30;
     static constexpr size_t kButtonCount = 14;
@@ -69,6 +74,7 @@ class CIvoraImgEdtDlg : public Dialog {
     void OpenToolMenu(int index);
     void ChooseTool(HMENU popup, UINT id, int firstPos, int lastPos);
     void WriteCaptureMagnification(double value);
+    void FillSetMagnificationTexts(CSetMagnification& dlg) const;
     void Paint();
     void LayOut();
     // The window's dressing in the stored language (editor_chrome.cpp).
@@ -78,6 +84,7 @@ class CIvoraImgEdtDlg : public Dialog {
     void LoadButtons();
     void CreateTooltips();
     void DrawMagnificationCaption();
+    void PaintFrameBackground();
     bool DrawControl(const DRAWITEMSTRUCT& item);
 
     std::u16string path_;

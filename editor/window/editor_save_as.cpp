@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editor/rules/window_rules.h"
+#include "app/messages.h"
 #include "editor/window/editor_dlg.h"
 #include "media/stamp/pixel_rows.h"
 #include "media/stamp/stamp_layout.h"
@@ -182,8 +183,9 @@ bool CIvoraImgEdtDlg::SaveAs(const std::u16string& typedName, int32_t filterInde
     }
     if (!ok) {
         // The annotations stay unsaved and the picture modified, so closing still asks.
-        const std::wstring text = L"The picture could not be saved as\n" + ToWide(name);
-        MessageBoxW(Hwnd(), text.c_str(), Text(38).c_str(), MB_OK | MB_ICONEXCLAMATION);
+        const std::wstring text = Text(kMsgPictureNotSavedAs) + L"\n" + ToWide(name);
+        MessageBoxW(Hwnd(), text.c_str(), Text(kMsgEditorTitle).c_str(),
+                    MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     canvas_.ClearModified();

@@ -25,6 +25,11 @@ void SetAnsiText(HWND edit, const std::string& text) {
 CSetMagnification::CSetMagnification(double start) : Dialog(IDD_SET_MAGNIFICATION), value(start) {}
 
 BOOL CSetMagnification::OnInitDialog() {
+    SetWindowTextW(Hwnd(), title.c_str());
+    SetItemText(IDC_SET_MAGNIFICATION_PROMPT, prompt.c_str());
+    SetItemText(IDC_SET_MAGNIFICATION_HINT, hint.c_str());
+    SetItemText(IDOK, okText.c_str());
+    SetItemText(IDCANCEL, cancelText.c_str());
     SetAnsiText(Item(IDC_SET_MAGNIFICATION_VALUE), editor::MagnificationEntryText(value));
     return TRUE;
 }
@@ -32,7 +37,8 @@ BOOL CSetMagnification::OnInitDialog() {
 void CSetMagnification::OnOK() {
     double x = 0.0;
     if (!editor::ParseMagnificationEntry(AnsiText(Item(IDC_SET_MAGNIFICATION_VALUE)), x)) {
-        MessageBoxW(Hwnd(), L"Please enter a number.", L"Orvane", MB_OK | MB_ICONEXCLAMATION);
+        MessageBoxW(Hwnd(), notANumber.c_str(), notANumberCaption.c_str(),
+                    MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (!editor::AcceptsMagnification(x)) return;
@@ -43,9 +49,12 @@ void CSetMagnification::OnOK() {
 CAdjustMagnificationDlg::CAdjustMagnificationDlg() : Dialog(IDD_ADJUST_MAGNIFICATION) {}
 
 BOOL CAdjustMagnificationDlg::OnInitDialog() {
-    static const wchar_t* const kUnits[] = {L"Unit:(mm)", L"Unit:(\u00b5m)", L"Unit:(mil)",
-                                            L"Unit:(inch)"};
-    SetItemText(IDC_ADJUST_UNIT, kUnits[unit >= 0 && unit <= 3 ? unit : 0]);
+    SetWindowTextW(Hwnd(), title.c_str());
+    SetItemText(IDC_ADJUST_UNIT, unitLabels[unit >= 0 && unit <= 3 ? unit : 0].c_str());
+    SetItemText(IDC_ADJUST_LABEL1, actualLabel.c_str());
+    SetItemText(IDC_ADJUST_LABEL2, adjustedLabel.c_str());
+    SetItemText(IDC_ADJUST_USE, checkLabel.c_str());
+    SetItemText(IDOK, okText.c_str());
     CheckDlgButton(Hwnd(), IDC_ADJUST_USE, useAdjusted ? BST_CHECKED : BST_UNCHECKED);
     SetAnsiText(Item(IDC_ADJUST_RESULT), editor::AdjustedText(adjusted));
     return TRUE;

@@ -1,8 +1,9 @@
 #pragma once
 // The two magnification dialogs: entering a magnification, and calibrating one from a measured
-// standard.
+// standard. Their texts come from the caller, in the editor's language.
 #include <windows.h>
 
+#include <array>
 #include <string>
 
 #include "platform/dialog.h"
@@ -14,6 +15,9 @@ class CSetMagnification : public Dialog {
   public:
     explicit CSetMagnification(double start);
     double value;
+    std::wstring title, prompt, hint, okText, cancelText;
+    // The box shown when the entry is no number, and its caption.
+    std::wstring notANumber, notANumberCaption;
 
   protected:
     BOOL OnInitDialog() override;
@@ -30,6 +34,9 @@ class CAdjustMagnificationDlg : public Dialog {
     double reference = 0.0;
     double adjusted = 0.0;
     int32_t useAdjusted = 1;
+    std::wstring title;
+    std::array<std::wstring, 4> unitLabels;  // mm, µm, mil, inch
+    std::wstring actualLabel, adjustedLabel, checkLabel, okText;
 
   protected:
     BOOL OnInitDialog() override;

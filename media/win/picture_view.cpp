@@ -168,6 +168,12 @@ void CPictureView::SetSelected(bool selected) {
     UpdateWindow(hwnd_);
 }
 
+void CPictureView::SetPreviewRecord(const MediaInfoRecord* record) {
+    hasPreviewRecord_ = record != nullptr;
+    previewRecord_ = record ? *record : MediaInfoRecord{};
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
 void CPictureView::SetTextColour(COLORREF colour) {
     textColour_ = colour;
 }
@@ -272,6 +278,8 @@ void CPictureView::PaintPreview(HDC screen) {
         const RECT whole{0, 0, width_, height_};
         FillRect(screen, &whole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
+    if (!hasPreviewRecord_) return;
+    const MediaInfoRecord& record = previewRecord_;
     const HGDIOBJ oldFont = SelectObject(screen, font_.Get());
     SetBkMode(screen, TRANSPARENT);
     SetTextColor(screen, textColour_);
@@ -280,11 +288,11 @@ void CPictureView::PaintPreview(HDC screen) {
             std::to_wstring(imageWidth_) + L"X" + std::to_wstring(imageHeight_);
         TextOutW(screen, 0, 0, size.c_str(), static_cast<int>(size.size()));
     } else {
-        WriteText(screen, 0, 0, std::u16string(PreviewSizeText(info_.pictureSize)));
+        WriteText(screen, 0, 0, std::u16string(PreviewSizeText(record.pictureSize)));
     }
-    const std::u16string name = PreviewName(RecordText(info_.mediaPath));
+    const std::u16string name = PreviewName(RecordText(record.mediaPath));
     WriteText(screen, width_ / 2 - 6 * static_cast<int>(name.size()), height_ - 20, name);
-    const std::u16string time = PreviewTimeText(info_.captureTime);
+    const std::u16string time = PreviewTimeText(record.captureTime);
     WriteText(screen, width_ - 7 * static_cast<int>(time.size()) - 10, 0, time);
     SelectObject(screen, oldFont);
 }

@@ -48,6 +48,10 @@ class CPictureView {
     bool IsVideo() const { return isVideo_; }
     bool HasImage() const { return static_cast<bool>(image_.bitmap); }
 
+    // The preview cell writes its size, name and time from the record of the hovered file, as
+    // its owner read it; none (a cell without a file) writes no texts.
+    void SetPreviewRecord(const MediaInfoRecord* record);
+
     void SetSelected(bool selected);
     bool Selected() const { return selected_; }
     void SetTextColour(COLORREF colour);
@@ -76,6 +80,8 @@ class CPictureView {
     bool isVideo_ = false;
     COLORREF textColour_ = 0;
     MediaInfoRecord info_{};
+    MediaInfoRecord previewRecord_{};
+    bool hasPreviewRecord_ = false;
     PictureBitmap image_;  // the thumbnail at cell size, or the preview at its size
     int imageWidth_ = 0;   // the preview's picture before scaling
     int imageHeight_ = 0;

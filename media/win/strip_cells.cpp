@@ -44,7 +44,17 @@ void StripCells::SetCell(int k, const std::u16string* path) {
     if (k < 1 || k > created_) return;
     CPictureView& cell = Cell(k);
     cell.SetItem(path);
-    ShowWindow(cell.Hwnd(), path ? SW_SHOW : SW_HIDE);
+    holdsItem_[static_cast<size_t>(k - 1)] = path != nullptr;
+    ShowWindow(cell.Hwnd(), path && !hidden_ ? SW_SHOW : SW_HIDE);
+}
+
+void StripCells::SetHidden(bool hidden) {
+    hidden_ = hidden;
+    for (int k = 1; k <= created_; ++k) {
+        const bool show = !hidden_ && holdsItem_[static_cast<size_t>(k - 1)];
+        ShowWindow(Cell(k).Hwnd(), show ? SW_SHOW : SW_HIDE);
+    }
+    if (hidden_) ShowWindow(preview_.Hwnd(), SW_HIDE);
 }
 
 void StripCells::RedrawStrip() {

@@ -52,6 +52,9 @@ class StripCells : public StripView, public SelectionSource {
     StripSelection& Selection() { return selection_; }
     // Sets every cell's mark from the selection.
     void ApplyMarks();
+    // Hidden (under the picture editor), no cell shows, whatever the lists put into it; shown
+    // again, each cell that holds an item shows and the others stay hidden.
+    void SetHidden(bool hidden);
 
   private:
     HWND owner_ = nullptr;
@@ -60,6 +63,8 @@ class StripCells : public StripView, public SelectionSource {
     const MediaBrowser* browser_ = nullptr;
     std::array<CPictureView, kMaxStripCells> cells_;
     int created_ = 0;
+    std::array<bool, kMaxStripCells> holdsItem_{};
+    bool hidden_ = false;
     CPictureView preview_;
     StripSelection selection_;
 };

@@ -76,6 +76,14 @@ TEST(MagnificationRules, EntryRangeAndHyphens) {
     EXPECT_EQ(MagnificationEntryText(0.0), kNoMagnification);
     EXPECT_EQ(MagnificationEntryText(10000.0), kNoMagnification);
     EXPECT_EQ(MagnificationEntryText(71.5), "71.5");
+    // The start value reads back whole, so OK without an edit changes nothing.
+    EXPECT_EQ(MagnificationEntryText(123.456789), "123.456789");
+    EXPECT_EQ(MagnificationEntryText(1660.8527272727274), "1660.8527272727274");
+    for (double m : {1.0, 9999.99, 0.1 + 70.0, 1.0 / 3.0 + 40.0}) {
+        double back = 0;
+        ASSERT_TRUE(ParseMagnificationEntry(MagnificationEntryText(m), back));
+        EXPECT_EQ(back, m);
+    }
     double v = 0;
     EXPECT_TRUE(ParseMagnificationEntry(" 9999.99 ", v));
     EXPECT_EQ(v, 9999.99);
