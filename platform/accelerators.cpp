@@ -12,7 +12,8 @@ UniqueAccelerators AcceleratorsWithout(HACCEL table, bool (*leaves)(uint32_t com
     const int copied = CopyAcceleratorTableW(table, entries.data(), count);
     std::vector<ACCEL> kept;
     for (int i = 0; i < copied; ++i) {
-        if (!leaves(entries[static_cast<size_t>(i)].cmd)) kept.push_back(entries[static_cast<size_t>(i)]);
+        if (!leaves(entries[static_cast<size_t>(i)].cmd))
+            kept.push_back(entries[static_cast<size_t>(i)]);
     }
     if (kept.empty()) return {};
     return UniqueAccelerators(CreateAcceleratorTableW(kept.data(), static_cast<int>(kept.size())));

@@ -51,21 +51,29 @@ TEST(StillRules, TopDownHeadersMoveThePixelsPastAnyExtraHeaderBytes) {
 }
 
 TEST(StillRules, NearestResamplingTakesTruncatedSourcePositions) {
-    // 4 x 2 source, pixel value = column + 10 * row in all three bytes.
+    // 4 x 2 source, pixel value = 1 + column + 10 * row in all three bytes: no source pixel
+    // looks like an untouched target byte (0xEE) or a zeroed one.
     std::vector<uint8_t> source(4 * 2 * 3);
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 4; ++x)
-            for (int c = 0; c < 3; ++c) source[(y * 4 + x) * 3 + c] = uint8_t(x + 10 * y);
+            for (int c = 0; c < 3; ++c) source[(y * 4 + x) * 3 + c] = uint8_t(1 + x + 10 * y);
     std::vector<uint8_t> target(3 * 1 * 3, 0xEE);
     // ratio = min(4/3, 2/1) = 1.333: columns 0, 1, 2 of row 0.
     ASSERT_TRUE(
         ResampleNearest(source.data(), source.size(), 4, 2, target.data(), target.size(), 3, 1));
-    EXPECT_EQ(target, (std::vector<uint8_t>{0, 0, 0, 1, 1, 1, 2, 2, 2}));
+    EXPECT_EQ(target, (std::vector<uint8_t>{1, 1, 1, 2, 2, 2, 3, 3, 3}));
 
-    // Upscaling 2 x 1 to 4 x 4: ratio 0.25, so every target row reads source row 0.
-    std::vector<uint8_t> big(4 * 4 * 3, 0xEE);
-    ASSERT_TRUE(ResampleNearest(source.data(), 2 * 1 * 3, 2, 1, big.data(), big.size(), 4, 4));
-    EXPECT_EQ(big[(3 * 4 + 3) * 3], 0) << "row 3 maps to source row 0: column 0";
+    // Upscaling the 4 x 2 source to 8 x 6: ratio min(0.5, 0.333) = 0.333, so target (x, y)
+    // reads source (trunc(x / 3), trunc(y / 3)).
+    std::vector<uint8_t> big(8 * 6 * 3, 0xEE);
+    ASSERT_TRUE(ResampleNearest(source.data(), source.size(), 4, 2, big.data(), big.size(), 8, 6));
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            const double ratio = 2.0 / 6.0;
+            const int sx = static_cast<int>(x * ratio), sy = static_cast<int>(y * ratio);
+            EXPECT_EQ(big[(y * 8 + x) * 3], 1 + sx + 10 * sy) << x << ", " << y;
+        }
+    }
     EXPECT_FALSE(ResampleNearest(source.data(), source.size() - 1, 4, 2, target.data(),
                                  target.size(), 3, 1));
 }

@@ -66,12 +66,12 @@ TEST_F(OpenedPicture, BitmapsWithoutSideFileMeasureByTheSizeTheirWidthNames) {
     };
     // scale = min(W / width, H / height) of the photo size the width names.
     const Case cases[] = {
-        {2560, 1920, 0x05000400, 0.5},      // min(1280/2560, 1024/1920)
-        {800, 600, 0x05000400, 1.6},        // min(1280/800, 1024/600)
-        {1600, 1200, 0x064004B0, 1.0},      // its own size
-        {640, 480, 0x028001E0, 1.0},        //
-        {1280, 960, 0x05000400, 1.0},       // min(1, 1024/960)
-        {1280, -1024, 0x05000400, 1.0},     // top-down rows
+        {2560, 1920, 0x05000400, 0.5},   // min(1280/2560, 1024/1920)
+        {800, 600, 0x05000400, 1.6},     // min(1280/800, 1024/600)
+        {1600, 1200, 0x064004B0, 1.0},   // its own size
+        {640, 480, 0x028001E0, 1.0},     //
+        {1280, 960, 0x05000400, 1.0},    // min(1, 1024/960)
+        {1280, -1024, 0x05000400, 1.0},  // top-down rows
     };
     for (const Case& c : cases) {
         files.AddFile(u"C:\\PICS\\TX0000001.BMP", BmpHead(c.width, c.height), written);

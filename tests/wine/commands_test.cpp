@@ -354,12 +354,28 @@ TEST_F(Commands, CopyImageWithTheClipboardHeldElsewhereChangesNothing) {
     ASSERT_TRUE(WriteBytes(Picture(1), BmpBytes(64, 1, 2, 3)));
     Launch();
     Select({Picture(1)});
+    // What another program put there, held open while the command runs.
+    const std::wstring kept = L"another program's text";
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
+    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, (kept.size() + 1) * sizeof(wchar_t));
+    ASSERT_NE(text, nullptr);
+    memcpy(GlobalLock(text), kept.c_str(), (kept.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(text);
+    ASSERT_NE(SetClipboardData(CF_UNICODETEXT, text), nullptr);
     Command(kCopyImage);
     SleepMs(800);
     CloseClipboard();
+    SleepMs(500);  // a late retry by the program would show now
     EXPECT_TRUE(ClipboardDib().empty());
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const auto* held = static_cast<const wchar_t*>(GetClipboardData(CF_UNICODETEXT)
+                                                       ? GlobalLock(GetClipboardData(CF_UNICODETEXT))
+                                                       : nullptr);
+    const std::wstring after = held ? held : L"";
+    if (held) GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
+    CloseClipboard();
+    EXPECT_EQ(after, kept) << "the other program's text stays on the clipboard";
     EXPECT_TRUE(program_.Running());
     EXPECT_EQ(WaitForQuestion(300), nullptr) << "no message: nothing of the user's is lost";
 }

@@ -193,12 +193,16 @@ TEST_F(EditorWindow, OpensFromTheStripDrawsStepsSavesAndClosesBack) {
 
     // A measured line (the picture has no magnification: the values read ---), and a picture
     // of the editor when a folder for screenshots is named.
+    const int beforeMeasure = DarkestAt(canvas, 160, 190);
     SendMessageW(editor, WM_COMMAND, 32874, 0);
     Click(canvas, 60, 160);
     Click(canvas, 260, 220);
     SendMessageW(canvas, WM_MOUSEMOVE, 0, MAKELPARAM(200, 260));
     Click(canvas, 200, 260);
     SleepMs(300);
+    EXPECT_GE(beforeMeasure, 200);
+    EXPECT_LT(DarkestAt(canvas, 160, 190), 60) << "the measured line is drawn";
+    EXPECT_GE(DarkestAt(canvas, 400, 400), 200) << "and only there";
     wchar_t shots[MAX_PATH] = {};
     if (GetEnvironmentVariableW(L"ORVANE_SCREENSHOT_DIR", shots, MAX_PATH)) {
         EXPECT_TRUE(SaveWindowImage(editor, std::wstring(shots) + L"\\picture-editor.bmp"));
@@ -225,7 +229,7 @@ TEST_F(EditorWindow, OpensFromTheStripDrawsStepsSavesAndClosesBack) {
     PostMessageW(editor, WM_COMMAND, kEditorPrevious, 0);
     HWND prompt = program_.WaitForBox(L"Orvane picture editor", 5000);
     ASSERT_NE(prompt, nullptr) << "a modified picture asks before moving on";
-    PostMessageW(prompt, WM_COMMAND, IDNO, 0);
+    PostMessageW(prompt, WM_COMMAND, 7, 0);  // No
     SleepMs(800);
 
     // Close with a modified picture: Yes saves it as BMP, then the main window comes back.
@@ -233,7 +237,7 @@ TEST_F(EditorWindow, OpensFromTheStripDrawsStepsSavesAndClosesBack) {
     PostMessageW(editor, WM_COMMAND, kEditorClose, 0);
     prompt = program_.WaitForBox(L"Orvane picture editor", 5000);
     ASSERT_NE(prompt, nullptr);
-    PostMessageW(prompt, WM_COMMAND, IDYES, 0);
+    PostMessageW(prompt, WM_COMMAND, IDOK, 0);  // Yes
     const std::wstring closing = std::wstring(temp) + L"editor_close";
     DeleteFileW((closing + L".BMP").c_str());
     ASSERT_TRUE(AnswerSaveDialog(closing));
@@ -779,7 +783,7 @@ TEST_F(EditorOverLivePicture, MeasuresTheStageMicrometerAfterCalibratingOnIt) {
     }
     PostMessageW(editor, WM_COMMAND, kEditorClose, 0);
     if (HWND prompt = program_.WaitForBox(L"Orvane picture editor", 3000))
-        PostMessageW(prompt, WM_COMMAND, IDNO, 0);
+        PostMessageW(prompt, WM_COMMAND, 7, 0);  // No
     EXPECT_EQ(WaitForEditor(false), nullptr);
 }
 
