@@ -169,8 +169,8 @@ class CIvoraDlg : public Dialog {
 
     // Windows and resources held for the whole run.
     NotFoundBox notFoundBox_;
-    HICON icon_ = nullptr;  // shared resource icon: not destroyed
-    HACCEL accelerators_ = nullptr;      // a resource table: not destroyed
+    HICON icon_ = nullptr;                   // shared resource icon: not destroyed
+    HACCEL accelerators_ = nullptr;          // a resource table: not destroyed
     UniqueAccelerators editorAccelerators_;  // those that do not reach the strip
     UniqueBrush menuBrush_;
     CMenuOwnerDraw menu_;

@@ -65,7 +65,8 @@ bool CIvoraImgEdtView::LoadPicture(const std::wstring& path) {
     UINT count = 0, size = 0;
     const Gdiplus::Status listed = Gdiplus::GetImageDecodersSize(&count, &size);
     if (listed != Gdiplus::Ok) {
-        ShowLoadError(GetParent(hwnd_.Get()), messageCaption, L"GetExporterFilter failed", HresultOf(listed));
+        ShowLoadError(GetParent(hwnd_.Get()), messageCaption, L"GetExporterFilter failed",
+                      HresultOf(listed));
         return false;
     }
     // The previous picture goes first, whatever comes of the new one.

@@ -89,8 +89,8 @@ bool CIvoraImgEdtDlg::OpenPicture(const std::u16string& path) {
     if (!canvas_.LoadPicture(ToWide(path))) return false;
     bool sideFileRead = false;
     record_ = ReadMediaInfoForMeasuring(path, keptMagnification_, files_, clock_, sideFileRead);
-    canvas_.pixelFactor = sideFileRead ? editor::PixelFactorOf(record_.deviceCode)
-                                       : editor::kDefaultPixelFactor;
+    canvas_.pixelFactor =
+        sideFileRead ? editor::PixelFactorOf(record_.deviceCode) : editor::kDefaultPixelFactor;
     canvas_.scale =
         editor::PictureScale(record_.stillSize, canvas_.ImageWidth(), canvas_.ImageHeight());
     canvas_.magnifications =
@@ -145,8 +145,7 @@ bool CIvoraImgEdtDlg::AskSaveIfModified(bool withCancel, bool& keepOpen) {
     keepOpen = false;
     if (canvas_.ModifiedCount() == 0) return true;
     CMessageBox prompt;
-    prompt.SetTexts(Text(kMsgEditorTitle), Text(kMsgPictureModified), Text(kMsgYes),
-                    Text(kMsgNo));
+    prompt.SetTexts(Text(kMsgEditorTitle), Text(kMsgPictureModified), Text(kMsgYes), Text(kMsgNo));
     const INT_PTR answer = prompt.DoModal(Hwnd());
     if (answer == IDOK) {
         SaveAsWithDialog();

@@ -369,9 +369,8 @@ TEST_F(Commands, CopyImageWithTheClipboardHeldElsewhereChangesNothing) {
     SleepMs(500);  // a late retry by the program would show now
     EXPECT_TRUE(ClipboardDib().empty());
     ASSERT_TRUE(OpenClipboard(nullptr));
-    const auto* held = static_cast<const wchar_t*>(GetClipboardData(CF_UNICODETEXT)
-                                                       ? GlobalLock(GetClipboardData(CF_UNICODETEXT))
-                                                       : nullptr);
+    const auto* held = static_cast<const wchar_t*>(
+        GetClipboardData(CF_UNICODETEXT) ? GlobalLock(GetClipboardData(CF_UNICODETEXT)) : nullptr);
     const std::wstring after = held ? held : L"";
     if (held) GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
     CloseClipboard();
