@@ -1,13 +1,14 @@
 #pragma once
 // The fields that carry a picture's calibration in a TIFF file: the resolution in pixels per
-// centimetre at the object, and an ImageJ-style description naming the unit.
+// centimetre at the object (ResolutionUnit 3), and an ImageJ-style description naming the
+// same unit.
 //
-// ImageJ (1.53, tried with Debian's imagej) takes the pixel size from XResolution and
-// ResolutionUnit: with centimetres it reports the size in cm, or in µm for pixels under
-// 0.01 cm; it reads "unit=" of the description only for files without a resolution unit
-// (the form it writes itself for mm, micron and mil). A file without resolution fields opens
-// uncalibrated ("pixels").
-#include <string>
+// ImageJ (1.53t, tried with Debian's imagej) reads a description that starts with "ImageJ="
+// before the resolution fields: its "unit=" names the unit of 1 / XResolution whatever
+// ResolutionUnit says, and without "unit=" the picture opens uncalibrated. So the description
+// must name centimetres, as ImageJ's own files do beside centimetre resolutions; ImageJ then
+// opens the picture with the pixel size in cm. (Without any description it takes the unit
+// from ResolutionUnit and shows pixels under 0.01 cm in µm.)
 #include <string_view>
 
 #include "results/calibration.h"
@@ -15,11 +16,7 @@
 
 namespace orvane::results {
 
-// The unit as ImageJ's descriptions spell it: "mm", "micron", "mil", "inch".
-std::string_view ImageJUnit(Unit unit);
-
-// "ImageJ=1.53t\nunit=<unit>\n".
-std::string ImageJDescription(Unit unit);
+inline constexpr std::string_view kImageJCentimetres = "ImageJ=1.53t\nunit=cm\n";
 
 // Resolution and description from the conversion; without a usable magnification neither
 // (the picture opens uncalibrated), only the software name.

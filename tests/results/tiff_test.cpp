@@ -72,7 +72,7 @@ TEST(Tiff, CalibratedPictureFieldsAndPixels) {
     EXPECT_EQ(Field(*t, kTagStripByteCounts).numbers, std::vector<uint32_t>{3600});
     EXPECT_EQ(Field(*t, kTagResolutionUnit).numbers, std::vector<uint32_t>{3});
     EXPECT_EQ(Field(*t, kTagPlanarConfiguration).numbers, std::vector<uint32_t>{1});
-    EXPECT_EQ(Field(*t, kTagImageDescription).text, "ImageJ=1.53t\nunit=micron\n");
+    EXPECT_EQ(Field(*t, kTagImageDescription).text, "ImageJ=1.53t\nunit=cm\n");
     EXPECT_EQ(Field(*t, kTagSoftware).text, "Orvane");
     // 0.0071 mm a pixel: 10 / 0.0071 = 1408.4507... pixels per cm, as a fraction that close.
     for (uint16_t tag : {kTagXResolution, kTagYResolution}) {
