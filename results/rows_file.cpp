@@ -6,7 +6,6 @@
 #include "media/companion_paths.h"
 #include "results/csv.h"
 #include "results/number_text.h"
-#include "results/table_text.h"
 
 namespace orvane::results {
 
@@ -34,6 +33,15 @@ constexpr std::array<std::string_view, kKeyCount> kKeys = {
 static_assert(static_cast<size_t>(Quantity::kEdge) == 1 && kQuantityCount == 10);
 
 constexpr size_t kMaxListEntries = 1024;  // a figure's most points
+
+std::string PointsText(const std::vector<editor::Point>& points) {
+    std::string out;
+    for (size_t i = 0; i < points.size(); ++i) {
+        if (i > 0) out += ';';
+        out += std::to_string(points[i].x) + ' ' + std::to_string(points[i].y);
+    }
+    return out;
+}
 
 std::vector<std::string_view> Split(std::string_view text, char separator) {
     std::vector<std::string_view> parts;

@@ -35,6 +35,11 @@ std::string FullNumber(double v) {
     return std::isfinite(v) ? RoundTripNumber(v) : std::string();
 }
 
+// "---" would start a formula in a spreadsheet: a value without a number stays empty.
+std::string ShownNumber(double v) {
+    return std::isfinite(v) ? LabelNumber(v) : std::string();
+}
+
 template <typename Format>
 std::string Joined(const std::vector<double>& values, Format format) {
     std::string out;
@@ -71,17 +76,17 @@ std::vector<std::string> RowFields(const MeasurementRow& row, const TableTexts& 
                                  texts.toolNames[static_cast<size_t>(row.Tool())]};
     for (const ValueColumn& v : kValueColumns) {
         if (v.quantity == Quantity::kEdge) {
-            out.push_back(Joined(row.edges, LabelNumber));
+            out.push_back(Joined(row.edges, ShownNumber));
             out.push_back(Joined(row.edges, FullNumber));
             continue;
         }
         const std::optional<double> value = row.Value(v.quantity);
-        out.push_back(value ? LabelNumber(*value) : std::string());
+        out.push_back(value ? ShownNumber(*value) : std::string());
         out.push_back(value ? FullNumber(*value) : std::string());
     }
     out.push_back(editor::UnitText(row.conversion.unit));
     out.push_back(FullNumber(row.conversion.magnification));
-    out.push_back(PointsText(row.points));
+    out.push_back(TablePointsText(row.points));
     return out;
 }
 
@@ -108,11 +113,11 @@ std::string CsvText(std::span<const MeasurementRow> rows, const TableTexts& text
     return out;
 }
 
-std::string PointsText(const std::vector<editor::Point>& points) {
+std::string TablePointsText(const std::vector<editor::Point>& points) {
     std::string out;
     for (size_t i = 0; i < points.size(); ++i) {
-        if (i > 0) out += ';';
-        out += std::to_string(points[i].x) + ' ' + std::to_string(points[i].y);
+        if (i > 0) out += ' ';
+        out += '(' + std::to_string(points[i].x) + ',' + std::to_string(points[i].y) + ')';
     }
     return out;
 }

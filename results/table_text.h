@@ -28,7 +28,7 @@ enum class Column : int32_t {
     kAngle,  // degrees
     kUnit,   // as the labels write it: mm, um, mil, inch
     kMagnification,
-    kPoints,  // "x y" pairs in picture pixels, separated by ";"
+    kPoints,  // "(x,y)" in picture pixels, separated by spaces
 };
 inline constexpr size_t kColumnCount = static_cast<size_t>(Column::kPoints) + 1;
 
@@ -42,7 +42,8 @@ struct TableTexts {
 
 // The header fields and one row's fields, in output order: number, tool, then each value
 // column as shown and at full precision, then unit, magnification and points. A value the row
-// lacks is an empty field; one shown as "---" is "---" as shown and empty at full precision.
+// lacks, or one the label shows as "---" (no usable magnification), is an empty field: a
+// spreadsheet would read "---" as the start of a formula.
 std::vector<std::string> HeaderFields(const TableTexts& texts);
 std::vector<std::string> RowFields(const MeasurementRow& row, const TableTexts& texts);
 
@@ -53,7 +54,8 @@ std::string TabSeparatedText(std::span<const MeasurementRow> rows, const TableTe
 std::string CsvText(std::span<const MeasurementRow> rows, const TableTexts& texts,
                     bool byteOrderMark = true);
 
-// "x y;x y;..." and "v;v;..." as the table writes points and edge values.
-std::string PointsText(const std::vector<editor::Point>& points);
+// Points as the table shows them: "(x,y) (x,y) ...". No field starts with a sign, which a
+// spreadsheet would take for the start of a formula.
+std::string TablePointsText(const std::vector<editor::Point>& points);
 
 }  // namespace orvane::results
