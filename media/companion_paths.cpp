@@ -29,6 +29,13 @@ std::u16string SideFilePath(std::u16string_view mediaPath) {
     return Checked(std::move(path));
 }
 
+std::u16string MeasurementRowsPath(std::u16string_view picturePath) {
+    std::u16string path = SideFilePath(picturePath);
+    if (path.empty()) return {};
+    path += u".csv";
+    return Checked(std::move(path));
+}
+
 std::u16string ThumbnailCachePath(std::u16string_view picturePath) {
     if (picturePath.size() < kCaptureFileNameChars) return {};
     std::u16string path = UpperCase(FolderPart(picturePath));

@@ -10,6 +10,9 @@ namespace orvane {
 // Folder of the media file + "Info\" + the 9-character capture name.
 std::u16string SideFilePath(std::u16string_view mediaPath);
 
+// The side file path + ".csv": the measurement rows the editor keeps for a picture.
+std::u16string MeasurementRowsPath(std::u16string_view picturePath);
+
 // The upper-cased picture path with "INFO\" before its file name.
 std::u16string ThumbnailCachePath(std::u16string_view picturePath);
 

@@ -43,6 +43,7 @@ std::vector<SelectedFile> FilesOfSelection(const std::vector<SelectionEntry>& en
                 SelectedFile file{listed, {}};
                 AddNonEmpty(file.companions, SideFilePath(listed));
                 AddNonEmpty(file.companions, ThumbnailCachePath(listed));
+                AddNonEmpty(file.companions, MeasurementRowsPath(listed));
                 files.push_back(std::move(file));
             }
         }

@@ -16,13 +16,14 @@ namespace orvane {
 constexpr size_t kFileRequestUnits = 131072;
 
 struct SelectedFile {
-    std::u16string path;                     // the picture or clip, as the media lists spell it
-    std::vector<std::u16string> companions;  // side file and cached thumbnail, or clip thumbnail
+    std::u16string path;  // the picture or clip, as the media lists spell it
+    // Side file, cached thumbnail and measurement rows, or the clip thumbnail.
+    std::vector<std::u16string> companions;
 };
 
 // The files of the selection found in the lists, in selection order, each once. A picture's
-// companions are its side file and cached thumbnail; a clip (chosen by its thumbnail path) is
-// its video file with the thumbnail as companion. Entries not in the lists add nothing.
+// companions are its side file, cached thumbnail and rows file; a clip (chosen by its thumbnail
+// path) is its video file with the thumbnail as companion. Entries not in the lists add nothing.
 std::vector<SelectedFile> FilesOfSelection(const std::vector<SelectionEntry>& entries,
                                            const MediaLists& lists);
 

@@ -10,7 +10,7 @@ host_packages=(
   g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
   g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 dpkg-dev
   wine wine64 xvfb xauth x11-utils imagemagick groff img2pdf
-  fonts-wqy-microhei fonts-dejavu-core fonts-liberation fonts-wine libfreetype-dev
+  fonts-wqy-microhei fonts-dejavu-core fonts-liberation fonts-wine libfreetype-dev imagej
 )
 i386_packages=()
 if orvane_machine_runs_i386; then

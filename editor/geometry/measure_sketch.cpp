@@ -24,30 +24,34 @@ struct Figure {
     const MeasureState& s;
     SketchBuilder draw;
     Point c;
+    std::vector<Point>& figure;
 
     Point P(int i) const { return PointAt(s.points, i); }
     Point Below(int k) const { return LabelLine(c, s.fontHeight, k); }
-    std::string Length(const char* prefix, double v, const char* suffix = "") const {
-        return UnitLabel(prefix, v, s.conversion.unit, suffix);
+    // A value label "<prefix><%.3f of v> <unit><suffix>" at `at`.
+    void Value(Point at, Quantity q, const char* prefix, double v, const char* suffix = "") {
+        draw.Value(at, UnitLabel(prefix, v, s.conversion.unit, suffix), q, v);
     }
     // Radius, circumference and area of a circle of radius r (shown units), from line `first`.
     void CircleLabels(double r, int first) {
-        draw.Text(Below(first), Length("R=", r));
-        draw.Text(Below(first + 1), Length("C=", 2 * r * kPi));
-        draw.Text(Below(first + 2), Length("A=", r * r * kPi, "^2"));
+        Value(Below(first), Quantity::kRadius, "R=", r);
+        Value(Below(first + 1), Quantity::kCircumference, "C=", 2 * r * kPi);
+        Value(Below(first + 2), Quantity::kArea, "A=", r * r * kPi, "^2");
     }
+    void Points(std::initializer_list<Point> points) { figure.assign(points); }
 };
 
 double Calibration(Figure& f) {
     const Point p0 = f.P(0);
     f.draw.Line(p0, f.c);
     f.draw.Guides(p0, f.c);
+    f.Points({p0, f.c});
     const double d = Distance(p0, f.c);
     const double length = ReferenceLength(d, f.s.conversion);
     if (length > kMinLabelledLength) {
         const Point at{SaturateToInt32(int64_t{Halve(int64_t{p0.x} + f.c.x)} - 20),
                        Halve(int64_t{p0.y} + f.c.y)};
-        f.draw.Text(at, f.Length("", ShownLength(d, f.s.conversion)));
+        f.Value(at, Quantity::kLength, "", ShownLength(d, f.s.conversion));
     }
     return length * f.s.conversion.magnification;
 }
@@ -61,9 +65,12 @@ double StraightLine(Figure& f) {
     } else {
         f.draw.ShortMarks(p0, e, f.s.penWidth);
     }
+    f.Points({p0, e});
     const double d = Distance(p0, e);
     const double length = ReferenceLength(d, f.s.conversion);
-    if (length > kMinLabelledLength) f.draw.Text(f.c, f.Length("", ShownLength(d, f.s.conversion)));
+    if (length > kMinLabelledLength) {
+        f.Value(f.c, Quantity::kLength, "", ShownLength(d, f.s.conversion));
+    }
     return length;
 }
 
@@ -72,6 +79,7 @@ void RadiusOrDiameterCircle(Figure& f, bool byDiameter) {
     const Point e = f.s.pointCount >= 2 ? f.P(1) : f.c;
     f.draw.Line(p0, e);
     if (f.s.pointCount < 2) f.draw.Guides(p0, e);
+    f.Points({p0, e});
     const double d = Distance(p0, e);
     const double shown = ShownLength(d, f.s.conversion);
     if (!byDiameter) {
@@ -80,9 +88,9 @@ void RadiusOrDiameterCircle(Figure& f, bool byDiameter) {
         return;
     }
     f.draw.Circle({Halve(int64_t{p0.x} + e.x), Halve(int64_t{p0.y} + e.y)}, TruncToInt32(d) / 2);
-    f.draw.Text(f.Below(0), f.Length("D=", shown));
-    f.draw.Text(f.Below(1), f.Length("C=", shown * kPi));
-    f.draw.Text(f.Below(2), f.Length("A=", shown * shown * kPi * 0.25, "^2"));
+    f.Value(f.Below(0), Quantity::kDiameter, "D=", shown);
+    f.Value(f.Below(1), Quantity::kCircumference, "C=", shown * kPi);
+    f.Value(f.Below(2), Quantity::kArea, "A=", shown * shown * kPi * 0.25, "^2");
 }
 
 void ThreePointAngle(Figure& f) {
@@ -90,16 +98,18 @@ void ThreePointAngle(Figure& f) {
     if (f.s.pointCount < 2) {
         f.draw.Line(vertex, f.c);
         f.draw.Guides(vertex, f.c);
+        f.Points({vertex, f.c});
         return;
     }
     const bool placing = f.s.pointCount < 3;
     const Point first = f.P(2);
     const Point q = placing ? f.c : f.P(3);
+    f.Points({vertex, first, q});
     f.draw.Line(vertex, first);
     const VertexAngle angle = AngleAtVertex(vertex, first, q);
     f.draw.Arc(first, vertex, kAngleArcRadius, angle.start, angle.sweep);
     if (placing) f.draw.Guides(vertex, first);
-    f.draw.AngleText(f.c, FormatValue(std::fabs(angle.sweep)), f.s.fontHeight);
+    f.draw.Angle(f.c, std::fabs(angle.sweep), f.s.fontHeight);
     f.draw.Line(vertex, q);
     if (placing) f.draw.Guides(vertex, q);
 }
@@ -112,11 +122,13 @@ void ThreePointCircleOrArc(Figure& f, bool arc) {
         f.draw.Line(p1, f.c);
         f.draw.Guides(p1, f.c);
         f.draw.Marker(p1);
+        f.Points({p1, f.c});
         return;
     }
     const bool placing = f.s.pointCount < 3;
     const Point p2 = f.P(2);
     const Point q = placing ? f.c : f.P(3);
+    f.Points({p1, p2, q});
     const auto circle = CircleThroughPoints(p1, p2, q);
     if (circle) {
         const Point centre = circle->centre;
@@ -140,10 +152,10 @@ void ThreePointCircleOrArc(Figure& f, bool arc) {
             return;
         }
         const double part = std::fabs(sweep) / 360;
-        f.draw.AngleText(f.c, FormatValue(std::fabs(sweep)), f.s.fontHeight);
-        f.draw.Text(f.Below(1), f.Length("R=", r));
-        f.draw.Text(f.Below(2), f.Length("C=", 2 * r * kPi * part));
-        f.draw.Text(f.Below(3), f.Length("A=", r * r * kPi * part, "^2"));
+        f.draw.Angle(f.c, std::fabs(sweep), f.s.fontHeight);
+        f.Value(f.Below(1), Quantity::kRadius, "R=", r);
+        f.Value(f.Below(2), Quantity::kArcLength, "C=", 2 * r * kPi * part);
+        f.Value(f.Below(3), Quantity::kArea, "A=", r * r * kPi * part, "^2");
         return;
     }
     f.draw.Marker(p1);
@@ -156,17 +168,20 @@ void FourPointAngle(Figure& f) {
     if (f.s.pointCount < 2) {
         f.draw.Line(p1, f.c);
         f.draw.Guides(p1, f.c);
+        f.Points({p1, f.c});
         return;
     }
     const Point p2 = f.P(2);
     f.draw.Line(p1, p2);
     if (f.s.pointCount == 2) {
         f.draw.Guides(p1, p2);
+        f.Points({p1, p2});
         return;
     }
     const bool placing = f.s.pointCount < 4;
     const Point p3 = f.P(3);
     const Point q = placing ? f.c : f.P(4);
+    f.Points({p1, p2, p3, q});
     f.draw.Line(p3, q);
     if (placing) {
         f.draw.Guides(p1, p2);
@@ -179,14 +194,14 @@ void FourPointAngle(Figure& f) {
         if (angle.secondExtension) f.draw.Line(angle.secondExtension->from, i);
         f.draw.Arc(i, i, kAngleArcRadius, angle.arcStart, angle.arcSweep, true);
     }
-    f.draw.AngleText(f.c, FormatValue(angle.theta), f.s.fontHeight);
+    f.draw.Angle(f.c, angle.theta, f.s.fontHeight);
 }
 
 }  // namespace
 
 MeasureDrawing SketchMeasure(const MeasureState& state) {
     MeasureDrawing out;
-    Figure f{state, SketchBuilder(out.ops), ClampToLimit(state.cursor)};
+    Figure f{state, SketchBuilder(out), ClampToLimit(state.cursor), out.figure};
     switch (state.kind) {
         case MeasureKind::kCalibration:
             out.result = Calibration(f);
@@ -213,10 +228,10 @@ MeasureDrawing SketchMeasure(const MeasureState& state) {
             FourPointAngle(f);
             break;
         case MeasureKind::kContinuousLine:
-            SketchContinuousLine(state, out.ops);
+            SketchContinuousLine(state, out);
             break;
         case MeasureKind::kPolygon:
-            SketchPolygon(state, out.ops);
+            SketchPolygon(state, out);
             break;
     }
     return out;

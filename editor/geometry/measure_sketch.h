@@ -100,11 +100,38 @@ struct MeasureState {
     int32_t penWidth = 1;
 };
 
+// What a value label shows. Lengths, radii and diameters are in the figure's unit, areas in
+// its square, angles in degrees.
+enum class Quantity : int32_t {
+    kLength,         // calibration and straight line
+    kEdge,           // one edge of a continuous line or polygon
+    kTotal,          // "Total=" of a continuous line
+    kPerimeter,      // "C=" of a polygon
+    kCircumference,  // "C=" of a circle
+    kArcLength,      // "C=" of an arc
+    kArea,           // "A=" of a circle, sector or polygon
+    kRadius,
+    kDiameter,
+    kAngle,
+};
+
+// The number behind one label, as the label formats it ("%.3f" of value).
+struct ShownValue {
+    Quantity quantity = Quantity::kLength;
+    double value = 0;
+    friend bool operator==(const ShownValue&, const ShownValue&) = default;
+};
+
 struct MeasureDrawing {
     std::vector<DrawOp> ops;
     // Calibration: the length at magnification 1 times the magnification; line: the length in
     // millimetres at magnification 1; 0 for the other kinds.
     double result = 0;
+    // One entry per value label drawn, in drawing order (degree marks have none).
+    std::vector<ShownValue> values;
+    // The figure's own points as drawn (the line's end after its angle lock, a circle's
+    // points, the vertices; the pointer where it still stands for one), without label places.
+    std::vector<Point> figure;
 };
 
 MeasureDrawing SketchMeasure(const MeasureState& state);

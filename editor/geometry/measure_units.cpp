@@ -7,9 +7,6 @@
 namespace orvane::editor {
 
 namespace {
-bool UsableMagnification(double m) {
-    return std::isfinite(m) && m > 0;
-}
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 }  // namespace
 
@@ -39,13 +36,25 @@ const char* UnitText(Unit unit) {
     }
 }
 
+bool UsableMagnification(double magnification) {
+    return std::isfinite(magnification) && magnification > 0;
+}
+
 double ReferenceLength(double pixels, const Conversion& c) {
     return pixels * c.pixelFactor * c.scale;
 }
 
-double ShownLength(double pixels, const Conversion& c) {
+double ObjectMillimetres(double pixels, const Conversion& c) {
     if (!UsableMagnification(c.magnification)) return kNaN;
-    return ReferenceLength(pixels, c) / c.magnification * UnitFactor(c.unit);
+    return ReferenceLength(pixels, c) / c.magnification;
+}
+
+double FromMillimetres(double millimetres, Unit unit) {
+    return millimetres * UnitFactor(unit);
+}
+
+double ShownLength(double pixels, const Conversion& c) {
+    return FromMillimetres(ObjectMillimetres(pixels, c), c.unit);
 }
 
 double LengthFactor(const Conversion& c) {

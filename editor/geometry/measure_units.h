@@ -19,9 +19,17 @@ struct Conversion {
     Unit unit = Unit::kMillimetre;
 };
 
-// A pixel distance in the chosen unit: d * pixelFactor * scale / magnification * factor.
-// Without a usable magnification (0, negative or not finite) there is no conversion: the
-// result is NaN and is written as kNoValue instead of dividing by zero.
+// A magnification that converts: finite and above 0.
+bool UsableMagnification(double magnification);
+
+// A pixel distance in millimetres at the object: d * pixelFactor * scale / magnification.
+// Without a usable magnification there is no conversion: the result is NaN (written as
+// kNoValue) instead of dividing by zero. Every length the program shows or writes, in the
+// editor's labels and elsewhere, comes from here.
+double ObjectMillimetres(double pixels, const Conversion& c);
+// Millimetres in the unit: mm * factor.
+double FromMillimetres(double millimetres, Unit unit);
+// A pixel distance in the chosen unit: FromMillimetres(ObjectMillimetres(d)).
 double ShownLength(double pixels, const Conversion& c);
 // d * pixelFactor * scale: millimetres at magnification 1.
 double ReferenceLength(double pixels, const Conversion& c);

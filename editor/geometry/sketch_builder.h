@@ -12,7 +12,7 @@ namespace orvane::editor {
 
 class SketchBuilder {
   public:
-    explicit SketchBuilder(std::vector<DrawOp>& ops) : ops_(ops) {}
+    explicit SketchBuilder(MeasureDrawing& out) : ops_(out.ops), values_(out.values) {}
 
     void Line(Point a, Point b, Ink ink = Ink::kPen) { ops_.push_back(StrokeLine{a, b, ink}); }
     void Guides(Point a, Point b) {
@@ -35,14 +35,22 @@ class SketchBuilder {
     void Text(Point at, std::string text) {
         if (!text.empty()) ops_.push_back(Label{at, std::move(text)});
     }
-    // An angle value followed by the raised degree mark.
-    void AngleText(Point at, const std::string& text, int32_t fontHeight) {
-        Text(at, text);
+    // A label showing a value; the value is kept beside the draw list.
+    void Value(Point at, std::string text, Quantity quantity, double value) {
+        if (text.empty()) return;
+        ops_.push_back(Label{at, std::move(text)});
+        values_.push_back({quantity, value});
+    }
+    // An angle value ("%.3f" of degrees) followed by the raised degree mark.
+    void Angle(Point at, double degrees, int32_t fontHeight) {
+        const std::string text = FormatValue(degrees);
+        Value(at, text, Quantity::kAngle, degrees);
         Text(DegreeMarkPosition(at, text.size(), fontHeight), kDegreeMark);
     }
 
   private:
     std::vector<DrawOp>& ops_;
+    std::vector<ShownValue>& values_;
 };
 
 // points[i], brought within the coordinate limit, or (0, 0) when the figure has none there.
@@ -51,7 +59,7 @@ inline Point PointAt(const std::vector<Point>& points, int64_t i) {
     return ClampToLimit(points[static_cast<size_t>(i)]);
 }
 
-void SketchContinuousLine(const MeasureState& s, std::vector<DrawOp>& ops);
-void SketchPolygon(const MeasureState& s, std::vector<DrawOp>& ops);
+void SketchContinuousLine(const MeasureState& s, MeasureDrawing& out);
+void SketchPolygon(const MeasureState& s, MeasureDrawing& out);
 
 }  // namespace orvane::editor

@@ -39,7 +39,7 @@ POINT CDrawMeasure::PointAt(int32_t index) const {
     return {p.x, p.y};
 }
 
-editor::MeasureDrawing CDrawMeasure::Sketch(int32_t fontHeight) const {
+editor::MeasureState CDrawMeasure::State(int32_t fontHeight) const {
     editor::MeasureState state;
     state.kind = static_cast<editor::MeasureKind>(kind);
     state.conversion = {pixelFactor, scale, magnification, static_cast<editor::Unit>(unit)};
@@ -52,7 +52,11 @@ editor::MeasureDrawing CDrawMeasure::Sketch(int32_t fontHeight) const {
     state.cursor = {static_cast<int32_t>(rect.right), static_cast<int32_t>(rect.bottom)};
     state.fontHeight = fontHeight;
     state.penWidth = penWidth;
-    return editor::SketchMeasure(state);
+    return state;
+}
+
+editor::MeasureDrawing CDrawMeasure::Sketch(int32_t fontHeight) const {
+    return editor::SketchMeasure(State(fontHeight));
 }
 
 void CDrawMeasure::Draw(HDC dc) {

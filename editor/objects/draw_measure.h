@@ -29,6 +29,9 @@ class CDrawMeasure : public CDrawObject {
     // Draws the figure for its clicks and the pointer, with labels in the selected label font,
     // and updates result.
     void Draw(HDC dc) override;
+    // The figure as the portable sketches see it, for a label font of the given height (the
+    // height places labels; it changes no value).
+    editor::MeasureState State(int32_t fontHeight) const;
     // The draw list Draw replays, for a label font of the given height.
     editor::MeasureDrawing Sketch(int32_t fontHeight) const;
 

@@ -19,8 +19,10 @@ TEST(FileRequests, SelectionFindsFilesAndCompanions) {
     const std::vector<SelectedFile> files = FilesOfSelection(entries, kLists);
     ASSERT_EQ(files.size(), 2u);
     EXPECT_EQ(files[0].path, u"C:\\P\\TX1000002.JPG");
-    EXPECT_EQ(files[0].companions, (std::vector<std::u16string>{u"C:\\P\\Info\\TX1000002",
-                                                                u"C:\\P\\INFO\\TX1000002.JPG"}));
+    // The side file, the cached thumbnail and the measurement rows follow the picture.
+    EXPECT_EQ(files[0].companions,
+              (std::vector<std::u16string>{u"C:\\P\\Info\\TX1000002", u"C:\\P\\INFO\\TX1000002.JPG",
+                                           u"C:\\P\\Info\\TX1000002.csv"}));
     EXPECT_EQ(files[1].path, u"C:\\V\\TX2000001.AVI");
     EXPECT_EQ(files[1].companions, std::vector<std::u16string>{u"C:\\V\\thumb\\TX2000001.BMP"});
     EXPECT_TRUE(FilesOfSelection({}, kLists).empty());
