@@ -52,16 +52,23 @@ std::u16string VideoThumbnailPath(std::u16string_view videoPath, std::u16string_
     return JoinPath(thumbFolder, name);
 }
 
-bool IsVideoThumbnailPath(std::u16string_view path) {
-    return UpperCase(path).find(u"THUMB") != std::u16string::npos;
+bool IsVideoThumbnailPath(std::u16string_view path, std::u16string_view thumbFolder) {
+    if (path.size() < kCaptureFileNameChars || thumbFolder.empty()) return false;
+    std::u16string_view folder = FolderPart(path);
+    while (!folder.empty() && folder.back() == kPathSeparator) folder.remove_suffix(1);
+    while (!thumbFolder.empty() && thumbFolder.back() == kPathSeparator) thumbFolder.remove_suffix(1);
+    return !folder.empty() && UpperCase(folder) == UpperCase(thumbFolder);
 }
 
 std::u16string VideoPathFromThumbnail(std::u16string_view thumbPath) {
     if (thumbPath.size() < kCaptureFileNameChars) return {};
-    const std::u16string upper = UpperCase(thumbPath);
-    const size_t at = upper.find(u"THUMB");
-    if (at == std::u16string::npos) return {};
-    std::u16string path = upper.substr(0, at);
+    // The thumbnail lies in the video folder's side folder: the clip lies one folder up.
+    std::u16string_view folder = FolderPart(thumbPath);
+    if (folder.empty() || folder.back() != kPathSeparator) return {};
+    folder.remove_suffix(1);
+    const size_t separator = folder.find_last_of(kPathSeparator);
+    if (separator == std::u16string_view::npos) return {};
+    std::u16string path = UpperCase(folder.substr(0, separator + 1));
     path += NamePart(thumbPath);
     path += u".avi";
     return Checked(std::move(path));

@@ -19,11 +19,12 @@ std::u16string ThumbnailCachePath(std::u16string_view picturePath);
 // Thumb folder + "\" + the clip's 9-character capture name + ".BMP".
 std::u16string VideoThumbnailPath(std::u16string_view videoPath, std::u16string_view thumbFolder);
 
-// A path stands for a video exactly when its upper-cased form contains "THUMB".
-bool IsVideoThumbnailPath(std::u16string_view path);
+// A path stands for a clip's thumbnail when it lies in the thumb folder (compared without regard
+// to case or a trailing separator); a folder merely named like it ("D:\Thumbnails") does not.
+bool IsVideoThumbnailPath(std::u16string_view path, std::u16string_view thumbFolder);
 
-// The upper-cased part of the thumbnail path before the first "THUMB" + the 9-character capture
-// name + ".avi"; empty when the path holds no "THUMB".
+// The clip of a thumbnail: the upper-cased folder above the thumbnail's folder + the 9-character
+// capture name + ".avi"; empty when the thumbnail has no folder above its own.
 std::u16string VideoPathFromThumbnail(std::u16string_view thumbPath);
 
 }  // namespace orvane

@@ -1,8 +1,11 @@
 #include "media/file_requests.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "media/bmp_layout.h"
+#include "media/picture_bytes.h"
 #include "media/companion_paths.h"
 #include "media/text.h"
 
@@ -10,42 +13,46 @@ namespace orvane {
 
 namespace {
 
-bool SameText(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() && UpperCase(a) == UpperCase(b);
-}
-
-bool Listed(const std::vector<SelectedFile>& files, std::u16string_view path) {
-    return std::any_of(files.begin(), files.end(),
-                       [&](const SelectedFile& f) { return SameText(f.path, path); });
-}
-
 void AddNonEmpty(std::vector<std::u16string>& to, std::u16string path) {
     if (!path.empty()) to.push_back(std::move(path));
+}
+
+// Position of every upper-cased path of a list; the first of equal ones.
+std::unordered_map<std::u16string, size_t> IndexOf(const std::vector<std::u16string>& list) {
+    std::unordered_map<std::u16string, size_t> index;
+    index.reserve(list.size());
+    for (size_t i = 0; i < list.size(); ++i) index.emplace(UpperCase(list[i]), i);
+    return index;
 }
 
 }  // namespace
 
 std::vector<SelectedFile> FilesOfSelection(const std::vector<SelectionEntry>& entries,
                                            const MediaLists& lists) {
+    // One look-up per entry instead of a pass over the lists: Delete all of ten thousand
+    // captures stays linear.
+    const auto pictures = IndexOf(lists.pictures);
+    const auto thumbnails = IndexOf(lists.thumbnails);
+    const auto videos = IndexOf(lists.videos);
+    std::unordered_set<std::u16string> taken;
     std::vector<SelectedFile> files;
     for (const SelectionEntry& entry : entries) {
         const std::u16string upper = UpperCase(entry.path);
-        if (IsVideoThumbnailPath(upper)) {
-            const std::u16string video = VideoPathFromThumbnail(upper);
-            if (video.empty()) continue;
-            for (const std::u16string& listed : lists.videos) {
-                if (!SameText(listed, video) || Listed(files, listed)) continue;
-                files.push_back({listed, {entry.path}});
-            }
-        } else {
-            for (const std::u16string& listed : lists.pictures) {
-                if (!SameText(listed, upper) || Listed(files, listed)) continue;
-                SelectedFile file{listed, {}};
-                AddNonEmpty(file.companions, SideFilePath(listed));
-                AddNonEmpty(file.companions, ThumbnailCachePath(listed));
-                AddNonEmpty(file.companions, MeasurementRowsPath(listed));
-                files.push_back(std::move(file));
-            }
+        // A clip stands in the strip as its thumbnail: a path of the thumbnail list.
+        if (thumbnails.count(upper) != 0) {
+            const auto v = videos.find(UpperCase(VideoPathFromThumbnail(upper)));
+            if (v == videos.end()) continue;
+            const std::u16string& video = lists.videos[v->second];
+            if (!taken.insert(UpperCase(video)).second) continue;
+            files.push_back({video, {entry.path}});
+        } else if (const auto p = pictures.find(upper); p != pictures.end()) {
+            const std::u16string& listed = lists.pictures[p->second];
+            if (!taken.insert(upper).second) continue;
+            SelectedFile file{listed, {}};
+            AddNonEmpty(file.companions, SideFilePath(listed));
+            AddNonEmpty(file.companions, ThumbnailCachePath(listed));
+            AddNonEmpty(file.companions, MeasurementRowsPath(listed));
+            files.push_back(std::move(file));
         }
     }
     return files;
@@ -98,26 +105,17 @@ std::vector<uint8_t> DropFilesBlock(const std::vector<std::u16string>& paths) {
 }
 
 std::vector<uint8_t> PackedBitmapOfFile(const std::vector<uint8_t>& file) {
-    constexpr size_t kHeaders = BmpFileHeader::kSize + BmpInfoHeader::kSize;
-    if (file.size() < kHeaders) return {};
-    const BmpFileHeader head = BmpFileHeader::FromBytes(file.data());
-    const BmpInfoHeader info = BmpInfoHeader::FromBytes(file.data() + BmpFileHeader::kSize);
-    if (head.type != 0x4D42 || info.headerSize < BmpInfoHeader::kSize ||
-        info.headerSize > file.size() - BmpFileHeader::kSize) {
-        return {};
-    }
-    uint64_t pixels = info.imageSize;
-    if (info.compression == kBiRgb || info.compression == 3) {
-        const uint64_t stride = DibStride(info.width, info.bitCount);
-        const int64_t height = info.height;
-        if (stride == 0 || height == 0) return {};
-        pixels = stride * static_cast<uint64_t>(height < 0 ? -height : height);
-    }
-    if (head.pixelOffset < kHeaders || head.pixelOffset > file.size() ||
-        pixels > file.size() - head.pixelOffset) {
-        return {};
-    }
-    return std::vector<uint8_t>(file.begin() + BmpFileHeader::kSize, file.end());
+    BmpParts parts;
+    if (!FindBmpParts(file.data(), file.size(), parts)) return {};
+    // Header and colour table, then the pixels from where the file says they start: a gap
+    // before them (allowed by the format) must not shift the picture.
+    std::vector<uint8_t> packed;
+    packed.reserve(parts.headerBytes + parts.pixelBytes);
+    const auto header = file.begin() + BmpFileHeader::kSize;
+    packed.insert(packed.end(), header, header + static_cast<std::ptrdiff_t>(parts.headerBytes));
+    const auto pixels = file.begin() + static_cast<std::ptrdiff_t>(parts.pixelOffset);
+    packed.insert(packed.end(), pixels, pixels + static_cast<std::ptrdiff_t>(parts.pixelBytes));
+    return packed;
 }
 
 }  // namespace orvane

@@ -37,8 +37,9 @@ class MediaFiles {
     virtual bool Exists(const std::u16string& path) = 0;
     // The last-write time of the file converted to local time.
     virtual bool LastWriteLocalTime(const std::u16string& path, LocalTime& time) = 0;
-    // Visits the bare name of every entry of the folder that matches the pattern ("*.*" or
-    // "*.avi"), in any order, folders included; false when the folder cannot be enumerated.
+    // Visits the bare name of every file of the folder that matches the pattern ("*.*" or
+    // "*.avi"), in any order; folders are no files and are left out. False when the folder
+    // cannot be enumerated.
     using EntryVisitor = std::function<void(std::u16string_view name)>;
     virtual bool ListFolder(const std::u16string& folder, std::u16string_view pattern,
                             const EntryVisitor& visit) = 0;

@@ -146,7 +146,7 @@ void CIvoraDlg::OnMeasureOrPlay(UINT) {
     const auto& entries = strip_.Selection().entries();
     if (entries.empty() || entries.front().path.size() < 4) return;
     const std::u16string path = UpperCase(entries.front().path);
-    if (IsVideoThumbnailPath(path)) {
+    if (IsVideoThumbnailPath(path, settings_.VideoThumbFolderPath)) {
         PlayClipOfThumbnail(path);
     } else {
         OpenPictureEditor(path);

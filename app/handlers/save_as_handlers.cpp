@@ -57,7 +57,7 @@ void CIvoraDlg::OnSaveAs(UINT) {
     const auto& entries = strip_.Selection().entries();
     if (entries.empty() || entries.front().path.empty()) return;
     const std::u16string path = UpperCase(entries.front().path);
-    if (IsVideoThumbnailPath(path)) {
+    if (IsVideoThumbnailPath(path, settings_.VideoThumbFolderPath)) {
         SaveClipAs(ToWide(VideoPathFromThumbnail(path)));
     } else {
         SaveStampedPictureAs(ToWide(path));

@@ -15,6 +15,7 @@ void CIvoraDlg::PrepareStripCells() {
     cellShared_.files = &mediaFiles_;
     cellShared_.clock = &mediaClock_;
     cellShared_.magnification = settings_.InputMaginification;
+    cellShared_.thumbFolder = settings_.VideoThumbFolderPath;
     cellShared_.contextMenu = LanguageInfoFor(settings_.Language).contextMenu;
     strip_.Attach(Hwnd(), Item(IDC_STRIP_SCROLL), &cellShared_, &media_);
 }

@@ -37,12 +37,6 @@ bool RegisterCellClass(HINSTANCE instance) {
     return RegisterClassExW(&wc) != 0;
 }
 
-bool ContainsThumb(const std::u16string& path) {
-    std::u16string upper = path;
-    for (char16_t& c : upper) c = static_cast<char16_t>(std::towupper(c));
-    return upper.find(u"THUMB") != std::u16string::npos;
-}
-
 void WriteText(HDC dc, int x, int y, const std::u16string& text) {
     if (!text.empty()) TextOutW(dc, x, y, ToWide(text).c_str(), static_cast<int>(text.size()));
 }
@@ -190,7 +184,7 @@ bool CPictureView::SetItem(const std::u16string* path) {
     if (*path == path_) return true;
     path_ = *path;
     image_ = {};
-    isVideo_ = ContainsThumb(path_);
+    isVideo_ = IsVideoThumbnailPath(path_, shared_->thumbFolder);
     info_ = ReadMediaInfo(path_, shared_->magnification, *shared_->files, *shared_->clock);
     if (preview_) {
         const PictureBitmap whole = LoadPicture(ToWide(path_));

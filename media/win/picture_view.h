@@ -25,6 +25,7 @@ struct CellShared {
     MediaFiles* files = nullptr;
     MediaClock* clock = nullptr;
     double magnification = 0.0;  // for pictures without a side file
+    std::u16string thumbFolder;  // the video folder's side folder: its pictures stand for clips
     int contextMenu = 0;         // menu resource of the current language; submenu 0 is shown
 };
 

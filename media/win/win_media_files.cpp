@@ -105,6 +105,8 @@ bool WinMediaFiles::ListFolder(const std::u16string& folder, std::u16string_view
                                    nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
+        // A folder named like a capture ("TX000000A.JPG") is no capture.
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         visit(std::u16string_view(reinterpret_cast<const char16_t*>(found.cFileName)));
     } while (FindNextFileW(find, &found));
     FindClose(find);

@@ -19,16 +19,20 @@ TEST(CompanionPaths, FollowTheNamingRules) {
     EXPECT_EQ(VideoPathFromThumbnail(u"C:\\V\\thumb\\TX1A2B3C4.BMP"), u"C:\\V\\TX1A2B3C4.avi");
 }
 
-TEST(CompanionPaths, ThumbInAnyCaseMeansVideo) {
-    EXPECT_TRUE(IsVideoThumbnailPath(u"C:\\V\\thumb\\TX1A2B3C4.BMP"));
-    EXPECT_TRUE(IsVideoThumbnailPath(u"C:\\V\\ThUmB\\TX1A2B3C4.BMP"));
-    EXPECT_FALSE(IsVideoThumbnailPath(u"C:\\PICTURES\\TX1A2B3C4.BMP"));
-    // A picture folder whose path holds "thumb" makes its pictures count as videos, and the
-    // clip of such a path is cut at the first "THUMB".
-    const std::u16string odd = u"C:\\Thumbnails\\pics\\TX1A2B3C4.BMP";
-    EXPECT_TRUE(IsVideoThumbnailPath(odd));
-    EXPECT_EQ(VideoPathFromThumbnail(odd), u"C:\\TX1A2B3C4.avi");
-    EXPECT_TRUE(VideoPathFromThumbnail(u"C:\\PICTURES\\TX1A2B3C4.BMP").empty());
+TEST(CompanionPaths, AClipsThumbnailLiesInTheThumbFolder) {
+    EXPECT_TRUE(IsVideoThumbnailPath(u"C:\\V\\thumb\\TX1A2B3C4.BMP", u"C:\\V\\thumb"));
+    EXPECT_TRUE(IsVideoThumbnailPath(u"C:\\V\\ThUmB\\TX1A2B3C4.BMP", u"c:\\v\\THUMB\\"));
+    EXPECT_FALSE(IsVideoThumbnailPath(u"C:\\PICTURES\\TX1A2B3C4.BMP", u"C:\\V\\thumb"));
+    EXPECT_FALSE(IsVideoThumbnailPath(u"C:\\V\\thumb\\TX1A2B3C4.BMP", u""));
+    // A folder merely named like it holds pictures: "Thumbnails", or a user called Thumbelina.
+    EXPECT_FALSE(IsVideoThumbnailPath(u"D:\\Thumbnails\\TX1A2B3C4.BMP", u"C:\\V\\thumb"));
+    EXPECT_FALSE(IsVideoThumbnailPath(u"C:\\Users\\thumbelina\\Orvane\\pictures\\TX1A2B3C4.BMP",
+                                      u"C:\\Users\\thumbelina\\Orvane\\videos\\thumb"));
+    // The clip lies one folder above its thumbnail, whatever the folders are called.
+    EXPECT_EQ(VideoPathFromThumbnail(u"C:\\Users\\thumbelina\\videos\\thumb\\TX1A2B3C4.BMP"),
+              u"C:\\USERS\\THUMBELINA\\VIDEOS\\TX1A2B3C4.avi");
+    EXPECT_TRUE(VideoPathFromThumbnail(u"\\TX1A2B3C4.BMP").empty());
+    EXPECT_TRUE(VideoPathFromThumbnail(u"TX1A2B3C4.BMP").empty());
 }
 
 TEST(CompanionPaths, ShortAndLongPathsGiveNoPath) {

@@ -73,7 +73,6 @@ class FakeMediaFiles : public MediaFiles {
             visit(name);
         };
         for (const auto& [entry, spelled] : names_) list(entry, spelled);
-        for (const std::u16string& sub : folders_) list(sub, sub);
         return true;
     }
 

@@ -92,5 +92,27 @@ TEST(FileRequests, PackedBitmapIsReadOnlyWhenComplete) {
     EXPECT_TRUE(PackedBitmapOfFile({}).empty());
 }
 
+TEST(FileRequests, PackedBitmapTakesThePixelsWhereTheFileSaysTheyStart) {
+    // 2 x 1 at 24 bits with 10 bytes between the header and the pixels.
+    std::vector<uint8_t> file = BmpFile(2, 1, 24, 18);
+    file[10] = 64;  // pixel offset
+    for (size_t k = 54; k < 64; ++k) file[k] = 0xEE;  // the gap
+    for (size_t k = 64; k < 72; ++k) file[k] = static_cast<uint8_t>(k);
+    const std::vector<uint8_t> dib = PackedBitmapOfFile(file);
+    ASSERT_EQ(dib.size(), 40u + 8u);
+    EXPECT_EQ(std::vector<uint8_t>(dib.begin() + 40, dib.end()),
+              (std::vector<uint8_t>{64, 65, 66, 67, 68, 69, 70, 71}));
+    // An 8-bit picture keeps its colour table between header and pixels.
+    std::vector<uint8_t> palette = BmpFile(4, 1, 8, 1024 + 4);
+    palette[10] = 0x36, palette[11] = 0x04;  // 54 + 1024
+    palette[54 + 1024] = 7;
+    const std::vector<uint8_t> eight = PackedBitmapOfFile(palette);
+    ASSERT_EQ(eight.size(), 40u + 1024u + 4u);
+    EXPECT_EQ(eight[40 + 1024], 7);
+    // A pixel offset inside the colour table is no bitmap.
+    palette[11] = 0x02;
+    EXPECT_TRUE(PackedBitmapOfFile(palette).empty());
+}
+
 }  // namespace
 }  // namespace orvane

@@ -17,7 +17,7 @@ TEST(RebuildMediaListsTest, ListsCaptureNamesUpperCasedInCodeUnitOrder) {
     files.AddFolder(kPics);
     files.AddFolder(kVids);
     files.AddFolder(kPics + u"\\Info");
-    files.AddFolder(kPics + u"\\TX0000001.BMP");  // a folder with a capture name
+    files.AddFolder(kPics + u"\\TX0000001.BMP");  // a folder with a capture name: no capture
     for (const char16_t* name :
          {u"TX0000010.BMP", u"tx000000z.jpg", u"TX00000A0.AVI", u"TX0000010.PNG", u"TX000001.BMP",
           u"notes.txt", u"TX1A-B3C4.BMP", u"TX000000ZXBMP"}) {
@@ -31,7 +31,7 @@ TEST(RebuildMediaListsTest, ListsCaptureNamesUpperCasedInCodeUnitOrder) {
     lists.pictures = {u"stale"};
     RebuildMediaLists(files, kPics, kVids, lists);
     const std::vector<std::u16string> pictures = {
-        u"C:\\DOCS\\ORVANE\\PICTURES\\TX0000001.BMP", u"C:\\DOCS\\ORVANE\\PICTURES\\TX000000Z.JPG",
+        u"C:\\DOCS\\ORVANE\\PICTURES\\TX000000Z.JPG",
         u"C:\\DOCS\\ORVANE\\PICTURES\\TX000000ZXBMP", u"C:\\DOCS\\ORVANE\\PICTURES\\TX0000010.BMP",
         u"C:\\DOCS\\ORVANE\\PICTURES\\TX00000A0.AVI"};
     EXPECT_EQ(lists.pictures, pictures);

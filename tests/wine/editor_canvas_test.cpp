@@ -98,6 +98,7 @@ class EditorCanvas : public ::testing::Test {
                                  nullptr, nullptr, nullptr);
         ASSERT_NE(frame_, nullptr);
         ASSERT_TRUE(view_.Create(frame_, host_));
+        view_.messageCaption = L"Orvane";  // as the editor gives it, in English
     }
     void TearDown() override { DestroyWindow(host_); }
     void Click(int x, int y) {
