@@ -24,12 +24,16 @@ uint64_t ColourEntries(const BmpInfoHeader& info) {
 }  // namespace
 
 bool FindBmpParts(const uint8_t* bytes, size_t size, BmpParts& parts) {
+    return FindBmpParts(bytes, size, size, parts);
+}
+
+bool FindBmpParts(const uint8_t* bytes, size_t headSize, uint64_t size, BmpParts& parts) {
     constexpr size_t kHeaders = BmpFileHeader::kSize + BmpInfoHeader::kSize;
-    if (!bytes || size < kHeaders) return false;
+    if (!bytes || headSize < kHeaders || size < headSize) return false;
     const BmpFileHeader file = BmpFileHeader::FromBytes(bytes);
     const BmpInfoHeader info = BmpInfoHeader::FromBytes(bytes + BmpFileHeader::kSize);
     if (file.type != 0x4D42 || info.headerSize < BmpInfoHeader::kSize ||
-        info.headerSize > size - BmpFileHeader::kSize) {
+        info.headerSize > headSize - BmpFileHeader::kSize) {
         return false;
     }
     const int64_t height = info.height < 0 ? -int64_t{info.height} : info.height;
@@ -67,15 +71,21 @@ bool FindBmpParts(const uint8_t* bytes, size_t size, BmpParts& parts) {
 }
 
 PictureCheck CheckPictureBytes(const uint8_t* bytes, size_t size) {
+    return CheckPictureHead(bytes, size, size);
+}
+
+PictureCheck CheckPictureHead(const uint8_t* bytes, size_t headSize, uint64_t fileSize) {
+    const size_t size = headSize;
     if (!bytes || size < 2) return PictureCheck::kNotPicture;
     if (StartsWith(bytes, size, {'B', 'M'})) {
         BmpParts parts;
-        if (FindBmpParts(bytes, size, parts)) return PictureCheck::kWhole;
+        if (FindBmpParts(bytes, headSize, fileSize, parts)) return PictureCheck::kWhole;
         // Told apart for the message: sane headers over too few bytes, or no sane headers.
-        if (size < BmpFileHeader::kSize + BmpInfoHeader::kSize) return PictureCheck::kTruncated;
+        if (fileSize < BmpFileHeader::kSize + BmpInfoHeader::kSize) return PictureCheck::kTruncated;
+        if (size < BmpFileHeader::kSize + BmpInfoHeader::kSize) return PictureCheck::kDamaged;
         const BmpFileHeader file = BmpFileHeader::FromBytes(bytes);
-        return file.pixelOffset > size || file.fileSize > size ? PictureCheck::kTruncated
-                                                               : PictureCheck::kDamaged;
+        return file.pixelOffset > fileSize || file.fileSize > fileSize ? PictureCheck::kTruncated
+                                                                       : PictureCheck::kDamaged;
     }
     // Formats whose decoders stop at the end of the bytes they are given.
     if (StartsWith(bytes, size, {0xFF, 0xD8, 0xFF}) ||

@@ -22,6 +22,9 @@ constexpr int64_t kLargestPictureSide = 16384;
 constexpr uint64_t kLargestPictureBytes = 512ull << 20;
 
 PictureCheck CheckPictureBytes(const uint8_t* bytes, size_t size);
+// The same from the first bytes of a file of fileSize bytes (a few hundred bytes are enough for
+// every header; 2048 hold any colour table too).
+PictureCheck CheckPictureHead(const uint8_t* head, size_t headSize, uint64_t fileSize);
 inline PictureCheck CheckPictureBytes(const std::vector<uint8_t>& bytes) {
     return CheckPictureBytes(bytes.data(), bytes.size());
 }
@@ -36,5 +39,6 @@ struct BmpParts {
     size_t pixelBytes = 0;
 };
 bool FindBmpParts(const uint8_t* bytes, size_t size, BmpParts& parts);
+bool FindBmpParts(const uint8_t* head, size_t headSize, uint64_t fileSize, BmpParts& parts);
 
 }  // namespace orvane

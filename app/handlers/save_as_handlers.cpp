@@ -81,7 +81,6 @@ void CIvoraDlg::SaveStampedPictureAs(const std::wstring& picture) {
     StampedSaveRequest request;
     request.source = picture;
     request.target = target;
-    request.temporaryFolder = TempFolder();
     request.fullSize = dialog.FullSizeChosen();
     request.stampBits = settings_.PhotoSavedInfo & kStampBitsMask;
     request.font = ToLogFont(settings_.PhotoSavedInfoFont);

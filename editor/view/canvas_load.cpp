@@ -6,6 +6,7 @@
 
 #include "editor/view/canvas_bitmaps.h"
 #include "editor/view/canvas_view.h"
+#include "media/win/picture_file.h"
 
 namespace orvane {
 namespace {
@@ -84,15 +85,20 @@ bool CIvoraImgEdtView::LoadPicture(const std::wstring& path) {
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
         failure = HRESULT_FROM_WIN32(GetLastError());
     }
-    std::unique_ptr<Gdiplus::Bitmap> decoded;
+    // Read whole and decoded from memory: a file cut short is refused before any decoder sees
+    // it, and the file is closed again whatever comes of it.
+    DecodedPicture file;
     if (failure == S_OK) {
-        decoded.reset(Gdiplus::Bitmap::FromFile(path.c_str(), FALSE));
-        if (!decoded) {
-            failure = E_OUTOFMEMORY;
-        } else if (decoded->GetLastStatus() != Gdiplus::Ok) {
-            failure = HresultOf(decoded->GetLastStatus());
+        file = DecodePictureFile(path);
+        if (file.unreadable) {
+            failure = HRESULT_FROM_WIN32(file.readError ? file.readError : ERROR_READ_FAULT);
+        } else if (file.check == PictureCheck::kTruncated || file.check == PictureCheck::kDamaged) {
+            failure = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+        } else if (!file.bitmap) {
+            failure = file.status == Gdiplus::Ok ? E_OUTOFMEMORY : HresultOf(file.status);
         }
     }
+    Gdiplus::Bitmap* decoded = file.bitmap.get();
     int32_t width = 0, height = 0;
     if (failure == S_OK) {
         width = static_cast<int32_t>(decoded->GetWidth());
@@ -127,6 +133,7 @@ bool CIvoraImgEdtView::LoadPicture(const std::wstring& path) {
             }
         }
     }
+    file.bitmap.reset();  // the decoder's copy goes before the canvas makes its own
     if (failure != S_OK) {
         ShowLoadError(GetParent(hwnd_.Get()), messageCaption, L"Load image failed", failure);
         return false;

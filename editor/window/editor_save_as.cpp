@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,7 @@
 #include "editor/window/editor_dlg.h"
 #include "media/stamp/pixel_rows.h"
 #include "media/stamp/stamp_layout.h"
-#include "media/win/picture_image.h"
+#include "media/win/picture_rows_io.h"
 #include "media/win/save_as_dialog.h"
 #include "media/win/stamp_painter.h"
 #include "media/win/win_media_files.h"
@@ -76,17 +77,25 @@ bool WorkingRows(HBITMAP picture, int32_t width, int32_t height, PixelRows& rows
     info.bmiHeader.biCompression = BI_RGB;
     const size_t row = static_cast<size_t>(width) * 3;
     const size_t stride = (row + 3) & ~size_t{3};
-    std::vector<uint8_t> padded(stride * static_cast<size_t>(height));
+    // Read at the platform's padded stride into the rows' own storage, then packed in place:
+    // the picture is copied once.
+    try {
+        rows.bytes.resize(stride * static_cast<size_t>(height));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     HDC screen = GetDC(nullptr);
-    const int got = GetDIBits(screen, picture, 0, static_cast<UINT>(height), padded.data(), &info,
-                              DIB_RGB_COLORS);
+    const int got = GetDIBits(screen, picture, 0, static_cast<UINT>(height), rows.bytes.data(),
+                              &info, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
     if (got != height) return false;
     rows.width = width;
     rows.height = height;
     rows.topDown = true;
+    for (int32_t y = 1; y < height; ++y) {
+        std::memmove(rows.bytes.data() + row * y, rows.bytes.data() + stride * y, row);
+    }
     rows.bytes.resize(row * static_cast<size_t>(height));
-    for (int32_t y = 0; y < height; ++y) std::memcpy(rows.Row(y), &padded[stride * y], row);
     return true;
 }
 
@@ -148,18 +157,25 @@ bool CIvoraImgEdtDlg::SaveAs(const std::u16string& typedName, int32_t filterInde
             columns[x] = std::min(editor::SampleIndex(x, factor), width - 1);
         }
         PixelRows out;
-        out.width = outWidth;
-        out.height = outHeight;
-        out.topDown = true;
-        out.bytes.resize(static_cast<size_t>(outWidth) * outHeight * 3);
-        for (int32_t y = 0; y < outHeight; ++y) {
-            const uint8_t* in = picture.Row(std::min(editor::SampleIndex(y, factor), height - 1));
-            uint8_t* row = out.Row(y);
-            for (int32_t x = 0; x < outWidth; ++x) {
-                std::memcpy(row + 3 * static_cast<size_t>(x),
-                            in + 3 * static_cast<size_t>(columns[x]), 3);
+        if (fullSize) {
+            // Every pixel samples itself: the rows are the output.
+            out = std::move(picture);
+            progress.Advance(outHeight);
+        } else {
+            out.width = outWidth;
+            out.height = outHeight;
+            out.topDown = true;
+            out.bytes.resize(static_cast<size_t>(outWidth) * outHeight * 3);
+            for (int32_t y = 0; y < outHeight; ++y) {
+                const uint8_t* in =
+                    picture.Row(std::min(editor::SampleIndex(y, factor), height - 1));
+                uint8_t* row = out.Row(y);
+                for (int32_t x = 0; x < outWidth; ++x) {
+                    std::memcpy(row + 3 * static_cast<size_t>(x),
+                                in + 3 * static_cast<size_t>(columns[x]), 3);
+                }
+                progress.Advance(y + 1);
             }
-            progress.Advance(y + 1);
         }
         const StampSettings settings = ReadStampSettings();
         StampRequest stamps;
@@ -173,13 +189,7 @@ bool CIvoraImgEdtDlg::SaveAs(const std::u16string& typedName, int32_t filterInde
                                                                    : record_.magnification;
         stamps.magnificationDecimals = 1;
         StampPixelRows(out, LayoutStamps(stamps), settings.font, settings.colour);
-        const std::vector<uint8_t> bmp = WriteBmp24(out);
-        WinMediaFiles files;
-        ok = files.WriteWhole(name, bmp.data(), bmp.size());
-        if (ok && editor::IsJpegName(name)) {
-            const PictureBitmap written = LoadPicture(ToWide(name));
-            ok = written.bitmap && SavePicture(written, ToWide(name));
-        }
+        ok = WritePictureRows(ToWide(name), out, editor::IsJpegName(name));
     }
     if (!ok) {
         // The annotations stay unsaved and the picture modified, so closing still asks.

@@ -45,24 +45,31 @@ std::optional<PixelRows> ReadBmpPixels(const uint8_t* file, size_t size) {
     return out;
 }
 
-std::vector<uint8_t> WriteBmp24(const PixelRows& picture) {
-    const uint64_t stride = DibStride(picture.width, 24);
+std::vector<uint8_t> Bmp24Header(int32_t width, int32_t height, bool topDown) {
+    const uint64_t stride = DibStride(width, 24);
     const size_t offset = BmpFileHeader::kSize + BmpInfoHeader::kSize;
-    const size_t length = offset + static_cast<size_t>(stride * picture.height);
-    std::vector<uint8_t> out(length, 0);
     BmpFileHeader head;
-    head.fileSize = static_cast<uint32_t>(length);
+    head.fileSize = static_cast<uint32_t>(offset + stride * static_cast<uint64_t>(height));
     head.pixelOffset = static_cast<uint32_t>(offset);
     BmpInfoHeader info;
-    info.width = picture.width;
-    info.height = picture.topDown ? -picture.height : picture.height;
+    info.width = width;
+    info.height = topDown ? -height : height;
     info.planes = 1;
     info.bitCount = 24;
-    info.imageSize = static_cast<uint32_t>(stride * picture.height);
+    info.imageSize = static_cast<uint32_t>(stride * static_cast<uint64_t>(height));
     const auto headBytes = head.ToBytes();
     const auto infoBytes = info.ToBytes();
+    std::vector<uint8_t> out(offset);
     std::memcpy(out.data(), headBytes.data(), headBytes.size());
     std::memcpy(out.data() + BmpFileHeader::kSize, infoBytes.data(), infoBytes.size());
+    return out;
+}
+
+std::vector<uint8_t> WriteBmp24(const PixelRows& picture) {
+    const uint64_t stride = DibStride(picture.width, 24);
+    std::vector<uint8_t> out = Bmp24Header(picture.width, picture.height, picture.topDown);
+    const size_t offset = out.size();
+    out.resize(offset + static_cast<size_t>(stride * picture.height), 0);
     for (int32_t y = 0; y < picture.height; ++y) {
         std::memcpy(out.data() + offset + stride * y, picture.Row(y),
                     static_cast<size_t>(picture.width) * 3);

@@ -28,6 +28,8 @@ std::optional<PixelRows> ReadBmpPixels(const uint8_t* file, size_t size);
 // A complete 24-bit BMP file image of the rows (padded to four bytes, height negative when
 // top-down, the file size field the real length).
 std::vector<uint8_t> WriteBmp24(const PixelRows& picture);
+// The 54 header bytes of that file image, for writers that stream the rows after it.
+std::vector<uint8_t> Bmp24Header(int32_t width, int32_t height, bool topDown);
 
 // Source indices trunc(i * ratio) for i in [0, count), each kept inside [0, limit).
 std::vector<int32_t> NearestIndices(int32_t count, double ratio, int32_t limit);

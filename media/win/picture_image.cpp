@@ -7,6 +7,7 @@
 
 #include "media/area_scale.h"
 #include "media/win/disk_case.h"
+#include "media/win/picture_file.h"
 #include "platform/image_codecs.h"
 
 namespace orvane {
@@ -65,14 +66,21 @@ PixelView PixelsOf(HBITMAP bitmap) {
 
 PictureBitmap LoadPicture(const std::wstring& listedPath) {
     const std::wstring path = DiskCasePath(listedPath);
-    if (IsBmpPath(path)) {
-        PictureBitmap bmp = LoadBmp(path);
-        if (bmp.bitmap) return bmp;
-    }
     PictureBitmap out;
-    // The decoder holds the file open while it lives: copy the pixels out and let it go.
-    std::unique_ptr<Gdiplus::Bitmap> decoded(Gdiplus::Bitmap::FromFile(path.c_str(), FALSE));
-    if (!decoded || decoded->GetLastStatus() != Gdiplus::Ok) return out;
+    if (IsBmpPath(path)) {
+        // The platform's loader reads what the header promises: only a file that holds it
+        // reaches the loader (a file cut short would make it read past its end).
+        const PictureCheck check = CheckPictureFile(path);
+        if (check == PictureCheck::kTruncated || check == PictureCheck::kDamaged) return out;
+        if (check == PictureCheck::kWhole) {
+            PictureBitmap bmp = LoadBmp(path);
+            if (bmp.bitmap) return bmp;
+        }
+    }
+    // Decoded from memory: no file stays open behind the picture, decoded or refused.
+    const DecodedPicture picture = DecodePictureFile(path);
+    const std::unique_ptr<Gdiplus::Bitmap>& decoded = picture.bitmap;
+    if (!decoded) return out;
     const int width = static_cast<int>(decoded->GetWidth());
     const int height = static_cast<int>(decoded->GetHeight());
     if (width <= 0 || height <= 0) return out;

@@ -1,7 +1,7 @@
 #pragma once
-// A picture saved under another name with its information stamped in: decoded, written as a
-// BMP in the temporary folder, sampled to the chosen size, stamped, then written as BMP and,
-// for a ".JPG" target, encoded again as JPEG. Needs GDI+ started in the process.
+// A picture saved under another name with its information stamped in: decoded into rows,
+// sampled to the chosen size, stamped, then written as BMP or, for a ".JPG" target, as JPEG.
+// Needs GDI+ started in the process.
 #include <windows.h>
 
 #include <string>
@@ -13,7 +13,6 @@ namespace orvane {
 struct StampedSaveRequest {
     std::wstring source;
     std::wstring target;
-    std::wstring temporaryFolder;  // with its trailing backslash
     bool fullSize = true;          // false: 320 x 240
     uint32_t stampBits = 0;
     LOGFONTW font{};
