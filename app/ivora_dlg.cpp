@@ -503,6 +503,13 @@ void CIvoraDlg::OnResolution(UINT id) {
 }
 
 void CIvoraDlg::OnVideoCompression(UINT) {
+    // The graph is rebuilt onto the idle file: a clip being recorded would be cut.
+    if (recording_) {
+        CInfoDlg box;
+        box.SetMessages(kMsgInformation, kMsgStopRecordingFirst, kMsgOK);
+        box.DoModal(Hwnd());
+        return;
+    }
     settings_.VideoCompression = settings_.VideoCompression ? 0 : 1;
     graph_.SetVideoCompression(settings_.VideoCompression != 0);
     const int result = graph_.BuildGraph(graph_.CurrentDevice(), false);

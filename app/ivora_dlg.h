@@ -15,6 +15,7 @@
 #include "app/dialogs/timelapse_dlg.h"
 #include "editor/window/editor_dlg.h"
 #include "capture/capture_graph.h"
+#include "capture/still/still_files.h"
 #include "platform/dialog.h"
 #include "media/media_browser.h"
 #include "media/win/strip_cells.h"
@@ -121,7 +122,10 @@ class CIvoraDlg : public Dialog {
     // Photos (photo_handlers.cpp).
     void OnPhoto(UINT id);
     void OnCapturePicture(WPARAM wParam, LPARAM lParam);
-    void StorePicture(bool jpegFrame, bool keepJpeg);
+    // Stores a handed-over picture under a new capture name with its side file; removes the
+    // file it was handed (when ownsFile) whatever comes of it, and says why when it cannot.
+    void StorePicture(const HandedOverPicture& picture, bool ownsFile = true);
+    void ShowCaptureFailure(int message, const std::u16string& folder);
     // Recording (recording_handlers.cpp).
     enum class RecordingStep { kIdle, kStartWait, kRecording, kStopThumbWait, kStopCopyWait };
     void OnRecord(UINT id);
@@ -195,6 +199,7 @@ class CIvoraDlg : public Dialog {
     std::u16string videoPath_;  // the clip being recorded
     RecordingStep recordingStep_ = RecordingStep::kIdle;
     bool stopWhenStarted_ = false;
+    bool startWhenStopped_ = false;
     int thumbPolls_ = 0;
     CStatusDlg status_;
     CCross cross_;

@@ -68,6 +68,10 @@ enum Message : int {
     kMsgPictureNotRead = 129,
     kMsgClipNotCopiedTo = 130,
     kMsgEnterNumber = 131,
+    kMsgFolderUnusable = 132,
+    kMsgPhotoNotStored = 133,
+    kMsgClipNotRecorded = 134,
+    kMsgPhotoFormatUnsupported = 135,
 };
 
 // The text of message n in the language whose string base is current.

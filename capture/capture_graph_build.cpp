@@ -319,6 +319,8 @@ void CaptureGraph::StopEveryFilter() {
 void CaptureGraph::TearDown() {
     StopEveryFilter();
     CaptureState().SetSizeCode(0);  // no frames flow: no size holds
+    // A still asked of the old graph will not come; every build passes through here.
+    Requests().stillPending.store(0);
     if (videoWindow_) {
         videoWindow_->put_Visible(OAFALSE);
         videoWindow_->put_Owner(0);

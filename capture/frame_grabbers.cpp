@@ -101,19 +101,23 @@ HRESULT PreviewFrameCallback::SaveFrame(uint32_t state, const uint8_t* data, siz
                                         bool* retry) {
     const BITMAPINFOHEADER header = CaptureState().CaptureHeader();
     const bool mjpg = header.biCompression == kMjpg;
-    const wchar_t* name = state == kSaverThumbnail ? kTempThumb : mjpg ? kTempJpg : kTempBmp;
-    NewTempFile file(name);
-    if (!file.Opened()) return E_FAIL;
     const bool photo = state == kSaverPhoto;
+    // A photo gets a file of its own; the clip's thumbnail keeps its one name.
+    const std::wstring path = photo ? NewCaptureTempPath(mjpg) : TempFilePath(kTempThumb);
+    auto handOver = [&](bool jpegFrame) {
+        if (photo) HandOverCapture({path, jpegFrame, false, false});
+    };
 
     if (mjpg) {
         if (!IsWholeJpeg(data, length)) {
             *retry = true;
             return S_OK;
         }
-        if (file.Write(data, length) && photo) {
+        NewTempFile file(path);
+        if (!file.Opened()) return E_FAIL;
+        if (file.Write(data, length)) {
             file.Close();
-            AnnounceCapture(1, 0);
+            handOver(true);
         }
         return S_OK;
     }
@@ -121,26 +125,32 @@ HRESULT PreviewFrameCallback::SaveFrame(uint32_t state, const uint8_t* data, siz
     const int height = std::abs(header.biHeight);
     const uint32_t imageSize = PackedImageSize(width, height);
     const uint8_t* rows = nullptr;
-    if (header.biCompression == BI_RGB) {
+    const FrameKind kind = PreviewFrameKind(header.biCompression, header.biBitCount, width, height,
+                                            kFrameBufferBytes);
+    if (kind == FrameKind::kUnsupported) {
+        // No picture can be made of this format: said once, not asked for again and again.
+        if (photo) HandOverCapture({{}, false, false, true});
+        return S_OK;
+    }
+    if (kind == FrameKind::kRgb24) {
         if (imageSize == 0 || length < imageSize) {
             *retry = true;
             return S_OK;
         }
         rows = data;
-    } else if (header.biCompression == kYuy2) {
+    } else {
         if (!ConvertYuy2(data, length, width, height, converted_.get(), kFrameBufferBytes)) {
             *retry = true;
             return S_OK;
         }
         rows = converted_.get();
-    } else {
-        return S_OK;  // a format no photo can be made of
     }
+    NewTempFile file(path);
+    if (!file.Opened()) return E_FAIL;
     const BmpHeaders headers = TopDownBmpHeaders(width, height, imageSize);
-    if (file.Write(headers.bytes.data(), headers.bytes.size()) && file.Write(rows, imageSize) &&
-        photo) {
+    if (file.Write(headers.bytes.data(), headers.bytes.size()) && file.Write(rows, imageSize)) {
         file.Close();
-        AnnounceCapture(0, 0);
+        handOver(false);
     }
     return S_OK;
 }
@@ -194,20 +204,21 @@ STDMETHODIMP StillFrameCallback::BufferCB(double, BYTE* buffer, long length) {
 }
 
 bool StillFrameCallback::ConvertAndSave(int width, int height, size_t rawBytes, int targetWidth,
-                                        int targetHeight, const wchar_t* name) {
+                                        int targetHeight, const std::wstring& path) {
     camera_.SetFilter(CaptureState().Camera().Get());
     const std::unique_ptr<uint8_t[]> picture =
         pars_.ConvertRaw(width, height, raw_.Data(), rawBytes);
-    return picture && ScaleAndSave(picture.get(), width, height, targetWidth, targetHeight, name);
+    return picture && ScaleAndSave(picture.get(), width, height, targetWidth, targetHeight, path);
 }
 
 HRESULT StillFrameCallback::RawSingle(const uint8_t* data, size_t length, int targetWidth,
                                       int targetHeight) {
     StillRequests& r = Requests();
     const size_t stored = raw_.Ready() ? raw_.StoreSingle(data, length) : 0;
+    const std::wstring path = NewCaptureTempPath(false);
     if (stored > 0 && ConvertAndSave(kRawSmallWidth, kRawSmallHeight, stored, targetWidth,
-                                     targetHeight, kTempBmp)) {
-        AnnounceCapture(0, 0);
+                                     targetHeight, path)) {
+        HandOverCapture({path, false, false, false});
     }
     r.stillPending.store(0);
     return S_OK;
@@ -226,13 +237,15 @@ HRESULT StillFrameCallback::RawHalves(const uint8_t* data, size_t length, int ta
             break;
         case RawStillBuffer::Half::kFirstStored:
             break;  // the still stays pending until its second half
-        case RawStillBuffer::Half::kComplete:
+        case RawStillBuffer::Half::kComplete: {
+            const std::wstring path = NewCaptureTempPath(true);
             if (ConvertAndSave(kRawLargeWidth, kRawLargeHeight, raw_.ValidBytes(), targetWidth,
-                               targetHeight, kTempJpg)) {
-                AnnounceCapture(0, 1);
+                               targetHeight, path)) {
+                HandOverCapture({path, false, true, false});
             }
             r.stillPending.store(0);
             break;
+        }
     }
     return S_OK;
 }
@@ -246,13 +259,14 @@ HRESULT StillFrameCallback::PreviewSize(const AM_MEDIA_TYPE& type, const uint8_t
     // The header in the file is the format's own with whatever follows it in the block.
     const size_t headerBytes = type.cbFormat - (sizeof(VIDEOINFOHEADER) - sizeof(BITMAPINFOHEADER));
     const bool mjpg = format.biCompression == kMjpg;
-    NewTempFile file(mjpg ? kTempJpg : kTempBmp);
-    if (!file.Opened()) return E_FAIL;
+    const std::wstring path = NewCaptureTempPath(mjpg);
 
     if (mjpg) {
+        NewTempFile file(path);
+        if (!file.Opened()) return E_FAIL;
         if (file.Write(data, length)) {
             file.Close();
-            AnnounceCapture(1, 0);
+            HandOverCapture({path, true, false, false});
         }
         return S_OK;
     }
@@ -260,11 +274,18 @@ HRESULT StillFrameCallback::PreviewSize(const AM_MEDIA_TYPE& type, const uint8_t
     const int formatHeight = std::abs(format.biHeight);
     const uint8_t* rows = nullptr;
     uint32_t imageSize = 0;
-    if (format.biCompression == BI_RGB) {
+    const FrameKind kind = PreviewFrameKind(format.biCompression, format.biBitCount, formatWidth,
+                                            formatHeight, kFrameBufferBytes);
+    if (kind == FrameKind::kUnsupported ||
+        PackedImageSize(width, height) > kFrameBufferBytes) {
+        HandOverCapture({{}, false, false, true});
+        return S_OK;
+    }
+    if (kind == FrameKind::kRgb24) {
         imageSize = PackedImageSize(formatWidth, formatHeight);
         if (imageSize == 0 || length < imageSize) return kSampleNotUsed;
         rows = data;
-    } else if (format.biCompression == kYuy2) {
+    } else {
         imageSize = PackedImageSize(width, height);
         if (!ConvertYuy2(data, length, formatWidth, formatHeight, converted_.get(),
                          kFrameBufferBytes) ||
@@ -273,9 +294,9 @@ HRESULT StillFrameCallback::PreviewSize(const AM_MEDIA_TYPE& type, const uint8_t
             return kSampleNotUsed;
         }
         rows = resampled_.get();
-    } else {
-        return kSampleNotUsed;
     }
+    NewTempFile file(path);
+    if (!file.Opened()) return E_FAIL;
     BmpHeaders headers = TopDownBmpHeaders(width, height, imageSize, headerBytes);
     // Bytes after the header in the format block go into the file as they are.
     const uint8_t* extra = type.pbFormat + sizeof(VIDEOINFOHEADER);
@@ -283,7 +304,7 @@ HRESULT StillFrameCallback::PreviewSize(const AM_MEDIA_TYPE& type, const uint8_t
         headers.bytes[BmpFileHeader::kSize + i] = extra[i - BmpInfoHeader::kSize];
     if (file.Write(headers.bytes.data(), headers.bytes.size()) && file.Write(rows, imageSize)) {
         file.Close();
-        AnnounceCapture(0, 0);
+        HandOverCapture({path, false, false, false});
     }
     return S_OK;
 }

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "capture/raw/raw_camera.h"
 #include "capture/raw/raw_still.h"
@@ -22,7 +23,8 @@ struct StillRequests {
     std::atomic<uint32_t> previewPhoto{0};  // the next preview frame is a photo
     std::atomic<uint32_t> thumbnail{0};     // the next preview frame is "thumb.bmp"
     std::atomic<uint32_t> saverState{0};    // preview saver: 0 idle, 1 photo, 0x10000 thumbnail
-    std::atomic<uint32_t> stillPending{0};  // a raw photo is on its way
+    std::atomic<uint32_t> stillPending{0};  // a raw photo is on its way ...
+    std::atomic<uint64_t> stillPendingSince{0};  // ... since this tick count (milliseconds)
 };
 StillRequests& Requests();
 
@@ -78,7 +80,7 @@ class StillFrameCallback final : public FrameGrabberCallback {
     HRESULT PreviewSize(const AM_MEDIA_TYPE& type, const uint8_t* data, size_t length,
                         uint32_t sizeCode);
     bool ConvertAndSave(int width, int height, size_t rawBytes, int targetWidth, int targetHeight,
-                        const wchar_t* name);
+                        const std::wstring& path);
 
     RawStillBuffer raw_;
     CRawCameraSource camera_;

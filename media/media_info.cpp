@@ -1,6 +1,7 @@
 #include "media/media_info.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "media/bmp_layout.h"
@@ -114,6 +115,14 @@ MediaInfoRecord ReadMediaInfo(std::u16string_view mediaPath, double defaultMagni
             if (SizeFromBmpHeaders(bytes, size)) record.pictureSize = size;
         }
     }
+    // A damaged side file's (or setting's) infinite or negative magnification would be printed
+    // and measured with: no magnification instead.
+    if (!(std::isfinite(record.magnification) && record.magnification > 0.0)) {
+        record.magnification = 0.0;
+    }
+    if (!(std::isfinite(record.adjustedMagnification) && record.adjustedMagnification > 0.0)) {
+        record.adjustedMagnification = 0.0;
+    }
     SetRecordText(record.mediaPath, mediaPath);
     return record;
 }
@@ -151,6 +160,9 @@ MediaInfoRecord ReadMediaInfoForMeasuring(std::u16string_view picturePath,
         record.pictureSize = PhotoSizeForWidth(Magnitude(info.width));
     }
     record.stillSize = record.pictureSize;
+    if (!(std::isfinite(record.magnification) && record.magnification > 0.0)) {
+        record.magnification = 0.0;
+    }
     SetRecordText(record.mediaPath, picturePath);
     return record;
 }

@@ -1,5 +1,7 @@
 #include "app/dialogs/select_folder_dlg.h"
 
+#include "media/capture_folders.h"
+
 #include <objbase.h>
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -97,7 +99,15 @@ void CSelectFolderDlg::ShowError(int message, const std::wstring& path) {
 bool CSelectFolderDlg::PrepareFolder(int box, int errorMessage, std::wstring& folder) {
     wchar_t text[kFolderChars + 1]{};
     GetDlgItemTextW(Hwnd(), box, text, static_cast<int>(kFolderChars + 1));
-    folder = text;
+    folder = ToWide(NormalisedFolder(FromWide(text)));
+    // A folder relative to whatever the current one is, or too long for the capture names and
+    // side files it must hold, would lose the captures meant for it: refused with its reason.
+    const CaptureKind kind =
+        box == IDC_FOLDER_PICTURE ? CaptureKind::Picture : CaptureKind::Video;
+    if (!folder.empty() && !FolderHoldsCaptures(kind, FromWide(folder))) {
+        ShowError(kMsgFolderUnusable, folder);
+        return false;
+    }
     // A path that cannot be stored (or named on this system) is refused like a failed creation.
     const bool fits = !folder.empty() && folder.size() < kPathUnits;
     if (fits && IsFolder(folder)) return true;

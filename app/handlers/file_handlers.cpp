@@ -14,6 +14,7 @@
 #include "media/file_requests.h"
 #include "media/text.h"
 #include "media/win/clip_player.h"
+#include "media/win/picture_file.h"
 #include "platform/image_codecs.h"
 #include "platform/wide.h"
 #include "resources/lang/menu_ids.h"
@@ -97,9 +98,10 @@ std::wstring DecodedToTemporaryBmp(const std::wstring& picture) {
     const std::wstring target = folder + L"Orvane.bmp";
     CLSID bmp{};
     if (!ImageEncoderFor(L"*.BMP", &bmp)) return {};
-    Gdiplus::Bitmap image(picture.c_str());
-    if (image.GetLastStatus() != Gdiplus::Ok) return {};
-    if (image.Save(target.c_str(), &bmp, nullptr) != Gdiplus::Ok) return {};
+    // Decoded from memory: the picture's file is closed again whatever comes of it.
+    const DecodedPicture image = DecodePictureFile(picture);
+    if (!image.bitmap) return {};
+    if (image.bitmap->Save(target.c_str(), &bmp, nullptr) != Gdiplus::Ok) return {};
     return target;
 }
 

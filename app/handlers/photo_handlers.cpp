@@ -5,11 +5,14 @@
 #include <memory>
 #include <vector>
 
+#include "app/dialogs/info_dlg.h"
 #include "app/ivora_dlg.h"
+#include "app/messages.h"
 #include "capture/frame_grabbers.h"
 #include "capture/size_codes.h"
 #include "capture/still/still_files.h"
 #include "capture/still/still_rules.h"
+#include "media/capture_folders.h"
 #include "media/capture_names.h"
 #include "media/media_info.h"
 #include "platform/wide.h"
@@ -19,14 +22,18 @@ namespace orvane {
 
 namespace {
 
-// Converts the JPEG frame in "Orvane.jpg" into "Orvane.bmp".
-bool JpegFrameToBmp() {
-    CLSID bmp{};
-    if (!ImageEncoderFor(L"*.BMP", &bmp)) return false;
+// Converts a JPEG frame into a BMP file.
+bool JpegFrameToBmp(const std::wstring& jpeg, const std::wstring& bmp) {
+    CLSID encoder{};
+    if (!ImageEncoderFor(L"*.BMP", &encoder)) return false;
     // Loaded and saved under different names, so the file GDI+ keeps open is not the target.
-    Gdiplus::Bitmap frame(TempFilePath(kTempJpg).c_str());
+    Gdiplus::Bitmap frame(jpeg.c_str());
     if (frame.GetLastStatus() != Gdiplus::Ok) return false;
-    return frame.Save(TempFilePath(kTempBmp).c_str(), &bmp, nullptr) == Gdiplus::Ok;
+    return frame.Save(bmp.c_str(), &encoder, nullptr) == Gdiplus::Ok;
+}
+
+uint64_t Ticks() {
+    return GetTickCount64();
 }
 
 }  // namespace
@@ -39,8 +46,14 @@ void CIvoraDlg::OnPhoto(UINT) {
             requests.previewPhoto.store(1);
             return;
         case PhotoAction::kGuardedStill:
-            if (requests.stillPending.exchange(1) != 0) return;
-            graph_.TriggerStill();
+            // One still at a time, but a still that never came does not block the next.
+            if (requests.stillPending.load() != 0 &&
+                !StillRequestExpired(requests.stillPendingSince.load(), Ticks())) {
+                return;
+            }
+            requests.stillPendingSince.store(Ticks());
+            requests.stillPending.store(1);
+            if (FAILED(graph_.TriggerStill())) requests.stillPending.store(0);
             return;
         case PhotoAction::kStill:
             graph_.TriggerStill();
@@ -53,30 +66,77 @@ void CIvoraDlg::OnCapturePicture(WPARAM wParam, LPARAM lParam) {
         OnPhoto(ID_CAPTURE_PHOTO);
         return;
     }
+    // Another store (its message box) may be under way: what it has not taken stays queued
+    // and is taken by the loop below.
     if (wParam > 1 || intakeBusy_) return;
     intakeBusy_ = true;
-    StorePicture(wParam != 0, lParam != 0);
+    bool any = false;
+    for (std::vector<HandedOverPicture> pictures = TakeHandedOverCaptures(); !pictures.empty();
+         pictures = TakeHandedOverCaptures()) {
+        any = true;
+        for (const HandedOverPicture& picture : pictures) StorePicture(picture);
+    }
+    // A picture another program wrote under the fixed names.
+    if (!any) {
+        const bool jpegFrame = wParam != 0, keepJpeg = lParam != 0;
+        StorePicture({TempFilePath(keepJpeg || jpegFrame ? kTempJpg : kTempBmp), jpegFrame,
+                      keepJpeg, false},
+                     false);
+    }
     intakeBusy_ = false;
 }
 
-void CIvoraDlg::StorePicture(bool jpegFrame, bool keepJpeg) {
-    const CaptureFolders folders{std::u16string(PathText(settings_.PictureFolderPath)),
-                                 std::u16string(PathText(settings_.VideoFolderPath))};
+void CIvoraDlg::ShowCaptureFailure(int message, const std::u16string& folder) {
+    CInfoDlg box;
+    box.SetMessages(kMsgError, message, kMsgOK);
+    box.text += L"\n";
+    box.text += ToWide(folder);
+    box.DoModal(Hwnd());
+}
+
+void CIvoraDlg::StorePicture(const HandedOverPicture& picture, bool ownsFile) {
+    if (picture.unsupported) {
+        CInfoDlg box;
+        box.SetMessages(kMsgError, kMsgPhotoFormatUnsupported, kMsgOK);
+        box.DoModal(Hwnd());
+        return;
+    }
+    const std::u16string folder(PathText(settings_.PictureFolderPath));
+    const CaptureFolders folders{folder, std::u16string(PathText(settings_.VideoFolderPath))};
+    // The handed-over file goes, stored or not: a failure is said, never left silent.
+    struct Cleanup {
+        std::vector<std::wstring> files;
+        ~Cleanup() {
+            for (const std::wstring& f : files) DeleteFileW(f.c_str());
+        }
+    } cleanup;
+    if (ownsFile) cleanup.files.push_back(picture.path);
     // Two photos in one 50-ms step keep distinct names instead of the second being refused.
     const std::u16string name =
         MakeFreeCaptureName(CaptureKind::Picture, folders, mediaClock_, mediaFiles_);
-    if (name.empty()) return;
-    std::wstring source;
+    if (name.empty() || !FolderHoldsCaptures(CaptureKind::Picture, folder)) {
+        ShowCaptureFailure(kMsgPhotoNotStored, folder);
+        return;
+    }
+    std::wstring source = picture.path;
     std::u16string destination = name;
-    if (keepJpeg) {
-        source = TempFilePath(kTempJpg);
+    if (picture.keepJpeg) {
         destination += u".JPG";
     } else {
-        if (jpegFrame && !JpegFrameToBmp()) return;
-        source = TempFilePath(kTempBmp);
+        if (picture.jpegFrame) {
+            source = NewCaptureTempPath(false);
+            cleanup.files.push_back(source);
+            if (!JpegFrameToBmp(picture.path, source)) {
+                ShowCaptureFailure(kMsgPhotoNotStored, folder);
+                return;
+            }
+        }
         destination += u".BMP";
     }
-    if (!CopyFileW(source.c_str(), ToWide(destination).c_str(), TRUE)) return;
+    if (!CopyFileW(source.c_str(), ToWide(destination).c_str(), TRUE)) {
+        ShowCaptureFailure(kMsgPhotoNotStored, folder);
+        return;
+    }
     media_.AppendPicture(destination);
 
     MediaInfoRecord record;

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "app/ivora_dlg.h"
+#include "app/messages.h"
 #include "capture/frame_grabbers.h"
 #include "capture/still/still_files.h"
+#include "media/capture_folders.h"
 #include "media/capture_names.h"
 #include "media/companion_paths.h"
 #include "platform/wide.h"
@@ -54,16 +56,28 @@ void CIvoraDlg::OnRecord(UINT) {
             break;
         case RecordingStep::kStopThumbWait:
         case RecordingStep::kStopCopyWait:
-            break;  // a stop in progress ends by itself
+            // The stop in progress ends by itself; the new clip starts after it.
+            startWhenStopped_ = true;
+            break;
     }
 }
 
 void CIvoraDlg::StartRecording() {
-    const CaptureFolders folders{std::u16string(PathText(settings_.PictureFolderPath)),
-                                 std::u16string(PathText(settings_.VideoFolderPath))};
+    const std::u16string folder(PathText(settings_.VideoFolderPath));
+    const CaptureFolders folders{std::u16string(PathText(settings_.PictureFolderPath)), folder};
+    // A thumbnail left by an earlier clip must not pass for this one's, even if this one ends
+    // before it asks for its own.
+    DeleteFileW(TempFilePath(kTempThumb).c_str());
     videoPath_ = MakeFreeCaptureName(CaptureKind::Video, folders, mediaClock_, mediaFiles_);
-    if (videoPath_.empty()) return;
-    if (FAILED(graph_.SetRecording(true, ToWide(videoPath_)))) return;
+    if (videoPath_.empty() || !FolderHoldsCaptures(CaptureKind::Video, folder)) {
+        videoPath_.clear();
+        ShowCaptureFailure(kMsgClipNotRecorded, folder);
+        return;
+    }
+    if (FAILED(graph_.SetRecording(true, ToWide(videoPath_)))) {
+        ShowCaptureFailure(kMsgClipNotRecorded, folder);
+        return;
+    }
     recording_ = true;
     ShowRecordingIndicator();
     SetTimer(Hwnd(), kTimerRecordingBlink, 700, nullptr);
@@ -94,8 +108,6 @@ void CIvoraDlg::OnRecordingStep() {
     KillTimer(Hwnd(), kTimerRecordingStep);
     switch (recordingStep_) {
         case RecordingStep::kStartWait:
-            // A thumbnail left by an earlier clip must not pass for this one's.
-            DeleteFileW(TempFilePath(kTempThumb).c_str());
             Requests().thumbnail.store(1);
             recordingStep_ = RecordingStep::kRecording;
             if (stopWhenStarted_) StopRecording();
@@ -163,6 +175,12 @@ void CIvoraDlg::EndRecording() {
     status_.Destroy();
     recording_ = false;
     recordingStep_ = RecordingStep::kIdle;
+    // F8 pressed while the clip was being closed: the next one starts now.
+    if (startWhenStopped_ && deviceCount_ > 0) {
+        startWhenStopped_ = false;
+        StartRecording();
+    }
+    startWhenStopped_ = false;
 }
 
 void CIvoraDlg::BlinkRecordingIndicator() {

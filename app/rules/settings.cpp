@@ -1,5 +1,7 @@
 #include "app/rules/settings.h"
 
+#include "media/capture_folders.h"
+
 #include <cmath>
 
 #include "capture/size_codes.h"
@@ -76,11 +78,16 @@ bool ReadDouble(SettingsKey* key, double& value) {
 // Decides one data folder and its hidden side folder; false on a creation failure.
 bool PrepareFolder(SettingsKey* key, FolderOps& folders, std::u16string_view valueName,
                    std::u16string_view defaultSubPath, std::u16string_view sideName,
-                   PathBuffer& folder, std::u16string& sidePath) {
+                   CaptureKind kind, PathBuffer& folder, std::u16string& sidePath) {
     SetPathText(folder, AppendPath(folders.DocumentsFolder(), defaultSubPath));
     PathBuffer stored{};
-    // An empty stored path names no folder; the default stands.
-    if (ReadUnits(key, valueName, stored) && !PathText(stored).empty()) folder = stored;
+    // An empty stored path names no folder; a relative one names a different folder wherever
+    // the program starts, and one too long for its captures' companions would make every
+    // capture fail: the default stands for them. Nothing in the stored folder is touched.
+    if (ReadUnits(key, valueName, stored) && !PathText(stored).empty()) {
+        const std::u16string normalised = NormalisedFolder(PathText(stored));
+        if (FolderHoldsCaptures(kind, normalised)) SetPathText(folder, normalised);
+    }
     const std::u16string path(PathText(folder));
     if (path.empty()) return false;
     if (!folders.IsDirectory(path) && !folders.CreateDirectories(path)) return false;
@@ -135,13 +142,13 @@ LoadResult LoadSettings(SettingsKey* key, FolderOps& folders, Settings& s) {
 
     std::u16string pictureSide;
     if (!PrepareFolder(key, folders, u"PictureFolderPath", u"Orvane\\pictures", u"Info",
-                       s.PictureFolderPath, pictureSide)) {
+                       CaptureKind::Picture, s.PictureFolderPath, pictureSide)) {
         return {false, 52, std::u16string(PathText(s.PictureFolderPath))};
     }
     ReadUnits(key, u"PictureHistoryFolderPath", s.PictureHistoryFolderPath);
 
     if (!PrepareFolder(key, folders, u"VideoFolderPath", u"Orvane\\videos", u"thumb",
-                       s.VideoFolderPath, s.VideoThumbFolderPath)) {
+                       CaptureKind::Video, s.VideoFolderPath, s.VideoThumbFolderPath)) {
         return {false, 53, std::u16string(PathText(s.VideoFolderPath))};
     }
     ReadUnits(key, u"VideoHistoryFolderPath", s.VideoHistoryFolderPath);

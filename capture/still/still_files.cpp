@@ -3,7 +3,9 @@
 #include <objidl.h>  // before gdiplus.h: the lean windows.h leaves out what it needs
 #include <gdiplus.h>
 
+#include <atomic>
 #include <cwchar>
+#include <mutex>
 #include <memory>
 #include <vector>
 
@@ -21,8 +23,16 @@ std::wstring TempFilePath(const wchar_t* name) {
     return TempFolder() + name;
 }
 
-NewTempFile::NewTempFile(const wchar_t* name) {
-    const std::wstring path = TempFilePath(name);
+std::wstring NewCaptureTempPath(bool jpeg) {
+    static std::atomic<uint32_t> next{0};
+    const uint32_t n = next.fetch_add(1) + 1;
+    wchar_t name[48];
+    swprintf(name, 48, L"Orvane-%lu-%lu.%ls", static_cast<unsigned long>(GetCurrentProcessId()),
+             static_cast<unsigned long>(n), jpeg ? L"jpg" : L"bmp");
+    return TempFilePath(name);
+}
+
+NewTempFile::NewTempFile(const std::wstring& path) {
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(path.c_str());
     file_.Reset(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
@@ -46,12 +56,39 @@ void AnnounceCapture(WPARAM wParam, LPARAM lParam) {
     if (message) PostMessageW(HWND_BROADCAST, message, wParam, lParam);
 }
 
+namespace {
+std::mutex& HandOverLock() {
+    static std::mutex lock;
+    return lock;
+}
+std::vector<HandedOverPicture>& HandedOver() {
+    static std::vector<HandedOverPicture> pictures;
+    return pictures;
+}
+}  // namespace
+
+void HandOverCapture(HandedOverPicture picture) {
+    const WPARAM jpegFrame = picture.jpegFrame ? 1 : 0;
+    const LPARAM keepJpeg = picture.keepJpeg ? 1 : 0;
+    {
+        const std::lock_guard<std::mutex> hold(HandOverLock());
+        HandedOver().push_back(std::move(picture));
+    }
+    AnnounceCapture(jpegFrame, keepJpeg);
+}
+
+std::vector<HandedOverPicture> TakeHandedOverCaptures() {
+    std::vector<HandedOverPicture> taken;
+    const std::lock_guard<std::mutex> hold(HandOverLock());
+    taken.swap(HandedOver());
+    return taken;
+}
+
 bool ScaleAndSave(const uint8_t* bottomUpBgr, int width, int height, int targetWidth,
-                  int targetHeight, const wchar_t* name) {
+                  int targetHeight, const std::wstring& path) {
     if (!bottomUpBgr || width <= 0 || height <= 0 || targetWidth <= 0 || targetHeight <= 0)
         return false;
-    const size_t nameLength = std::wcslen(name);
-    const bool jpeg = nameLength > 4 && _wcsicmp(name + nameLength - 4, L".jpg") == 0;
+    const bool jpeg = path.size() > 4 && _wcsicmp(path.c_str() + path.size() - 4, L".jpg") == 0;
     CLSID encoder{};
     if (!ImageEncoderFor(jpeg ? L"*.JPG" : L"*.BMP", &encoder)) return false;
 
@@ -80,7 +117,7 @@ bool ScaleAndSave(const uint8_t* bottomUpBgr, int width, int height, int targetW
 
     Gdiplus::Bitmap image(&target, bits);
     if (image.GetLastStatus() != Gdiplus::Ok) return false;
-    return image.Save(TempFilePath(name).c_str(), &encoder, nullptr) == Gdiplus::Ok;
+    return image.Save(path.c_str(), &encoder, nullptr) == Gdiplus::Ok;
 }
 
 }  // namespace orvane

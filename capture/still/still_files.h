@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/handles.h"
 #include "platform/image_codecs.h"
@@ -21,11 +22,15 @@ inline constexpr wchar_t kTempThumb[] = L"thumb.bmp";
 std::wstring TempFolder();
 std::wstring TempFilePath(const wchar_t* name);
 
+// A new path in the temporary folder for one capture's picture ("Orvane-<n>.bmp" or ".jpg"):
+// every photo has a file of its own, so none is rewritten while the window thread copies it.
+std::wstring NewCaptureTempPath(bool jpeg);
+
 // A temporary picture file made anew: attributes cleared, the old file deleted, created for
 // writing with shared write access.
 class NewTempFile {
   public:
-    explicit NewTempFile(const wchar_t* name);
+    explicit NewTempFile(const std::wstring& path);
     bool Opened() const { return static_cast<bool>(file_); }
     // Writes all bytes; false when any could not be written.
     bool Write(const void* data, size_t bytes);
@@ -42,10 +47,23 @@ class NewTempFile {
 // Posts "OrvaneCapturePicture" to all top-level windows.
 void AnnounceCapture(WPARAM wParam, LPARAM lParam);
 
+// A capture's picture handed from a streaming thread to the window thread, which stores it.
+struct HandedOverPicture {
+    std::wstring path;       // the complete temporary file, the receiver's to remove
+    bool jpegFrame = false;  // a JPEG frame of the camera, stored as BMP
+    bool keepJpeg = false;   // stored as JPEG as it is
+    bool unsupported = false;  // no file: the camera's format gives no photo
+};
+
+// Queues the picture and announces it (wParam 1 for a JPEG frame, lParam 1 to keep JPEG).
+void HandOverCapture(HandedOverPicture picture);
+// The pictures handed over since the last call, oldest first.
+std::vector<HandedOverPicture> TakeHandedOverCaptures();
+
 // Draws a bottom-up 24-bit picture (rows padded to 4 bytes) stretched with HALFTONE into a
-// new 24-bit picture of the target size and saves it in the temporary folder, BMP or JPEG by
-// the name's extension. Needs GDI+ started in the process. False when anything fails.
+// new 24-bit picture of the target size and saves it as path, BMP or JPEG by its extension.
+// Needs GDI+ started in the process. False when anything fails.
 bool ScaleAndSave(const uint8_t* bottomUpBgr, int width, int height, int targetWidth,
-                  int targetHeight, const wchar_t* name);
+                  int targetHeight, const std::wstring& path);
 
 }  // namespace orvane

@@ -113,4 +113,19 @@ bool ResampleNearest(const uint8_t* source, size_t sourceBytes, int sourceWidth,
     return true;
 }
 
+FrameKind PreviewFrameKind(uint32_t compression, uint16_t bitCount, int width, int height,
+                           size_t bufferBytes) {
+    constexpr uint32_t kRgb = 0;
+    constexpr uint32_t kYuy2 = 0x32595559;  // 'Y' 'U' 'Y' '2'
+    if (width <= 0 || height <= 0) return FrameKind::kUnsupported;
+    if (compression == kRgb) return bitCount == 24 ? FrameKind::kRgb24 : FrameKind::kUnsupported;
+    if (compression != kYuy2 || width % 2 != 0) return FrameKind::kUnsupported;
+    const uint64_t pixels = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
+    return pixels * 3 <= bufferBytes ? FrameKind::kYuy2 : FrameKind::kUnsupported;
+}
+
+bool StillRequestExpired(uint64_t sinceMs, uint64_t nowMs) {
+    return nowMs < sinceMs || nowMs - sinceMs >= kStillAnswerMs;
+}
+
 }  // namespace orvane

@@ -42,6 +42,20 @@ struct BmpHeaders {
 };
 BmpHeaders TopDownBmpHeaders(int width, int height, uint32_t imageSize, size_t headerBytes = 40);
 
+// What a camera frame of this format gives a photo: 24-bit rows as they are, YUY2 converted
+// into a buffer of bufferBytes, or nothing (any other depth or compression, an odd YUY2 width,
+// a frame larger than the buffer). MJPG frames are taken as they are before this is asked.
+enum class FrameKind { kRgb24, kYuy2, kUnsupported };
+FrameKind PreviewFrameKind(uint32_t compression, uint16_t bitCount, int width, int height,
+                           size_t bufferBytes);
+
+// How long a triggered still may take to arrive before the guard against a second trigger
+// lets the next photo request through (a still pin that never answered must not block every
+// photo for the rest of the run).
+constexpr uint64_t kStillAnswerMs = 4000;
+// True when a still pending since sinceMs (tick count) is given up at nowMs.
+bool StillRequestExpired(uint64_t sinceMs, uint64_t nowMs);
+
 // Bytes of a 24-bit row of width pixels as the callbacks count it (no padding).
 uint32_t PackedImageSize(int width, int height);
 

@@ -143,4 +143,13 @@ int32_t EditorMenuImage(uint32_t command) {
     return -1;
 }
 
+std::u16string NoteThatFits(std::u16string note) {
+    constexpr size_t kUnits = 259;
+    if (note.size() <= kUnits) return note;
+    size_t keep = kUnits;
+    if (note[keep - 1] >= 0xD800 && note[keep - 1] <= 0xDBFF) --keep;  // a lead without its trail
+    note.resize(keep);
+    return note;
+}
+
 }  // namespace orvane::editor

@@ -91,4 +91,8 @@ int32_t EditorMenuOfLanguage(int32_t language);
 // Menu command -> image index in bitmap 162, or -1.
 int32_t EditorMenuImage(uint32_t command);
 
+// The note as the side file's 260-unit field holds it: cut to 259 units, a surrogate pair never
+// split.
+std::u16string NoteThatFits(std::u16string note);
+
 }  // namespace orvane::editor

@@ -1,6 +1,7 @@
 #include "editor/window/editor_dlg.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <cwctype>
 
@@ -63,6 +64,10 @@ BOOL CIvoraImgEdtDlg::OnInitDialog() {
         std::string bytes;
         if (key.Query(L"InputMaginification", type, bytes) && bytes.size() == 8) {
             std::memcpy(&keptMagnification_, bytes.data(), 8);
+            // Infinite or negative is no magnification: it must not be printed or stored.
+            if (!(std::isfinite(keptMagnification_) && keptMagnification_ > 0.0)) {
+                keptMagnification_ = 0.0;
+            }
         }
         if (key.Query(L"Properties", type, bytes)) {
             canvas_.properties = editor::EditorProperties::FromBytes(
@@ -82,6 +87,7 @@ BOOL CIvoraImgEdtDlg::OnInitDialog() {
         CheckMenuRadioItem(units, 32855, 32858, 32855 + canvas_.properties.unit, MF_BYCOMMAND);
     }
     CreateTooltips();
+    SendMessageW(Item(IDC_EDITOR_NOTE), EM_LIMITTEXT, MediaInfoRecord::kTextUnits - 1, 0);
     return FALSE;
 }
 
@@ -276,9 +282,11 @@ bool CIvoraImgEdtDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 bool CIvoraImgEdtDlg::OnCommand(UINT id, UINT code, HWND control) {
     if (id == IDC_EDITOR_NOTE) {
         if (code == EN_KILLFOCUS) {
-            wchar_t text[261] = {};
-            GetWindowTextW(control, text, 261);
-            SetRecordText(record_.note, FromWide(text));
+            wchar_t text[MediaInfoRecord::kTextUnits + 1] = {};
+            GetWindowTextW(control, text, MediaInfoRecord::kTextUnits + 1);
+            // A note longer than the field is cut to what it holds (a pair of surrogates kept
+            // whole), never emptied.
+            SetRecordText(record_.note, editor::NoteThatFits(FromWide(text)));
             ShowWindow(control, SW_HIDE);
             InvalidateRect(Hwnd(), nullptr, TRUE);
         }

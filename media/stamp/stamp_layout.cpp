@@ -1,5 +1,7 @@
 #include "media/stamp/stamp_layout.h"
 
+#include <algorithm>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -19,9 +21,18 @@ int32_t Length(const std::u16string& text) {
 
 }  // namespace
 
+int32_t BoundedStampFontHeight(int32_t fontHeight, int32_t pictureHeight) {
+    constexpr int32_t kDefault = 21;
+    const int64_t wanted = fontHeight == 0 || fontHeight == INT32_MIN
+                               ? kDefault
+                               : (fontHeight < 0 ? -int64_t{fontHeight} : int64_t{fontHeight});
+    const int64_t largest = std::max<int64_t>(8, int64_t{pictureHeight} / 3);
+    return static_cast<int32_t>(std::clamp<int64_t>(wanted, 1, largest));
+}
+
 std::vector<StampText> LayoutStamps(const StampRequest& r) {
     std::vector<StampText> out;
-    const int32_t lh = std::abs(r.fontHeight);
+    const int32_t lh = BoundedStampFontHeight(r.fontHeight, r.height);
     const int32_t base = r.height - lh / 5 - lh;
     char buffer[96];
     if (r.bits & kStampPictureSize) {

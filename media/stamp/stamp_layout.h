@@ -34,6 +34,11 @@ struct StampText {
     bool operator==(const StampText&) const = default;
 };
 
+// The height, in pixels, stamps are printed at in a picture of pictureHeight rows: the font
+// record's height of either sign, at least 1 and at most a third of the picture (at least 8);
+// a record no font can have (0, or the most negative value) takes the default 21.
+int32_t BoundedStampFontHeight(int32_t fontHeight, int32_t pictureHeight);
+
 // Size top-left, date and time bottom-left, the name (at most 13 characters) centred at the
 // bottom and "Magnification: m" bottom-right, only when m > 1. Positions use integer
 // divisions of the font height, as the saved pictures have always had them.

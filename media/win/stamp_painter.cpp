@@ -57,7 +57,10 @@ bool StampPixelRows(PixelRows& picture, const std::vector<StampText>& texts, con
     for (int32_t y = 0; y < picture.height; ++y) {
         std::memcpy(pixels + stride * y, picture.Row(y), row);
     }
-    PaintStamps(surface.Dc(), picture.width, texts, font, colour);
+    // At the height the layout placed them for, whatever the stored record says.
+    LOGFONTW bounded = font;
+    bounded.lfHeight = -BoundedStampFontHeight(font.lfHeight, picture.height);
+    PaintStamps(surface.Dc(), picture.width, texts, bounded, colour);
     GdiFlush();
     for (int32_t y = 0; y < picture.height; ++y) {
         std::memcpy(picture.Row(y), pixels + stride * y, row);

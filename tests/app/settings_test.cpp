@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/rules/settings.h"
@@ -50,6 +51,32 @@ TEST(SettingsLoad, ExistingVisibleSideFolderIsHiddenAgain) {
     EXPECT_TRUE(folders.created.empty());
     EXPECT_TRUE(folders.hidden.count(u"C:\\p\\Info"));
     EXPECT_TRUE(folders.hidden.count(u"C:\\v\\thumb"));
+}
+
+TEST(SettingsLoad, RelativeOrOverlongFoldersGiveWayToTheDefaults) {
+    const std::u16string picturesDefault = u"C:\\users\\me\\Documents\\Orvane\\pictures";
+    const std::u16string videosDefault = u"C:\\users\\me\\Documents\\Orvane\\videos";
+    for (const std::u16string& stored :
+         {std::u16string(u"."), std::u16string(u"C:Foo"), std::u16string(u"\\pics"),
+          std::u16string(u"pictures"), u"C:\\" + std::u16string(240, u'x')}) {
+        FakeKey key;
+        FakeFolders folders;
+        key.PutString(u"PictureFolderPath", stored, 260);
+        key.PutString(u"VideoFolderPath", stored, 260);
+        Settings s;
+        ASSERT_TRUE(LoadSettings(&key, folders, s).ok);
+        EXPECT_EQ(PathText(s.PictureFolderPath), picturesDefault);
+        EXPECT_EQ(PathText(s.VideoFolderPath), videosDefault);
+        EXPECT_EQ(std::count(folders.created.begin(), folders.created.end(), stored), 0)
+            << "the stored folder is not made";
+    }
+    // A folder written with forward slashes and a trailing one is taken, as backslashes.
+    FakeKey key;
+    FakeFolders folders;
+    key.PutString(u"PictureFolderPath", u"D:/pics/", 260);
+    Settings s;
+    ASSERT_TRUE(LoadSettings(&key, folders, s).ok);
+    EXPECT_EQ(PathText(s.PictureFolderPath), u"D:\\pics");
 }
 
 TEST(SettingsLoad, RangeChecksAndMasks) {

@@ -252,3 +252,20 @@ TEST(WindowRules, LanguageTablesAndMenuImages) {
 
 }  // namespace
 }  // namespace orvane::editor
+
+namespace orvane::editor {
+namespace {
+
+TEST(NoteRules, ALongNoteIsCutToTheFieldNeverEmptied) {
+    EXPECT_EQ(NoteThatFits(u"short"), u"short");
+    const std::u16string full(259, u'n');
+    EXPECT_EQ(NoteThatFits(full), full);
+    EXPECT_EQ(NoteThatFits(full + u"xyz"), full);
+    // A pair of surrogates across the end goes whole.
+    std::u16string pair(258, u'n');
+    pair += u"\xD83D\xDE00tail";
+    EXPECT_EQ(NoteThatFits(pair), std::u16string(258, u'n'));
+}
+
+}  // namespace
+}  // namespace orvane::editor

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "media/bmp_layout.h"
 #include "media/byte_io.h"
@@ -155,6 +156,22 @@ TEST_F(MediaInfoTest, WithoutSideFileTheMediaFileGivesTimeAndSize) {
     files.AddFile(u"C:\\PICS\\TX1A2B3C5.JPG", jpeg, written);
     EXPECT_EQ(ReadMediaInfo(u"C:\\PICS\\TX1A2B3C5.JPG", 3.0, files, clock).pictureSize,
               0x00100020u);
+}
+
+TEST_F(MediaInfoTest, MagnificationsThatAreNoMagnificationReadAsNone) {
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double bad : {inf, -inf, std::numeric_limits<double>::quiet_NaN(), -40.0}) {
+        MediaInfoRecord r = FullRecord();
+        r.magnification = bad;
+        r.adjustedMagnification = bad;
+        ASSERT_TRUE(WriteMediaInfo(r, files));
+        const MediaInfoRecord got = ReadMediaInfo(kPicture, 1.0, files, clock);
+        EXPECT_EQ(got.magnification, 0.0) << bad;
+        EXPECT_EQ(got.adjustedMagnification, 0.0) << bad;
+        EXPECT_EQ(got.deviceCode, r.deviceCode) << "the rest stays as stored";
+    }
+    // Nor does a setting's.
+    EXPECT_EQ(ReadMediaInfo(u"C:\\PICS\\TX9999998.BMP", inf, files, clock).magnification, 0.0);
 }
 
 TEST_F(MediaInfoTest, ShortOrMissingMediaFileKeepsDefaults) {

@@ -48,6 +48,30 @@ std::vector<uint8_t> PaddedBmp(int height, size_t cutBytes = 0) {
     return file;
 }
 
+TEST(StampLayout, FontHeightsNoPictureCanHoldAreBounded) {
+    EXPECT_EQ(BoundedStampFontHeight(-21, 960), 21);
+    EXPECT_EQ(BoundedStampFontHeight(21, 960), 21);
+    EXPECT_EQ(BoundedStampFontHeight(INT32_MIN, 960), 21);
+    EXPECT_EQ(BoundedStampFontHeight(0, 960), 21);
+    EXPECT_EQ(BoundedStampFontHeight(-1000000, 960), 320);
+    EXPECT_EQ(BoundedStampFontHeight(INT32_MAX, 240), 80);
+    EXPECT_EQ(BoundedStampFontHeight(-1000000, 12), 8);
+    // Every stamp of such a record stays inside the picture.
+    StampRequest r;
+    r.bits = 0xFF;
+    r.width = 320;
+    r.height = 240;
+    r.magnification = 40.0;
+    r.path = u"C:\\P\\TX0000001.BMP";
+    for (int32_t height : {INT32_MIN, -1000000, 1000000}) {
+        r.fontHeight = height;
+        for (const StampText& t : LayoutStamps(r)) {
+            EXPECT_GE(t.y, 0) << height;
+            EXPECT_LT(t.y, 240) << height;  // across, the painter keeps a wide text inside
+        }
+    }
+}
+
 TEST(PixelRows, ReadsAndWritesPaddedRowsWithinTheFile) {
     const std::vector<uint8_t> file = PaddedBmp(2);
     ASSERT_EQ(file.size(), 54u + 2 * 12);

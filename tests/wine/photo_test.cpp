@@ -15,6 +15,7 @@
 #include "platform/gdiplus_session.h"
 #include "platform/wide.h"
 #include "registry_reader.h"
+#include "test_pictures.h"
 #include "tools/virtualcam/client.h"
 #include "tools/virtualcam/registers.h"
 #include "tools/virtualcam/scene.h"
@@ -172,7 +173,10 @@ TEST_F(Photo, PicturesAnnouncedInOneStepAreAllKept) {
     Launch(0x03200258);
     PostMessageW(main_, WM_COMMAND, kPhotoCommand, 0);
     ASSERT_EQ(WaitForPictures(1, 5000).size(), 1u);
-    // "Orvane.bmp" still holds that photo: announce it twice more at once.
+    // Another program's picture under the fixed name, announced twice at once.
+    std::vector<uint8_t> photo;
+    ASSERT_TRUE(ReadWholeFile(WaitForPictures(1, 100)[0], &photo));
+    ASSERT_TRUE(WriteFileBytes(TempFilePath(kTempBmp), photo));
     const UINT message = RegisterWindowMessageW(L"OrvaneCapturePicture");
     PostMessageW(main_, message, 0, 0);
     PostMessageW(main_, message, 0, 0);
@@ -222,7 +226,8 @@ std::vector<uint8_t> ExpectedRawPicture(const RawCase& c) {
     if (!picture) return {};
     const GdiplusSession gdiplus;
     const std::wstring name = std::wstring(L"OrvaneExpected") + c.extension;
-    if (!ScaleAndSave(picture.get(), c.rawWidth, c.rawHeight, c.width, c.height, name.c_str()))
+    if (!ScaleAndSave(picture.get(), c.rawWidth, c.rawHeight, c.width, c.height,
+                      TempFilePath(name.c_str())))
         return {};
     std::vector<uint8_t> bytes;
     ReadWholeFile(TempFilePath(name.c_str()), &bytes);
