@@ -15,8 +15,8 @@ namespace orvane::stacking {
 
 struct FocusParams {
     float noiseFloor = 48.0f;  // squared Laplacian of the noise, 0..255 grey scale
-    int power = 4;             // 1..8
-    int radius = 2;            // 1..8 pixels
+    int power = 6;             // 1..8
+    int radius = 3;            // 1..8 pixels
 };
 
 // Box of the picture a frame covers: columns [x0, x1), rows [y0, y1).

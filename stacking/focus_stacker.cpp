@@ -45,12 +45,13 @@ struct FocusStacker::State {
     std::unique_ptr<float[]> rows3;  // three rows of work
     size_t rowsBytes = 0;
     BgrImage picture;
+    BgrImage reference;  // the first frame, which fills in where a later one does not reach
     size_t pictureBytes = 0;
     Alignment last;
 
     ~State() {
         ledger.Give(rowsBytes);
-        ledger.Give(pictureBytes);
+        ledger.Give(2 * pictureBytes);
     }
 
     bool Allocate(int32_t width, int32_t height) {
@@ -74,8 +75,12 @@ struct FocusStacker::State {
             !ledger.Take(bytes)) {
             return false;
         }
+        if (!ledger.Take(bytes)) {
+            ledger.Give(bytes);
+            return false;
+        }
         pictureBytes = bytes;
-        if (!picture.Allocate(width, height)) return false;
+        if (!picture.Allocate(width, height) || !reference.Allocate(width, height)) return false;
         for (PlanePyramid& p : sum)
             for (int l = 0; l < shape.levels; ++l) p[l].Fill(0.0f);
         for (int l = 0; l < shape.levels; ++l) weight[l].Fill(0.0f);
@@ -98,6 +103,23 @@ struct FocusStacker::State {
             float* s = weight[l].Data();
             const float* w = frameW[l].Data();
             for (size_t i = 0; i < n; ++i) s[i] += w[i];
+        }
+    }
+
+    // Where the aligned frame does not reach, its channel takes the reference's: the bands
+    // of its pyramid then see no false edge or repeated border there, and the weights (none
+    // outside, tapering on the coarse levels) blend in nothing foreign.
+    void FillUncovered(const CoveredBox& box, int channel) {
+        const int32_t w = shape.width[0];
+        for (int32_t y = 0; y < shape.height[0]; ++y) {
+            const uint8_t* ref = reference.Row(y) + channel;
+            float* a = aligned.Row(y);
+            const bool inside = y >= box.y0 && y < box.y1;
+            const int32_t left = inside ? std::min(box.x0, w) : w;
+            for (int32_t x = 0; x < left; ++x) a[x] = ref[static_cast<size_t>(x) * 3];
+            if (!inside) continue;
+            for (int32_t x = std::max(box.x1, 0); x < w; ++x)
+                a[x] = ref[static_cast<size_t>(x) * 3];
         }
     }
 
@@ -159,10 +181,11 @@ uint64_t FocusStacker::WorkingBytesFor(int32_t width, int32_t height) {
     if (!SizeAccepted(width, height)) return 0;
     const PyramidShape shape = PyramidShape::For(width, height, kSmallestSide);
     const uint64_t pixels = static_cast<uint64_t>(width) * height;
-    // sum x 3, weight, refGrey, grey, frameW: whole pyramids; colour above level 0; aligned.
+    // sum x 3, weight, refGrey, grey, frameW: whole pyramids; colour above level 0; aligned;
+    // the picture and the reference's copy.
     const uint64_t floats = 7 * shape.Samples(0) + shape.Samples(1) + pixels + 3 * width;
     return floats * sizeof(float) + static_cast<uint64_t>(width + height) * sizeof(AxisTap) +
-           Registrar::BytesFor(shape) + pixels * 3;
+           Registrar::BytesFor(shape) + pixels * 3 * 2;
 }
 
 void FocusStacker::SetMemoryLimit(size_t bytes) {
@@ -194,12 +217,19 @@ void FocusStacker::Drop() {
     state_.reset();
 }
 
+StackStatus FocusStacker::DropCancelled() {
+    Drop();
+    dropped_ = true;
+    return StackStatus::kCancelled;
+}
+
 void FocusStacker::Report(float part) const {
     if (progress_) progress_(StackProgress{added_, part});
 }
 
 StackStatus FocusStacker::Begin(int32_t width, int32_t height) {
     Drop();
+    dropped_ = false;
     cancel_.store(false, std::memory_order_relaxed);
     added_ = used_ = leftOut_ = 0;
     if (!SizeAccepted(width, height)) return StackStatus::kBadSize;
@@ -214,10 +244,9 @@ StackStatus FocusStacker::Begin(int32_t width, int32_t height) {
 }
 
 StackStatus FocusStacker::Add(const BgrView& frame, Registration* registration) {
-    if (!state_) return StackStatus::kNotStarted;
+    if (!state_) return dropped_ ? StackStatus::kCancelled : StackStatus::kNotStarted;
     if (Cancelled()) {
-        Drop();
-        return StackStatus::kCancelled;
+        return DropCancelled();
     }
     State& s = *state_;
     if (frame.pixels == nullptr || frame.width != s.shape.width[0] ||
@@ -230,14 +259,15 @@ StackStatus FocusStacker::Add(const BgrView& frame, Registration* registration) 
     Registration placed;
     if (first) {
         s.GreyPyramid(frame, &s.refGrey);
+        for (int32_t y = 0; y < frame.height; ++y)
+            std::copy(frame.Row(y), frame.Row(y) + s.reference.Stride(), s.reference.Row(y));
         placed.match = 1.0;
         placed.overlap = 1.0;
         placed.found = true;
     } else {
         s.GreyPyramid(frame, &s.grey);
         if (Cancelled()) {
-            Drop();
-            return StackStatus::kCancelled;
+            return DropCancelled();
         }
         placed = s.registrar.Register(s.refGrey, s.grey, s.last);
     }
@@ -249,8 +279,7 @@ StackStatus FocusStacker::Add(const BgrView& frame, Registration* registration) 
     }
     Report(kPartAligned);
     if (Cancelled()) {
-        Drop();
-        return StackStatus::kCancelled;
+        return DropCancelled();
     }
     const Alignment& a = placed.alignment;
     const double cx = (s.shape.width[0] - 1) * 0.5, cy = (s.shape.height[0] - 1) * 0.5;
@@ -264,10 +293,10 @@ StackStatus FocusStacker::Add(const BgrView& frame, Registration* registration) 
     Report(kPartWeighed);
     for (int c = 0; c < 3; ++c) {
         if (Cancelled()) {
-            Drop();
-            return StackStatus::kCancelled;
+            return DropCancelled();
         }
         WarpChannel(frame, c, s.cols, s.rows, &s.aligned, s.Row(0));
+        if (!first) s.FillUncovered(covered, c);
         s.AddBands(&s.sum[c]);
         Report(kPartWeighed + kPartPerChannel * static_cast<float>(c + 1));
     }
@@ -278,10 +307,13 @@ StackStatus FocusStacker::Add(const BgrView& frame, Registration* registration) 
 }
 
 StackStatus FocusStacker::Finish(BgrImage* picture) {
-    if (!state_) return StackStatus::kNotStarted;
+    if (!state_) {
+        const bool cancelled = dropped_;
+        dropped_ = false;
+        return cancelled ? StackStatus::kCancelled : StackStatus::kNotStarted;
+    }
     if (Cancelled()) {
-        Drop();
-        return StackStatus::kCancelled;
+        return DropCancelled();
     }
     if (used_ < 2) {
         Drop();
@@ -290,8 +322,7 @@ StackStatus FocusStacker::Finish(BgrImage* picture) {
     State& s = *state_;
     for (int c = 0; c < 3; ++c) {
         if (Cancelled()) {
-            Drop();
-            return StackStatus::kCancelled;
+            return DropCancelled();
         }
         s.Collapse(&s.sum[c], c);
     }

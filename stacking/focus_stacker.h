@@ -60,8 +60,9 @@ class FocusStacker {
     // kSizeMismatch (left out; the stack goes on), kCancelled, kNotStarted. registration, when
     // given, receives how the frame was placed.
     StackStatus Add(const BgrView& frame, Registration* registration = nullptr);
-    // The fused picture of the frames so far (kOk), or kTooFewFrames, kCancelled,
-    // kNotStarted. The stack ends either way and its memory is released.
+    // The fused picture of the frames so far (kOk), or kTooFewFrames, kCancelled (also after
+    // an Add that was cancelled), kNotStarted. The stack ends either way and its memory is
+    // released.
     StackStatus Finish(BgrImage* picture);
 
     int FramesUsed() const { return used_; }
@@ -72,6 +73,7 @@ class FocusStacker {
   private:
     struct State;
     void Drop();
+    StackStatus DropCancelled();
     bool Cancelled() const { return cancel_.load(std::memory_order_relaxed); }
     void Report(float part) const;
 
@@ -81,6 +83,7 @@ class FocusStacker {
     size_t limit_;
     size_t peak_ = 0;
     std::atomic<bool> cancel_{false};
+    bool dropped_ = false;  // the stack was cancelled since Begin
     int added_ = 0;
     int used_ = 0;
     int leftOut_ = 0;

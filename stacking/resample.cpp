@@ -5,6 +5,21 @@
 
 namespace orvane::stacking {
 
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// sinc(x) * sinc(x / lobes) for |x| < lobes, lobes = kTaps / 2.
+double Lanczos(double x) {
+    constexpr double lobes = kTaps / 2;
+    if (std::fabs(x) < 1e-9) return 1.0;
+    if (std::fabs(x) >= lobes) return 0.0;
+    const double a = kPi * x;
+    return lobes * std::sin(a) * std::sin(a / lobes) / (a * a);
+}
+
+}  // namespace
+
 bool AxisTable::Allocate(int32_t count, BufferLedger* ledger) {
     Release();
     size_t bytes = 0;
@@ -36,19 +51,19 @@ void AxisTable::Set(int32_t sourceCount, double scale, double centre, double shi
     for (int32_t i = 0; i < count_; ++i) {
         const double u = scale * (i - centre) + centre + shift;
         const double base = std::floor(u);
-        const float f = static_cast<float>(u - base);
         AxisTap& tap = taps_[i];
-        const double first = base - 1;
-        for (int k = 0; k < 4; ++k) {
+        const double first = base - (kTaps / 2 - 1);
+        double sum = 0;
+        double weight[kTaps];
+        for (int k = 0; k < kTaps; ++k) {
             double at = first + k;
+            weight[k] = Lanczos(at - u);
+            sum += weight[k];
             at = at < 0 ? 0 : (at > sourceCount - 1 ? sourceCount - 1 : at);
             tap.index[k] = static_cast<int32_t>(at);
         }
-        const float f2 = f * f, f3 = f2 * f;
-        tap.weight[0] = -0.5f * f3 + f2 - 0.5f * f;
-        tap.weight[1] = 1.5f * f3 - 2.5f * f2 + 1.0f;
-        tap.weight[2] = -1.5f * f3 + 2.0f * f2 + 0.5f * f;
-        tap.weight[3] = 0.5f * f3 - 0.5f * f2;
+        // Normalised, so that a flat picture stays flat at every shift.
+        for (int k = 0; k < kTaps; ++k) tap.weight[k] = static_cast<float>(weight[k] / sum);
         if (u >= -kSlack && u <= sourceCount - 1 + kSlack) {
             if (i < first_) first_ = i;
             last_ = i + 1;
@@ -71,8 +86,9 @@ void HorizontalPass(const float* t, const AxisTable& cols, float* o) {
     const int32_t n = cols.Count();
     for (int32_t x = 0; x < n; ++x) {
         const AxisTap& c = cols[x];
-        o[x] = c.weight[0] * t[c.index[0]] + c.weight[1] * t[c.index[1]] +
-               c.weight[2] * t[c.index[2]] + c.weight[3] * t[c.index[3]];
+        float v = 0;
+        for (int k = 0; k < kTaps; ++k) v += c.weight[k] * t[c.index[k]];
+        o[x] = v;
     }
 }
 
@@ -84,11 +100,13 @@ void WarpPlane(const FloatPlane& source, const AxisTable& cols, const AxisTable&
     for (int32_t y = 0; y < rows.Count(); ++y) {
         const AxisTap& r = rows[y];
         const float* a = source.Row(r.index[0]);
-        const float* b = source.Row(r.index[1]);
-        const float* c = source.Row(r.index[2]);
-        const float* d = source.Row(r.index[3]);
-        const float wa = r.weight[0], wb = r.weight[1], wc = r.weight[2], wd = r.weight[3];
-        for (int32_t x = 0; x < w; ++x) t[x] = wa * a[x] + wb * b[x] + wc * c[x] + wd * d[x];
+        const float wa = r.weight[0];
+        for (int32_t x = 0; x < w; ++x) t[x] = wa * a[x];
+        for (int k = 1; k < kTaps; ++k) {
+            const float* b = source.Row(r.index[k]);
+            const float wb = r.weight[k];
+            for (int32_t x = 0; x < w; ++x) t[x] += wb * b[x];
+        }
         HorizontalPass(t, cols, out->Row(y));
     }
 }
@@ -99,13 +117,12 @@ void WarpChannel(const BgrView& source, int channel, const AxisTable& cols, cons
     for (int32_t y = 0; y < rows.Count(); ++y) {
         const AxisTap& r = rows[y];
         const uint8_t* a = source.Row(r.index[0]) + channel;
-        const uint8_t* b = source.Row(r.index[1]) + channel;
-        const uint8_t* c = source.Row(r.index[2]) + channel;
-        const uint8_t* d = source.Row(r.index[3]) + channel;
-        const float wa = r.weight[0], wb = r.weight[1], wc = r.weight[2], wd = r.weight[3];
-        for (int32_t x = 0; x < w; ++x) {
-            const size_t i = static_cast<size_t>(x) * 3;
-            t[x] = wa * a[i] + wb * b[i] + wc * c[i] + wd * d[i];
+        const float wa = r.weight[0];
+        for (int32_t x = 0; x < w; ++x) t[x] = wa * a[static_cast<size_t>(x) * 3];
+        for (int k = 1; k < kTaps; ++k) {
+            const uint8_t* b = source.Row(r.index[k]) + channel;
+            const float wb = r.weight[k];
+            for (int32_t x = 0; x < w; ++x) t[x] += wb * b[static_cast<size_t>(x) * 3];
         }
         HorizontalPass(t, cols, out->Row(y));
     }

@@ -12,9 +12,11 @@
 
 namespace orvane::stacking {
 
+constexpr int kTaps = 6;
+
 struct AxisTap {
-    int32_t index[4];
-    float weight[4];
+    int32_t index[kTaps];
+    float weight[kTaps];
 };
 
 class AxisTable {
