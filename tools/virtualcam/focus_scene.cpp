@@ -67,27 +67,26 @@ struct Planes {
     float* Plane(size_t i) { return data.get() + i * pixels; }
 };
 
-// Gaussian blur of in into out (w x h floats), edges repeated; tmp holds w x h floats.
-void Blur(const float* in, float* out, float* tmp, int w, int h, double sigma) {
-    const int r = std::max(1, static_cast<int>(std::ceil(3 * sigma)));
-    float k[64];
-    const int taps = std::min(r, 31);
+constexpr int kMostTaps = 31;  // kernel half-width at most
+
+// Gaussian blur of in into out (w x h floats), edges repeated; tmp holds w x h floats and
+// row w + 2 * kMostTaps. Both passes run tap by tap over whole rows, which vectorises.
+void Blur(const float* in, float* out, float* tmp, float* row, int w, int h, double sigma) {
+    const int taps = std::min(std::max(1, static_cast<int>(std::ceil(3 * sigma))), kMostTaps);
+    float k[2 * kMostTaps + 1];
     double sum = 0;
     for (int i = -taps; i <= taps; ++i) sum += std::exp(-0.5 * i * i / (sigma * sigma));
     for (int i = -taps; i <= taps; ++i)
         k[i + taps] = static_cast<float>(std::exp(-0.5 * i * i / (sigma * sigma)) / sum);
     for (int y = 0; y < h; ++y) {
         const float* src = in + static_cast<size_t>(y) * w;
+        for (int x = -taps; x < w + taps; ++x) row[x + taps] = src[std::clamp(x, 0, w - 1)];
         float* dst = tmp + static_cast<size_t>(y) * w;
-        for (int x = 0; x < w; ++x) {
-            float v = 0;
-            if (x >= taps && x + taps < w) {
-                for (int i = -taps; i <= taps; ++i) v += k[i + taps] * src[x + i];
-            } else {
-                for (int i = -taps; i <= taps; ++i)
-                    v += k[i + taps] * src[std::clamp(x + i, 0, w - 1)];
-            }
-            dst[x] = v;
+        std::fill(dst, dst + w, 0.0f);
+        for (int i = 0; i <= 2 * taps; ++i) {
+            const float kk = k[i];
+            const float* r = row + i;
+            for (int x = 0; x < w; ++x) dst[x] += kk * r[x];
         }
     }
     for (int y = 0; y < h; ++y) {
@@ -101,21 +100,26 @@ void Blur(const float* in, float* out, float* tmp, int w, int h, double sigma) {
     }
 }
 
-// Round nuclei: at most one per cell of 14 pixels, placed and sized by the cell's hash.
+// Round nuclei: at most one per cell of 14 pixels, placed and sized by the cell's hash. A
+// nucleus stays within 2.5 pixels of its cell, so the 2 x 2 cells nearest a point are all
+// that can cover it.
 double Nucleus(double x, double y, uint32_t seed) {
     constexpr double kCell = 14;
-    const int64_t cx = static_cast<int64_t>(std::floor(x / kCell));
-    const int64_t cy = static_cast<int64_t>(std::floor(y / kCell));
+    const double gx = x / kCell, gy = y / kCell;
+    const int64_t cx = static_cast<int64_t>(std::floor(gx - 0.5));
+    const int64_t cy = static_cast<int64_t>(std::floor(gy - 0.5));
     double most = 0;
-    for (int64_t j = cy - 1; j <= cy + 1; ++j) {
-        for (int64_t i = cx - 1; i <= cx + 1; ++i) {
+    for (int64_t j = cy; j <= cy + 1; ++j) {
+        for (int64_t i = cx; i <= cx + 1; ++i) {
             const uint32_t h = Hash(static_cast<uint32_t>(i), static_cast<uint32_t>(j), seed);
             if ((h & 3) == 0) continue;  // a quarter of the cells hold none
             const double px = (i + 0.2 + 0.6 * ((h >> 2) & 255) / 255.0) * kCell;
             const double py = (j + 0.2 + 0.6 * ((h >> 10) & 255) / 255.0) * kCell;
             const double radius = 2.0 + 2.5 * ((h >> 18) & 255) / 255.0;
-            const double d = std::hypot(x - px, y - py);
-            most = std::max(most, Smooth(radius + 0.7, radius - 0.7, d));
+            const double dx = x - px, dy = y - py;
+            const double outer = radius + 0.7;
+            if (dx * dx + dy * dy >= outer * outer) continue;
+            most = std::max(most, Smooth(outer, radius - 0.7, std::sqrt(dx * dx + dy * dy)));
         }
     }
     return most;
@@ -148,13 +152,16 @@ double FocusScene::DepthAt(double x, double y) const {
     return std::clamp((RawDepth(u, v) - depthLow_) / depthSpan_, 0.0, 1.0);
 }
 
-bool FocusScene::BareSlideAt(double x, double y) const {
-    return x > 0.3 * width_ + 0.03 * width_ * std::sin(5.0 * y / std::max(1, height_));
+double FocusScene::SlideEdge(double y) const {
+    return 0.3 * width_ + 0.03 * width_ * std::sin(5.0 * y / std::max(1, height_));
 }
 
-void FocusScene::Colour(double x, double y, float* bgr) const {
+bool FocusScene::BareSlideAt(double x, double y) const {
+    return x > SlideEdge(y);
+}
+
+void FocusScene::Colour(double x, double y, double edge, float* bgr) const {
     const uint32_t s = seed_ * 16u;
-    const double edge = 0.3 * width_ + 0.03 * width_ * std::sin(5.0 * y / std::max(1, height_));
     const double tissue = Smooth(0.75, -0.75, x - edge);
     double b = 232, g = 230, r = 226;  // bare slide
     if (tissue > 0) {
@@ -193,7 +200,8 @@ bool FocusScene::Render(const FocusShot& shot, bool truth, uint8_t* bgr, ptrdiff
     if (n > (size_t{1} << 28)) return false;
     // Three sharp channels, the defocus of each pixel, two blur levels and a work plane.
     Planes planes;
-    if (!planes.Allocate(n, 7)) return false;
+    std::unique_ptr<float[]> row(new (std::nothrow) float[static_cast<size_t>(w) + 2 * kMostTaps]);
+    if (!row || !planes.Allocate(n, 7)) return false;
     float* defocus = planes.Plane(3);
     float* cur = planes.Plane(4);
     float* next = planes.Plane(5);
@@ -201,11 +209,12 @@ bool FocusScene::Render(const FocusShot& shot, bool truth, uint8_t* bgr, ptrdiff
     const double cx = (w - 1) * 0.5, cy = (h - 1) * 0.5;
     float most = 0;
     for (int y = 0; y < h; ++y) {
+        const double sy = (y - cy - shot.dy) / shot.scale;
+        const double edge = SlideEdge(sy);
         for (int x = 0; x < w; ++x) {
             const double sx = (x - cx - shot.dx) / shot.scale;
-            const double sy = (y - cy - shot.dy) / shot.scale;
             float c[3];
-            Colour(sx, sy, c);
+            Colour(sx, sy, edge, c);
             const size_t i = static_cast<size_t>(y) * w + x;
             for (int k = 0; k < 3; ++k) planes.Plane(k)[i] = c[k];
             const float d =
@@ -225,11 +234,11 @@ bool FocusScene::Render(const FocusShot& shot, bool truth, uint8_t* bgr, ptrdiff
             static_cast<uint8_t>(std::clamp(std::lround(value), 0L, 255L));
     };
     for (int c = 0; c < 3; ++c) {
-        Blur(planes.Plane(c), cur, tmp, w, h, kOpticsSigma);
+        Blur(planes.Plane(c), cur, tmp, row.get(), w, h, kOpticsSigma);
         // Level j is blurred by j * step beyond the optics; a pixel between two levels takes
         // the mix of both.
         for (int j = 0; j < levels; ++j) {
-            Blur(cur, next, tmp, w, h, kLevelStep * std::sqrt(2.0 * j + 1));
+            Blur(cur, next, tmp, row.get(), w, h, kLevelStep * std::sqrt(2.0 * j + 1));
             const float lo = static_cast<float>(j * kLevelStep);
             const float hi = static_cast<float>((j + 1) * kLevelStep);
             for (size_t i = 0; i < n; ++i) {

@@ -45,7 +45,10 @@ class FocusScene {
 
   private:
     bool Render(const FocusShot& shot, bool truth, uint8_t* bgr, ptrdiff_t stride) const;
-    void Colour(double x, double y, float* bgr) const;
+    // The colour of scene point (x, y); edge is SlideEdge(y).
+    void Colour(double x, double y, double edge, float* bgr) const;
+    // Where the tissue ends and bare slide begins in the scene's row y.
+    double SlideEdge(double y) const;
 
     int width_;
     int height_;
