@@ -254,6 +254,11 @@ StackStatus FocusStacker::Add(const BgrView& frame, Registration* registration) 
         ++leftOut_;
         return StackStatus::kSizeMismatch;
     }
+    const ptrdiff_t rowBytes = static_cast<ptrdiff_t>(frame.width) * 3;
+    if (frame.stride < rowBytes && frame.stride > -rowBytes) {
+        ++leftOut_;
+        return StackStatus::kBadSize;  // rows would overlap
+    }
     Report(0.0f);
     const bool first = used_ == 0;
     Registration placed;

@@ -65,9 +65,14 @@ TEST(FocusStackerUse, AFrameOfAnotherSizeIsLeftOutAndTheStackGoesOn) {
     EXPECT_EQ(stacker.Add(wide.View()), StackStatus::kSizeMismatch);
     BgrView none{nullptr, 160, 120, 480};
     EXPECT_EQ(stacker.Add(none), StackStatus::kSizeMismatch);
+    BgrView overlapping = s.frames[1].View();
+    overlapping.stride = 479;
+    EXPECT_EQ(stacker.Add(overlapping), StackStatus::kBadSize);
+    overlapping.stride = -479;
+    EXPECT_EQ(stacker.Add(overlapping), StackStatus::kBadSize);
     ASSERT_EQ(stacker.Add(s.frames[1].View()), StackStatus::kOk);
     EXPECT_EQ(stacker.FramesUsed(), 2);
-    EXPECT_EQ(stacker.FramesLeftOut(), 2);
+    EXPECT_EQ(stacker.FramesLeftOut(), 4);
     BgrImage out;
     EXPECT_EQ(stacker.Finish(&out), StackStatus::kOk);
     EXPECT_EQ(out.Width(), 160);
