@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <system_error>
 
 #include "stacking/files/frame_files.h"
 #include "tests/stacking/focus_series.h"
@@ -70,9 +71,19 @@ std::string Command(std::initializer_list<std::string> parts) {
     return c;
 }
 
+// The rendered series of the run; their folders go when the program ends.
+struct Cache {
+    std::map<bool, std::unique_ptr<Prepared>> series;
+    ~Cache() {
+        std::error_code ec;
+        for (auto& [shifted, p] : series)
+            if (p && !p->dir.empty()) std::filesystem::remove_all(p->dir, ec);
+    }
+};
+
 const Prepared& Get(bool shifted) {
-    static std::map<bool, std::unique_ptr<Prepared>> cache;
-    std::unique_ptr<Prepared>& slot = cache[shifted];
+    static Cache cache;
+    std::unique_ptr<Prepared>& slot = cache.series[shifted];
     if (slot) return *slot;
     slot = std::make_unique<Prepared>();
     Prepared& p = *slot;
