@@ -1,6 +1,9 @@
 #include "tests/stacking/focus_series.h"
 
 #include <cmath>
+#include <map>
+#include <memory>
+#include <tuple>
 
 namespace orvane::stacking::testing {
 
@@ -10,7 +13,7 @@ vcam::FocusShot SeriesShot(const SeriesSpec& spec, int k) {
     shot.noise = spec.noise;
     shot.noiseSeed = spec.seed * 1000u + static_cast<uint32_t>(k) + 1u;
     if (k > 0) {
-        shot.dx = spec.shift * std::sin(1.7 * k);
+        shot.dx = spec.offsetX + spec.shift * std::sin(1.7 * k);
         shot.dy = spec.shift * std::cos(2.3 * k);
         shot.scale = 1.0 + spec.scaleSpan * std::sin(0.9 * k);
     }
@@ -36,6 +39,21 @@ bool MakeSeries(const SeriesSpec& spec, Series* out) {
         out->frames.push_back(std::move(frame));
     }
     return true;
+}
+
+bool SeriesSpec::operator<(const SeriesSpec& o) const {
+    return std::tie(width, height, frames, shift, scaleSpan, noise, offsetX, seed) <
+           std::tie(o.width, o.height, o.frames, o.shift, o.scaleSpan, o.noise, o.offsetX, o.seed);
+}
+
+const Series* SharedSeries(const SeriesSpec& spec) {
+    static std::map<SeriesSpec, std::unique_ptr<Series>> rendered;
+    std::unique_ptr<Series>& slot = rendered[spec];
+    if (!slot) {
+        slot = std::make_unique<Series>();
+        if (!MakeSeries(spec, slot.get())) slot->frames.clear();
+    }
+    return slot->frames.empty() ? nullptr : slot.get();
 }
 
 double Psnr(const BgrImage& a, const BgrImage& b, int margin) {

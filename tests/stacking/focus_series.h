@@ -17,7 +17,10 @@ struct SeriesSpec {
     double shift = 0.0;      // frames after the first move by up to this many pixels
     double scaleSpan = 0.0;  // and change scale by up to this share
     double noise = 2.0;      // sensor noise, grey levels
+    double offsetX = 0.0;    // frames after the first also move this far right
     uint32_t seed = 1;
+
+    bool operator<(const SeriesSpec& o) const;
 };
 
 struct Series {
@@ -27,10 +30,13 @@ struct Series {
 };
 
 // Focus runs from depth 0 (first frame) to 1 (last); frame k > 0 lands at
-// (shift * sin(1.7 k), shift * cos(2.3 k)) with scale 1 + scaleSpan * sin(0.9 k).
+// (offsetX + shift * sin(1.7 k), shift * cos(2.3 k)) with scale 1 + scaleSpan * sin(0.9 k).
 vcam::FocusShot SeriesShot(const SeriesSpec& spec, int k);
 // False when a picture could not be rendered.
 bool MakeSeries(const SeriesSpec& spec, Series* out);
+// The series of spec, rendered once per program (tests share them); nullptr when it could not
+// be rendered.
+const Series* SharedSeries(const SeriesSpec& spec);
 
 double Psnr(const BgrImage& a, const BgrImage& b, int margin = 0);
 

@@ -44,6 +44,7 @@ std::vector<uint8_t> MakeBmp(int32_t w, int32_t height, uint16_t bits, uint32_t 
         uint8_t* p = &file[offset + stride * fileRow];
         for (int32_t x = 0; x < w; ++x, p += bits / 8) {
             p[0] = static_cast<uint8_t>(x);
+            if (bits < 24) continue;  // one index byte
             p[1] = static_cast<uint8_t>(y);
             p[2] = static_cast<uint8_t>(x + y);
         }

@@ -9,18 +9,18 @@
 namespace orvane::stacking {
 namespace {
 
-using testing::MakeSeries;
 using testing::Series;
 using testing::SeriesSpec;
 
-Series SmallSeries(int frames = 3) {
+const Series& SmallSeries(int frames = 3) {
     SeriesSpec spec;
     spec.width = 160;
     spec.height = 120;
     spec.frames = frames;
-    Series s;
-    EXPECT_TRUE(MakeSeries(spec, &s));
-    return s;
+    const Series* s = testing::SharedSeries(spec);
+    static const Series none;
+    EXPECT_NE(s, nullptr);
+    return s != nullptr ? *s : none;
 }
 
 TEST(FocusStackerUse, SizesOutOfRangeAreRefusedBeforeAnyAllocation) {
@@ -39,7 +39,7 @@ TEST(FocusStackerUse, SizesOutOfRangeAreRefusedBeforeAnyAllocation) {
 }
 
 TEST(FocusStackerUse, StepsWithoutABeginAnswerNotStarted) {
-    Series s = SmallSeries();
+    const Series& s = SmallSeries();
     FocusStacker stacker;
     BgrImage out;
     EXPECT_EQ(stacker.Add(s.frames[0].View()), StackStatus::kNotStarted);
@@ -56,7 +56,7 @@ TEST(FocusStackerUse, StepsWithoutABeginAnswerNotStarted) {
 }
 
 TEST(FocusStackerUse, AFrameOfAnotherSizeIsLeftOutAndTheStackGoesOn) {
-    Series s = SmallSeries();
+    const Series& s = SmallSeries();
     BgrImage wide;
     ASSERT_TRUE(wide.Allocate(161, 120));
     FocusStacker stacker;
@@ -80,7 +80,7 @@ TEST(FocusStackerUse, AFrameOfAnotherSizeIsLeftOutAndTheStackGoesOn) {
 }
 
 TEST(FocusStackerUse, FewerThanTwoFramesMakeNoPicture) {
-    Series s = SmallSeries();
+    const Series& s = SmallSeries();
     FocusStacker stacker;
     BgrImage out;
     ASSERT_EQ(stacker.Begin(160, 120), StackStatus::kOk);
@@ -93,7 +93,7 @@ TEST(FocusStackerUse, FewerThanTwoFramesMakeNoPicture) {
 }
 
 TEST(FocusStackerUse, BottomUpFramesAreReadThroughANegativeStride) {
-    Series s = SmallSeries(2);
+    const Series& s = SmallSeries(2);
     // The same frames with their rows stored in the opposite order.
     std::vector<BgrImage> flipped(2);
     for (int k = 0; k < 2; ++k) {
@@ -127,7 +127,7 @@ TEST(FocusStackerMemory, WorkingSetIsAFixedMultipleOfOneFrame) {
     // 2560 x 1920 fits a 32-bit process's address space with room to spare.
     EXPECT_LT(FocusStacker::WorkingBytesFor(2560, 1920), 260u << 20);
 
-    Series s = SmallSeries(6);
+    const Series& s = SmallSeries(6);
     FocusStacker stacker;
     ASSERT_EQ(stacker.Begin(160, 120), StackStatus::kOk);
     const size_t begun = stacker.WorkingBytes();
@@ -159,7 +159,7 @@ TEST(FocusStackerMemory, ALimitBelowTheWorkingSetIsRefused) {
 }
 
 TEST(FocusStackerProgress, ReportsEachFrameInOrderAndCancelsMidway) {
-    Series s = SmallSeries(4);
+    const Series& s = SmallSeries(4);
     FocusStacker stacker;
     std::vector<StackProgress> seen;
     stacker.SetProgress([&](const StackProgress& p) {
@@ -192,7 +192,7 @@ TEST(FocusStackerProgress, ReportsEachFrameInOrderAndCancelsMidway) {
 }
 
 TEST(FocusStackerProgress, ACancelBeforeFinishDropsThePicture) {
-    Series s = SmallSeries(2);
+    const Series& s = SmallSeries(2);
     FocusStacker stacker;
     ASSERT_EQ(stacker.Begin(160, 120), StackStatus::kOk);
     for (const BgrImage& f : s.frames) ASSERT_EQ(stacker.Add(f.View()), StackStatus::kOk);
