@@ -223,8 +223,8 @@ StackStatus FocusStacker::DropCancelled() {
     return StackStatus::kCancelled;
 }
 
-void FocusStacker::Report(float part) const {
-    if (progress_) progress_(StackProgress{added_, part});
+void FocusStacker::Report(int frame, float part) const {
+    if (progress_) progress_(StackProgress{frame, part});
 }
 
 StackStatus FocusStacker::Begin(int32_t width, int32_t height) {
@@ -249,6 +249,7 @@ StackStatus FocusStacker::Add(const BgrView& frame, Registration* registration) 
         return DropCancelled();
     }
     State& s = *state_;
+    const int index = added_++;
     if (frame.pixels == nullptr || frame.width != s.shape.width[0] ||
         frame.height != s.shape.height[0]) {
         ++leftOut_;
@@ -259,7 +260,7 @@ StackStatus FocusStacker::Add(const BgrView& frame, Registration* registration) 
         ++leftOut_;
         return StackStatus::kBadSize;  // rows would overlap
     }
-    Report(0.0f);
+    Report(index, 0.0f);
     const bool first = used_ == 0;
     Registration placed;
     if (first) {
@@ -278,11 +279,10 @@ StackStatus FocusStacker::Add(const BgrView& frame, Registration* registration) 
     }
     if (registration != nullptr) *registration = placed;
     if (!placed.found) {
-        ++added_;
         ++leftOut_;
         return StackStatus::kNotAligned;
     }
-    Report(kPartAligned);
+    Report(index, kPartAligned);
     if (Cancelled()) {
         return DropCancelled();
     }
@@ -295,7 +295,7 @@ StackStatus FocusStacker::Add(const BgrView& frame, Registration* registration) 
     WarpPlane(first ? s.refGrey[0] : s.grey[0], s.cols, s.rows, &s.aligned, s.Row(0));
     FocusWeights(s.aligned, covered, params_, &s.grey[0], &s.frameW[0], s.Row(0));
     s.AddWeights();
-    Report(kPartWeighed);
+    Report(index, kPartWeighed);
     for (int c = 0; c < 3; ++c) {
         if (Cancelled()) {
             return DropCancelled();
@@ -303,10 +303,9 @@ StackStatus FocusStacker::Add(const BgrView& frame, Registration* registration) 
         WarpChannel(frame, c, s.cols, s.rows, &s.aligned, s.Row(0));
         if (!first) s.FillUncovered(covered, c);
         s.AddBands(&s.sum[c]);
-        Report(kPartWeighed + kPartPerChannel * static_cast<float>(c + 1));
+        Report(index, kPartWeighed + kPartPerChannel * static_cast<float>(c + 1));
     }
     s.last = a;
-    ++added_;
     ++used_;
     return StackStatus::kOk;
 }

@@ -76,7 +76,7 @@ class FocusStacker {
     void Drop();
     StackStatus DropCancelled();
     bool Cancelled() const { return cancel_.load(std::memory_order_relaxed); }
-    void Report(float part) const;
+    void Report(int frame, float part) const;
 
     std::unique_ptr<State> state_;
     ProgressCallback progress_;

@@ -111,6 +111,33 @@ TEST(FocusStackerUse, BottomUpFramesAreReadThroughANegativeStride) {
     EXPECT_TRUE(std::equal(a.Data(), a.Data() + a.Bytes(), b.Data()));
 }
 
+TEST(FocusStackerUse, TinyAndFeaturelessPicturesEndInAResult) {
+    // Too small or too flat to align: nothing may read or write outside its buffers (the
+    // sanitizer build checks), and the answers are results, not crashes.
+    for (auto [w, h] : std::vector<std::pair<int32_t, int32_t>>{
+             {1, 1}, {2, 3}, {7, 5}, {16, 9}, {40, 1}, {1, 40}, {64, 48}}) {
+        std::vector<BgrImage> frames(3);
+        for (size_t k = 0; k < frames.size(); ++k) {
+            ASSERT_TRUE(frames[k].Allocate(w, h));
+            for (size_t i = 0; i < frames[k].Bytes(); ++i)
+                frames[k].Data()[i] = static_cast<uint8_t>(w > 32 ? 128 : (i * 37 + k) % 251);
+        }
+        FocusStacker stacker;
+        ASSERT_EQ(stacker.Begin(w, h), StackStatus::kOk);
+        for (const BgrImage& f : frames) {
+            const StackStatus added = stacker.Add(f.View());
+            EXPECT_TRUE(added == StackStatus::kOk || added == StackStatus::kNotAligned)
+                << w << " x " << h;
+        }
+        BgrImage out;
+        const StackStatus done = stacker.Finish(&out);
+        EXPECT_EQ(done == StackStatus::kOk, stacker.FramesUsed() >= 2) << w << " x " << h;
+        if (done != StackStatus::kOk) {
+            EXPECT_EQ(done, StackStatus::kTooFewFrames);
+        }
+    }
+}
+
 TEST(FocusStackerMemory, WorkingSetIsAFixedMultipleOfOneFrame) {
     struct Size {
         int32_t w, h;
