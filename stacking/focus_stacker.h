@@ -58,8 +58,8 @@ class FocusStacker {
     StackStatus Begin(int32_t width, int32_t height);
     // The first frame added is the reference. kOk (fused), kNotAligned (left out),
     // kSizeMismatch (left out; the stack goes on), kBadSize (a stride shorter than a row; left
-    // out), kCancelled, kNotStarted. registration, when
-    // given, receives how the frame was placed.
+    // out), kCancelled, kNotStarted. registration, when given, receives how the frame was
+    // placed.
     StackStatus Add(const BgrView& frame, Registration* registration = nullptr);
     // The fused picture of the frames so far (kOk), or kTooFewFrames, kCancelled (also after
     // an Add that was cancelled), kNotStarted. The stack ends either way and its memory is
