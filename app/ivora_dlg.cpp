@@ -13,6 +13,7 @@
 #include "app/messages.h"
 #include "app/settings_win.h"
 #include "platform/accelerators.h"
+#include "platform/out_of_memory.h"
 #include "platform/wide.h"
 #include "resources/lang/menu_ids.h"
 #include "resources/resource.h"
@@ -94,6 +95,12 @@ bool CIvoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
     // The registered messages arrive here through whichever loop runs (a modal box's too).
     if (capturePictureMessage_ != 0 && message == capturePictureMessage_) {
         OnCapturePicture(wParam, lParam);
+        result = 0;
+        return true;
+    }
+    if (message == OutOfMemoryMessage() && message != 0) {
+        MessageBoxW(Hwnd(), MessageText(kMsgNotEnoughMemory).c_str(),
+                    MessageText(kMsgWarning).c_str(), MB_OK | MB_ICONEXCLAMATION);
         result = 0;
         return true;
     }

@@ -81,7 +81,8 @@ class CIvoraDlg : public Dialog {
     void OnMeasureOrPlay(UINT id);
     void OnDeleteSelected(UINT id);
     void OnDeleteAll(UINT id);
-    void DeleteSelection();
+    // True when anything was deleted (the strip is read again); false when declined.
+    bool DeleteSelection();
     void OnCopyFile(UINT id);
     void OnCopyImage(UINT id);
     // Help commands and the magnification field (help_handlers.cpp).

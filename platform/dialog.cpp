@@ -1,5 +1,7 @@
 #include "platform/dialog.h"
 
+#include "platform/out_of_memory.h"
+
 namespace orvane {
 
 Dialog::~Dialog() {
@@ -127,7 +129,8 @@ INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     } else {
         self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     }
-    return self ? self->Handle(message, wParam, lParam) : FALSE;
+    if (!self) return FALSE;
+    return GuardAllocations(hwnd, INT_PTR{FALSE}, [&] { return self->Handle(message, wParam, lParam); });
 }
 
 INT_PTR Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/ivora_dlg.h"
+#include "app/messages.h"
 #include "capture/still/still_files.h"
 #include "media/companion_paths.h"
 #include "media/file_requests.h"
@@ -68,6 +69,12 @@ bool PutOnClipboard(UINT format, UniqueGlobal& block) {
 
 bool Exists(const std::u16string& path) {
     return GetFileAttributesW(ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A file, not a folder of the same name: only files go to the recycle bin from here.
+bool IsFile(const std::u16string& path) {
+    const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // One request to the shell to send the listed files to the recycle bin; true when it ran and
@@ -160,19 +167,25 @@ void CIvoraDlg::OnDeleteSelected(UINT) {
 }
 
 void CIvoraDlg::OnDeleteAll(UINT) {
+    // Declined, the selection the user had stays as it was.
+    const StripSelection before = strip_.Selection();
     strip_.Selection().Clear();
     for (const DisplayItem& item : media_.display()) {
         strip_.Selection().Append(0, media_.PathOf(item));
     }
-    DeleteSelection();
-    strip_.ClearSelection();
+    if (DeleteSelection()) {
+        strip_.ClearSelection();
+        return;
+    }
+    strip_.Selection() = before;
+    strip_.ApplyMarks();
 }
 
-void CIvoraDlg::DeleteSelection() {
+bool CIvoraDlg::DeleteSelection() {
     std::vector<SelectedFile> files =
         FilesOfSelection(strip_.Selection().entries(), media_.lists());
     // Files removed behind the program's back would fail the whole request: leave them out.
-    std::erase_if(files, [](const SelectedFile& f) { return !Exists(f.path); });
+    std::erase_if(files, [](const SelectedFile& f) { return !IsFile(f.path); });
     std::vector<std::u16string> paths;
     for (const SelectedFile& f : files) paths.push_back(f.path);
     bool changed = files.size() != strip_.Selection().entries().size();
@@ -189,10 +202,11 @@ void CIvoraDlg::DeleteSelection() {
         DeleteQuietly(Hwnd(), companions);
         first += count;
     }
-    if (!changed) return;
+    if (!changed) return false;
     strip_.ClearSelection();
     media_.RebuildMediaLists();
     media_.ShowDisplayList(MediaView::Picture);
+    return true;
 }
 
 void CIvoraDlg::OnCopyFile(UINT) {
@@ -218,20 +232,27 @@ void CIvoraDlg::OnCopyImage(UINT) {
     const auto& entries = strip_.Selection().entries();
     if (entries.empty()) return;
     const std::u16string path = UpperCase(entries.front().path);
-    const ClipboardScope clipboard(Hwnd());
-    if (!clipboard.Open()) return;
-    EmptyClipboard();
     std::wstring file = ToWide(path);
     if (path.size() < 3 || path.substr(path.size() - 3) != u"BMP") {
         file = DecodedToTemporaryBmp(file);
-        if (file.empty()) return;
     }
-    // Only a file whose headers and pixels are all there is handed on.
-    const std::vector<uint8_t> dib = PackedBitmapOfFile(ReadSmallFile(file));
-    if (dib.empty()) return;
+    // Only a file whose headers and pixels are all there is handed on; any other is said, and
+    // the clipboard keeps what it held.
+    const std::vector<uint8_t> dib =
+        file.empty() ? std::vector<uint8_t>() : PackedBitmapOfFile(ReadSmallFile(file));
+    if (dib.empty()) {
+        const std::wstring text = MessageText(kMsgPictureNotRead) + L"\n" + ToWide(path);
+        MessageBoxW(Hwnd(), text.c_str(), MessageText(kMsgOrvane).c_str(),
+                    MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     UniqueGlobal block = GlobalCopy(dib.data(), dib.size(), GMEM_MOVEABLE);
-    if (!block) return;
-    if (PutOnClipboard(CF_DIB, block)) return;
+    const ClipboardScope clipboard(Hwnd());
+    if (!clipboard.Open()) return;
+    if (block) {
+        EmptyClipboard();
+        if (PutOnClipboard(CF_DIB, block)) return;
+    }
     if (settings_.Language == kLanguageEnglish) {
         MessageBoxW(Hwnd(), L"Not enough memory to complete the operation!", L"Warning",
                     MB_OK | MB_ICONEXCLAMATION);

@@ -1,5 +1,7 @@
 #include "editor/view/canvas_view.h"
 
+#include "platform/out_of_memory.h"
+
 #include <windowsx.h>
 
 namespace orvane {
@@ -48,7 +50,8 @@ LRESULT CALLBACK CIvoraImgEdtView::WindowProc(HWND hwnd, UINT message, WPARAM wP
         message == WM_NCDESTROY) {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    return self->Handle(hwnd, message, wParam, lParam);
+    return GuardAllocations(hwnd, LRESULT{0},
+                            [&] { return self->Handle(hwnd, message, wParam, lParam); });
 }
 
 LRESULT CIvoraImgEdtView::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

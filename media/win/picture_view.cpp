@@ -10,6 +10,7 @@
 #include "media/strip_rules.h"
 #include "media/win/clip_player.h"
 #include "media/strip_selection.h"
+#include "platform/out_of_memory.h"
 #include "platform/wide.h"
 
 namespace orvane {
@@ -74,8 +75,8 @@ bool CPictureView::Create(HWND owner, int id, const RECT& rect, bool preview,
 
 LRESULT CALLBACK CPictureView::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<CPictureView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return self ? self->Handle(message, wParam, lParam)
-                : DefWindowProcW(hwnd, message, wParam, lParam);
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    return GuardAllocations(hwnd, LRESULT{0}, [&] { return self->Handle(message, wParam, lParam); });
 }
 
 LRESULT CPictureView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -199,7 +200,8 @@ bool CPictureView::SetItem(const std::u16string* path) {
         image_ = ScalePicture(image_, kImageBox.right - kImageBox.left,
                               kImageBox.bottom - kImageBox.top, 24);
     }
-    if (!image_.bitmap && !isVideo_) path_.clear();
+    // A picture that cannot be shown keeps its path: it can still be selected, opened (which
+    // says why it fails) and deleted on its own.
     // The window text names the file, for tools that read the strip.
     SetWindowTextW(hwnd_, ToWide(path_).c_str());
     InvalidateRect(hwnd_, nullptr, FALSE);
@@ -235,7 +237,9 @@ void CPictureView::OnPaint() {
 
 void CPictureView::PaintThumbnail(HDC screen) {
     HDC dc = surface_.Dc();
-    if (!dc || !image_.bitmap) {
+    // Empty: no file, or a clip without thumbnail. A picture that cannot be shown still draws
+    // its cell, marked when selected, with its date and no picture.
+    if (!dc || (!image_.bitmap && (path_.empty() || isVideo_))) {
         const UniqueBrush empty(CreateSolidBrush(kEmptyColour));
         const RECT whole{0, 0, width_, height_};
         FillRect(screen, &whole, empty.Get());
@@ -245,12 +249,17 @@ void CPictureView::PaintThumbnail(HDC screen) {
     if (background && background->Dc()) {
         BitBlt(dc, 0, 0, width_, height_, background->Dc(), 0, 0, SRCCOPY);
     }
-    UniqueMemoryDc imageDc(CreateCompatibleDC(dc));
-    const HGDIOBJ oldImage = SelectObject(imageDc.Get(), image_.bitmap.Get());
-    BitBlt(dc, kImageBox.left, kImageBox.top, image_.width, image_.height, imageDc.Get(), 0, 0,
-           SRCCOPY);
-    SelectObject(imageDc.Get(), oldImage);
-    if (isVideo_ && shared_->videoBadge && shared_->videoBadge->Dc()) {
+    if (image_.bitmap) {
+        UniqueMemoryDc imageDc(CreateCompatibleDC(dc));
+        const HGDIOBJ oldImage = SelectObject(imageDc.Get(), image_.bitmap.Get());
+        BitBlt(dc, kImageBox.left, kImageBox.top, image_.width, image_.height, imageDc.Get(), 0,
+               0, SRCCOPY);
+        SelectObject(imageDc.Get(), oldImage);
+    } else {
+        const UniqueBrush empty(CreateSolidBrush(kEmptyColour));
+        FillRect(dc, &kImageBox, empty.Get());
+    }
+    if (isVideo_ && image_.bitmap && shared_->videoBadge && shared_->videoBadge->Dc()) {
         TransparentBlt(dc, 80, 70, 33, 27, shared_->videoBadge->Dc(), 0, 0, 33, 27,
                        RGB(255, 255, 255));
     }
