@@ -60,7 +60,7 @@ FailureReport ReportOf(const SequenceResult& result) {
         case Failure::None:
             break;
     }
-    return {kMsgFinish, false, kMsgFinish};
+    return {kMsgFinish, false, kMsgFinish};  // a run that succeeded has nothing to report
 }
 
 uint16_t ResourceLanguageFor(uint16_t userLanguage) {
