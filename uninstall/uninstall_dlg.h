@@ -1,8 +1,11 @@
 #pragma once
 // The uninstaller's one dialog: Uninstall runs the removal on a worker thread and ends the
 // dialog with IDOK when it has finished; Cancel, Esc and the close box end it with IDCANCEL.
+// While Orvane runs nothing is removed: the user is asked to close it, and a removal that
+// could not start is reported with the dialog ready again.
 #include <windows.h>
 
+#include <string>
 #include <thread>
 
 #include "platform/dialog.h"
@@ -23,8 +26,12 @@ class CIvoraUninstallDlg : public Dialog {
 
   private:
     void Work(HWND dialog, HWND bar);
+    void SetWorking(bool working);
+    std::wstring Caption() const;
 
+    WORD language_;
     SequenceState state_;
+    SequenceResult result_;  // set by the worker before it reports the end
     bool working_ = false;
     std::thread worker_;
 };
@@ -34,7 +41,8 @@ class CIvoraUninstallApp {
     int InitInstance();
 };
 
-// Starts a hidden command interpreter that deletes this program's file once it has exited.
+// Starts the system's command interpreter, hidden, to delete this program's file once it has
+// exited.
 void DeleteOwnFileAfterExit();
 
 }  // namespace orvane::setup

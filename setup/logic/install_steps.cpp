@@ -17,6 +17,15 @@ bool FitsPath(std::u16string_view path) {
     return path.size() < kMaxPathUnits;
 }
 
+std::optional<std::u16string> FirstPathTooLong(std::u16string_view folder) {
+    for (const Payload& payload : kPayloads) {
+        std::u16string path(folder);
+        path += payload.file;
+        if (!FitsPath(path)) return path;
+    }
+    return std::nullopt;
+}
+
 bool IsAbsolutePath(std::u16string_view path) {
     if (path.size() >= 3 && path[1] == u':' && path[2] == u'\\') {
         const char16_t d = path[0];
@@ -57,20 +66,48 @@ void WriteUninstallEntry(SetupPlatform& platform, const std::u16string& uninstal
     platform.WriteUninstallEntry(UninstallEntryValues(uninstallerPath));
 }
 
-void InstallSequence(SetupPlatform& platform, SequenceState& state) {
+namespace {
+
+Failure FailureOf(WriteResult result) {
+    switch (result) {
+        case WriteResult::NoResource:
+            return Failure::NoResource;
+        case WriteResult::CannotOpen:
+            return Failure::CannotOpen;
+        case WriteResult::ShortWrite:
+            return Failure::ShortWrite;
+        case WriteResult::Written:
+            break;
+    }
+    return Failure::None;
+}
+
+}  // namespace
+
+SequenceResult InstallSequence(SetupPlatform& platform, SequenceState& state) {
+    const std::u16string folder = WithTrailingSlash(state.installPath);
+    // Checked before a repair removes anything, so that a refused install changes nothing.
+    if (auto tooLong = FirstPathTooLong(folder)) return {Failure::PathTooLong, *tooLong};
+    if (platform.ProgramRunning()) return {Failure::ProgramRunning, {}};
     if (state.previousInstall) {
         const std::u16string chosen = state.installPath;
-        RemovalSequence(platform, state);
+        SequenceResult removal = RemovalSequence(platform, state);
         state.installPath = chosen;
+        if (!removal.Ok()) return removal;
     }
     platform.Report(1);
     platform.CreateFolder(state.installPath);
-    state.installPath = WithTrailingSlash(state.installPath);
-    const std::u16string folder = state.installPath;
+    state.installPath = folder;
+    SequenceResult result;
+    bool wroteAny = false;
     for (const Payload& payload : kPayloads) {
         const std::u16string path = folder + payload.file;
-        // A path the platform's buffers cannot hold counts as a file that cannot be opened.
-        if (!FitsPath(path) || !platform.WritePayload(payload, path)) break;
+        const WriteResult written = platform.WritePayload(payload, path);
+        if (written != WriteResult::Written) {
+            result = {FailureOf(written), path};
+            break;
+        }
+        wroteAny = true;
         if (payload.type == PayloadType::App) {
             platform.UpdateShortcuts(path, true);
             platform.Report(20);
@@ -79,12 +116,22 @@ void InstallSequence(SetupPlatform& platform, SequenceState& state) {
         platform.Report(payload.progress);
         if (payload.type == PayloadType::Uninstall) WriteUninstallEntry(platform, path);
     }
+    if (!result.Ok() && wroteAny) {
+        // What was written stays removable: the uninstaller (when that was not the file that
+        // failed) and the uninstall entry that the setup and the uninstaller remove by.
+        const std::u16string uninstaller = folder + kUninstallerFile;
+        if (result.file != uninstaller) platform.WritePayload(kPayloads.back(), uninstaller);
+        WriteUninstallEntry(platform, uninstaller);
+        result.partial = true;
+    }
     platform.SetSettingsDword(u"Language", kLanguageEnglish);
-    platform.Report(100);
+    if (result.Ok()) platform.Report(100);
     platform.Beep(kInstallBeepHz, kBeepMs);
+    return result;
 }
 
-void RemovalSequence(SetupPlatform& platform, SequenceState& state) {
+SequenceResult RemovalSequence(SetupPlatform& platform, SequenceState& state) {
+    if (platform.ProgramRunning()) return {Failure::ProgramRunning, {}};
     uint32_t type = 0;
     std::string bytes;
     const bool read = platform.ReadUninstallString(type, bytes);
@@ -95,7 +142,11 @@ void RemovalSequence(SetupPlatform& platform, SequenceState& state) {
         // Without a recorded folder no file, link or folder is touched.
         if (installed) {
             const std::u16string path = state.installPath + step.file;
-            if (FitsPath(path)) platform.RemoveFile(path);
+            // The main program goes first: while it cannot be removed (in use), nothing else
+            // is, and the installation stays whole and registered.
+            if (FitsPath(path) && !platform.RemoveFile(path) && i == 0) {
+                return {Failure::CannotRemove, path};
+            }
         }
         platform.Report(step.progress);
         if (i == 0) {  // the main program: its shortcuts go with it
@@ -108,6 +159,7 @@ void RemovalSequence(SetupPlatform& platform, SequenceState& state) {
     platform.DeleteSettingsKey();
     platform.Report(100);
     platform.Beep(kRemovalBeepHz, kBeepMs);
+    return {};
 }
 
 }  // namespace orvane::setup

@@ -74,6 +74,9 @@ std::u16string FolderOf(std::u16string_view path);
 bool FitsPath(std::u16string_view path);
 // "X:\..." or "\\server\...".
 bool IsAbsolutePath(std::u16string_view path);
+// The first payload path in this folder (with its trailing backslash) that does not fit the
+// path buffers, in install order; nothing when all fit.
+std::optional<std::u16string> FirstPathTooLong(std::u16string_view folder);
 
 // The folder an installation lives in, from the raw bytes of the uninstall entry's
 // UninstallString (REG_SZ, at most 520 bytes): nothing when the value is missing, of another
@@ -89,19 +92,24 @@ struct NamedString {
 // The four values of the uninstall entry for the uninstaller at this path.
 std::array<NamedString, 4> UninstallEntryValues(std::u16string_view uninstallerPath);
 
+// How writing one payload file ended. A file written only in part is deleted again.
+enum class WriteResult { Written, NoResource, CannotOpen, ShortWrite };
+
 // What the sequences need from the platform. Every operation is synchronous.
 class SetupPlatform {
   public:
     virtual ~SetupPlatform() = default;
     virtual void Report(int progress) = 0;
     virtual void Beep(uint32_t hz, uint32_t ms) = 0;
+    // True while the main program runs (its single-instance mutex exists).
+    virtual bool ProgramRunning() = 0;
     virtual bool IsFolder(const std::u16string& path) = 0;
     virtual void CreateFolder(const std::u16string& path) = 0;  // one level
     virtual void RemoveFolder(const std::u16string& path) = 0;  // only when empty
-    virtual void RemoveFile(const std::u16string& path) = 0;
-    // Writes the payload's resource byte for byte; false when the resource cannot be found,
-    // loaded or locked, or the file cannot be opened for writing.
-    virtual bool WritePayload(const Payload& payload, const std::u16string& path) = 0;
+    // True when the file is gone afterwards (deleted, or it was not there).
+    virtual bool RemoveFile(const std::u16string& path) = 0;
+    // Writes the payload's resource byte for byte.
+    virtual WriteResult WritePayload(const Payload& payload, const std::u16string& path) = 0;
     virtual void UpdateShortcuts(const std::u16string& programPath, bool create) = 0;
     // Settings key: opened or created; false when it cannot be.
     virtual bool SetSettingsString(const char16_t* name, const std::u16string& value) = 0;
@@ -121,8 +129,28 @@ struct SequenceState {
     bool previousInstall = false;
 };
 
+// Why a sequence did not do all it was asked to.
+enum class Failure {
+    None,
+    ProgramRunning,  // nothing was touched
+    PathTooLong,     // nothing was touched
+    NoResource,      // the install stopped at this file
+    CannotOpen,      // the install stopped at this file
+    ShortWrite,      // the install stopped at this file
+    CannotRemove,    // the removal stopped at the main program: nothing was removed
+};
+
+struct SequenceResult {
+    Failure failure = Failure::None;
+    std::u16string file;  // the file the failure names
+    // The install wrote some files before it stopped and registered them, so that running
+    // the setup again (or the uninstaller) removes them.
+    bool partial = false;
+    bool Ok() const { return failure == Failure::None; }
+};
+
 void WriteUninstallEntry(SetupPlatform& platform, const std::u16string& uninstallerPath);
-void InstallSequence(SetupPlatform& platform, SequenceState& state);
-void RemovalSequence(SetupPlatform& platform, SequenceState& state);
+SequenceResult InstallSequence(SetupPlatform& platform, SequenceState& state);
+SequenceResult RemovalSequence(SetupPlatform& platform, SequenceState& state);
 
 }  // namespace orvane::setup

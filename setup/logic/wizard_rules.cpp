@@ -28,6 +28,41 @@ Message StatusMessage(Mode mode, int progress) {
     return mode == Mode::Uninstall ? kMsgUninstalling : kMsgInstalling;
 }
 
+std::optional<std::u16string> InstallFolderFromText(std::u16string_view text) {
+    std::u16string folder(text);
+    for (char16_t& c : folder) {
+        if (c == u'/') c = u'\\';
+    }
+    if (!IsAbsolutePath(folder)) return std::nullopt;
+    // The device and the no-parsing namespaces are no place for an installation.
+    if (folder.size() >= 4 && folder[0] == u'\\' && (folder[2] == u'?' || folder[2] == u'.') &&
+        folder[3] == u'\\') {
+        return std::nullopt;
+    }
+    return folder;
+}
+
+FailureReport ReportOf(const SequenceResult& result) {
+    const Message written = result.partial ? kMsgPartlyInstalled : kMsgNotInstalled;
+    switch (result.failure) {
+        case Failure::ProgramRunning:
+            return {kMsgProgramRunning, false, kMsgNothingChanged};
+        case Failure::PathTooLong:
+            return {kMsgPathTooLong, true, kMsgNothingChanged};
+        case Failure::CannotRemove:
+            return {kMsgCannotRemove, true, kMsgNothingChanged};
+        case Failure::NoResource:
+            return {kMsgNoResource, true, written};
+        case Failure::CannotOpen:
+            return {kMsgCannotOpen, true, written};
+        case Failure::ShortWrite:
+            return {kMsgShortWrite, true, written};
+        case Failure::None:
+            break;
+    }
+    return {kMsgFinish, false, kMsgFinish};  // a run that succeeded has nothing to report
+}
+
 uint16_t ResourceLanguageFor(uint16_t userLanguage) {
     const unsigned primary = userLanguage & 0x3FFu;
     const unsigned sub = userLanguage >> 10;

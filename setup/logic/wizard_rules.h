@@ -1,6 +1,11 @@
 #pragma once
 // The setup wizard's page rules and the choice of its message language.
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "setup/logic/install_steps.h"
 
 namespace orvane::setup {
 
@@ -38,9 +43,37 @@ enum Message : uint16_t {
     kMsgNext = 157,
     kMsgFinish = 158,
     kMsgCancel = 159,
+    // Failures of the sequences, each naming its file on the next line.
+    kMsgIncomplete = 160,
+    kMsgPathTooLong = 161,
+    kMsgCannotOpen = 162,
+    kMsgShortWrite = 163,
+    kMsgNoResource = 164,
+    kMsgCannotRemove = 165,
+    // What a failure left behind.
+    kMsgPartlyInstalled = 166,
+    kMsgNotInstalled = 167,
+    kMsgNothingChanged = 168,
+    // The main program runs: the first line of the question and of the report.
+    kMsgProgramRunning = 169,
+    kMsgCloseAndRetry = 170,
 };
 // The progress page's status at this progress value.
 Message StatusMessage(Mode mode, int progress);
+
+// The installation folder typed on the folder page, as Next takes it: forward slashes become
+// backslashes; nothing when the result is not an absolute folder ("." or "C:Foo" would name a
+// folder that depends on the current one; "\\?\" and "\\.\" paths are refused as well).
+std::optional<std::u16string> InstallFolderFromText(std::u16string_view text);
+
+// How a failed sequence is reported: the line naming the file (kMsgProgramRunning names
+// none) and the line saying what the failure left behind.
+struct FailureReport {
+    Message reason;
+    bool namesFile;
+    Message outcome;
+};
+FailureReport ReportOf(const SequenceResult& result);
 
 // The thirteen language sets of the setup program and the uninstaller, as the platform's
 // language identifiers of their resources.

@@ -8,6 +8,7 @@
 #include "platform/wide.h"
 #include "setup/setup_resource.h"
 #include "setup/win/messages.h"
+#include "setup/win/running_program.h"
 #include "setup/win/win_setup_platform.h"
 
 namespace orvane::setup {
@@ -214,14 +215,44 @@ bool CIvoraSetupDlg::OnCommand(UINT id, UINT code, HWND) {
     return false;
 }
 
+// The folder of the folder page as Next takes it: absolute, with backslashes, short enough for
+// every file of the installation, and made when missing. False keeps the wizard on its page.
+bool CIvoraSetupDlg::TakeFolder() {
+    const std::optional<std::u16string> taken = InstallFolderFromText(data_.state.installPath);
+    if (!taken) return false;  // a relative folder stays on the page, silently
+    if (*taken != data_.state.installPath) {
+        data_.state.installPath = *taken;
+        for (const PageRecord& record : pages_) {
+            if (HWND edit = GetDlgItem(record.page->Hwnd(), IDC_FOLDER_EDIT)) {
+                SetWindowTextW(edit, ToWide(*taken).c_str());
+            }
+        }
+    }
+    if (data_.mode == Mode::Install) {
+        if (const auto tooLong = FirstPathTooLong(WithTrailingSlash(*taken))) {
+            ShowFailure(FullMessageIn(data_.language, kMsgPathTooLong) + L"\n" + ToWide(*tooLong));
+            return false;
+        }
+    }
+    const std::wstring folder = ToWide(*taken);
+    return PathIsDirectoryW(folder.c_str()) ||
+           SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr) == ERROR_SUCCESS;
+}
+
+void CIvoraSetupDlg::ShowFailure(const std::wstring& text) {
+    MessageBoxW(Hwnd(), text.c_str(), data_.Text(kMsgTitle).c_str(), MB_OK | MB_ICONERROR);
+}
+
 void CIvoraSetupDlg::Next() {
     if (working_ || !IsWindowEnabled(Item(IDC_SETUP_NEXT))) return;
-    const std::wstring folder = ToWide(data_.state.installPath);
-    if (!PathIsDirectoryW(folder.c_str()) &&
-        SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr) != ERROR_SUCCESS) {
-        return;  // stays on the page, silently
+    if (!TakeFolder()) return;
+    const int next = NextPageNumber(currentPage_, data_.mode);
+    // Files of a running Orvane can be neither replaced nor removed: it is closed first.
+    if (next == static_cast<int>(pages_.size()) &&
+        !AskUntilOrvaneClosed(Hwnd(), data_.language, data_.Text(kMsgTitle))) {
+        return;
     }
-    currentPage_ = NextPageNumber(currentPage_, data_.mode);
+    currentPage_ = next;
     ShowPage(currentPage_);
     if (currentPage_ == static_cast<int>(pages_.size())) {
         EnableClose(false);
@@ -252,11 +283,8 @@ void CIvoraSetupDlg::Work(HWND frame, HWND progressPage) {
     WinSetupPlatform platform([progressPage](int value) {
         SendMessageW(progressPage, WM_SETUP_PROGRESS, static_cast<WPARAM>(value), 0);
     });
-    if (data_.mode == Mode::Uninstall) {
-        RemovalSequence(platform, data_.state);
-    } else {
-        InstallSequence(platform, data_.state);
-    }
+    data_.result = data_.mode == Mode::Uninstall ? RemovalSequence(platform, data_.state)
+                                                 : InstallSequence(platform, data_.state);
     Sleep(500);
     SendMessageW(frame, WM_SETUP_DONE, 0, 0);
 }
@@ -268,6 +296,17 @@ bool CIvoraSetupDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& res
         ShowPage(currentPage_);
         EnableClose(true);
         SetFocus(Item(IDOK));
+        if (!data_.result.Ok()) {
+            // Not the finished page: the status says so and the report follows.
+            SetDlgItemTextW(pages_.back().page->Hwnd(), IDC_PROGRESS_STATUS,
+                            data_.Text(kMsgIncomplete).c_str());
+            PostMessageW(Hwnd(), WM_SETUP_REPORT, 0, 0);
+        }
+        result = 0;
+        return true;
+    }
+    if (message == WM_SETUP_REPORT) {
+        ShowFailure(FailureText(data_.language, data_.result));
         result = 0;
         return true;
     }

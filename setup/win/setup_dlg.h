@@ -13,15 +13,18 @@
 
 namespace orvane::setup {
 
-// Progress value in wParam, sent to the progress page; completion, sent to the frame.
+// Progress value in wParam, sent to the progress page; completion, sent to the frame; the
+// report of a failed run, posted to the frame once the worker has been answered.
 constexpr UINT WM_SETUP_PROGRESS = WM_APP + 1;
 constexpr UINT WM_SETUP_DONE = WM_APP + 2;
+constexpr UINT WM_SETUP_REPORT = WM_APP + 3;
 
 // What the pages share with the frame.
 struct WizardData {
     WORD language = kLangEnglish;
     Mode mode = Mode::Install;
-    SequenceState state;  // installPath and previousInstall
+    SequenceState state;    // installPath and previousInstall
+    SequenceResult result;  // of the last run, set by the worker before WM_SETUP_DONE
     std::wstring Text(UINT message) const;
 };
 
@@ -101,6 +104,8 @@ class CIvoraSetupDlg : public Dialog {
     void StartWorker();
     void Work(HWND frame, HWND progressPage);
     void EnableClose(bool enable);
+    bool TakeFolder();
+    void ShowFailure(const std::wstring& text);
 
     WizardData data_;
     std::vector<PageRecord> pages_;

@@ -7,6 +7,7 @@
 #include "platform/handles.h"
 #include "platform/reg_key.h"
 #include "platform/wide.h"
+#include "setup/win/running_program.h"
 
 namespace orvane::setup {
 
@@ -69,6 +70,10 @@ void WinSetupPlatform::Beep(uint32_t hz, uint32_t ms) {
     ::Beep(hz, ms);
 }
 
+bool WinSetupPlatform::ProgramRunning() {
+    return OrvaneRunning();
+}
+
 bool WinSetupPlatform::IsFolder(const std::u16string& path) {
     return PathIsDirectoryW(W(path)) != FALSE;
 }
@@ -81,27 +86,33 @@ void WinSetupPlatform::RemoveFolder(const std::u16string& path) {
     RemoveDirectoryW(W(path));
 }
 
-void WinSetupPlatform::RemoveFile(const std::u16string& path) {
-    ::DeleteFileW(W(path));
+bool WinSetupPlatform::RemoveFile(const std::u16string& path) {
+    if (::DeleteFileW(W(path))) return true;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-bool WinSetupPlatform::WritePayload(const Payload& payload, const std::u16string& path) {
+WriteResult WinSetupPlatform::WritePayload(const Payload& payload, const std::u16string& path) {
     HMODULE self = GetModuleHandleW(nullptr);
     HRSRC found =
         FindResourceW(self, MAKEINTRESOURCEW(payload.number), PayloadTypeName(payload.type));
     HGLOBAL loaded = found ? LoadResource(self, found) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (!bytes) return false;
+    if (!bytes) return WriteResult::NoResource;
     const DWORD size = SizeofResource(self, found);
     UniqueHandle file(CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Get() == INVALID_HANDLE_VALUE) {
         file.Release();
-        return false;
+        return WriteResult::CannotOpen;
     }
     DWORD written = 0;
-    WriteFile(file.Get(), bytes, size, &written, nullptr);  // a short write is not detected
-    return true;
+    const bool wrote = WriteFile(file.Get(), bytes, size, &written, nullptr) && written == size;
+    const bool closed = CloseHandle(file.Release()) != FALSE;
+    if (wrote && closed) return WriteResult::Written;
+    // A file cut short (a full disk) is no program and no manual: it goes again.
+    ::DeleteFileW(W(path));
+    return WriteResult::ShortWrite;
 }
 
 void WinSetupPlatform::UpdateShortcuts(const std::u16string& programPath, bool create) {

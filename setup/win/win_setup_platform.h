@@ -23,11 +23,12 @@ class WinSetupPlatform : public SetupPlatform {
 
     void Report(int progress) override { report_(progress); }
     void Beep(uint32_t hz, uint32_t ms) override;
+    bool ProgramRunning() override;
     bool IsFolder(const std::u16string& path) override;
     void CreateFolder(const std::u16string& path) override;
     void RemoveFolder(const std::u16string& path) override;
-    void RemoveFile(const std::u16string& path) override;
-    bool WritePayload(const Payload& payload, const std::u16string& path) override;
+    bool RemoveFile(const std::u16string& path) override;
+    WriteResult WritePayload(const Payload& payload, const std::u16string& path) override;
     void UpdateShortcuts(const std::u16string& programPath, bool create) override;
     bool SetSettingsString(const char16_t* name, const std::u16string& value) override;
     bool SetSettingsDword(const char16_t* name, uint32_t value) override;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,8 +19,10 @@ class FakePlatform : public SetupPlatform {
   public:
     std::vector<std::string> calls;
     std::vector<int> progress;
-    std::set<std::string> folders{"C:\\Program Files", "C:\\Program Files\\Orvane"};
-    std::string failPayloadFile;  // this payload cannot be written
+    std::set<std::string> folders{"C:\\Program Files", "C:\\Program Files\\Orvane", "E:\\Target"};
+    std::map<std::string, WriteResult> failWrites;  // by file name: these payloads fail
+    std::set<std::string> undeletable;              // by file name: these stay
+    bool running = false;
     bool entryReadable = true;
     uint32_t entryType = kRegSz;
     std::u16string uninstallString = u"D:\\Old\\OrvaneUninstall.exe";
@@ -28,14 +31,20 @@ class FakePlatform : public SetupPlatform {
     void Beep(uint32_t hz, uint32_t ms) override {
         calls.push_back("beep " + std::to_string(hz) + " " + std::to_string(ms));
     }
+    bool ProgramRunning() override { return running; }
     bool IsFolder(const std::u16string& p) override { return folders.count(Narrow(p)) != 0; }
     void CreateFolder(const std::u16string& p) override { calls.push_back("mkdir " + Narrow(p)); }
     void RemoveFolder(const std::u16string& p) override { calls.push_back("rmdir " + Narrow(p)); }
-    void RemoveFile(const std::u16string& p) override { calls.push_back("del " + Narrow(p)); }
-    bool WritePayload(const Payload& payload, const std::u16string& p) override {
-        if (Narrow(payload.file) == failPayloadFile) return false;
+    bool RemoveFile(const std::u16string& p) override {
+        calls.push_back("del " + Narrow(p));
+        const std::string path = Narrow(p);
+        return undeletable.count(path.substr(path.rfind('\\') + 1)) == 0;
+    }
+    WriteResult WritePayload(const Payload& payload, const std::u16string& p) override {
+        const auto fails = failWrites.find(Narrow(payload.file));
+        if (fails != failWrites.end()) return fails->second;
         calls.push_back("write " + std::to_string(payload.number) + " " + Narrow(p));
-        return true;
+        return WriteResult::Written;
     }
     void UpdateShortcuts(const std::u16string& p, bool create) override {
         calls.push_back((create ? "links " : "unlink ") + Narrow(p));
@@ -99,7 +108,9 @@ std::vector<std::string> ExpectedRemoval(const std::string& f) {
 TEST(InstallSequence, WritesEveryPayloadThenTheEntryAndTheLanguage) {
     FakePlatform p;
     SequenceState s{u"C:\\Program Files\\Orvane", false};
-    InstallSequence(p, s);
+    const SequenceResult r = InstallSequence(p, s);
+    EXPECT_TRUE(r.Ok());
+    EXPECT_FALSE(r.partial);
     auto expected = ExpectedInstall("C:\\Program Files\\Orvane");
     const std::string u = "C:\\Program Files\\Orvane\\OrvaneUninstall.exe";
     expected.push_back("set InstallPath=C:\\Program Files\\Orvane");
@@ -112,25 +123,97 @@ TEST(InstallSequence, WritesEveryPayloadThenTheEntryAndTheLanguage) {
     EXPECT_EQ(s.installPath, u"C:\\Program Files\\Orvane\\");
 }
 
-TEST(InstallSequence, StopsAtTheFirstPayloadThatCannotBeWritten) {
+std::string EntryFor(const std::string& uninstaller) {
+    return "entry DisplayName=Orvane UninstallString=" + uninstaller +
+           " DisplayIcon=" + uninstaller + " DisplayVersion=1.2.1.2";
+}
+
+TEST(InstallSequence, AFirstFileThatCannotBeWrittenLeavesNothingToRegister) {
     FakePlatform p;
-    p.failPayloadFile = "Orvane.exe";  // e.g. the program runs from the target
+    p.failWrites["Orvane.exe"] = WriteResult::CannotOpen;  // e.g. in use by another session
     SequenceState s{u"E:\\Target\\", false};
-    InstallSequence(p, s);
+    const SequenceResult r = InstallSequence(p, s);
     EXPECT_EQ(p.calls,
               (std::vector<std::string>{"mkdir E:\\Target\\", "set Language=503", "beep 500 100"}));
-    EXPECT_EQ(p.progress, (std::vector<int>{1, 100}));
+    EXPECT_EQ(p.progress, (std::vector<int>{1}));  // never 100: not finished
+    EXPECT_EQ(r.failure, Failure::CannotOpen);
+    EXPECT_EQ(r.file, u"E:\\Target\\Orvane.exe");
+    EXPECT_FALSE(r.partial);
+}
 
-    FakePlatform q;
-    q.failPayloadFile = "Manual_German.pdf";
-    SequenceState t{u"E:\\Target", false};
-    InstallSequence(q, t);
+TEST(InstallSequence, AFileFailingPartWayNamesItAndRegistersWhatWasWritten) {
+    const struct {
+        const char* file;
+        WriteResult result;
+        Failure failure;
+        std::size_t writtenBefore;  // calls of ExpectedInstall made before the failure
+    } cases[] = {
+        {"Manual_German.pdf", WriteResult::CannotOpen, Failure::CannotOpen, 5},
+        {"Manual_English.pdf", WriteResult::ShortWrite, Failure::ShortWrite, 3},
+        {"Manual_Vietnamese.pdf", WriteResult::NoResource, Failure::NoResource, 11},
+    };
+    const std::string u = "E:\\Target\\OrvaneUninstall.exe";
+    for (const auto& c : cases) {
+        FakePlatform p;
+        p.failWrites[c.file] = c.result;
+        SequenceState s{u"E:\\Target", false};
+        const SequenceResult r = InstallSequence(p, s);
+        auto expected = ExpectedInstall("E:\\Target");
+        expected.resize(c.writtenBefore);
+        // The uninstaller and the entry still come, so that the files can be removed again.
+        expected.push_back("write 145 " + u);
+        expected.push_back("set InstallPath=E:\\Target");
+        expected.push_back(EntryFor(u));
+        expected.push_back("set Language=503");
+        expected.push_back("beep 500 100");
+        EXPECT_EQ(p.calls, expected) << c.file;
+        EXPECT_NE(p.progress.back(), 100) << c.file;
+        EXPECT_EQ(r.failure, c.failure) << c.file;
+        EXPECT_EQ(Narrow(r.file), "E:\\Target\\" + std::string(c.file));
+        EXPECT_TRUE(r.partial) << c.file;
+    }
+    // The uninstaller itself failing: not tried twice, the entry is written all the same.
+    FakePlatform p;
+    p.failWrites["OrvaneUninstall.exe"] = WriteResult::ShortWrite;
+    SequenceState s{u"E:\\Target", false};
+    const SequenceResult r = InstallSequence(p, s);
     auto expected = ExpectedInstall("E:\\Target");
-    expected.resize(5);  // up to the French manual; no entry, no InstallPath
+    expected.pop_back();
+    expected.push_back("set InstallPath=E:\\Target");
+    expected.push_back(EntryFor(u));
     expected.push_back("set Language=503");
     expected.push_back("beep 500 100");
-    EXPECT_EQ(q.calls, expected);
-    EXPECT_EQ(q.progress, (std::vector<int>{1, 20, 30, 40, 50, 60, 100}));
+    EXPECT_EQ(p.calls, expected);
+    EXPECT_EQ(p.progress, (std::vector<int>{1, 20, 30, 40, 50, 60, 60, 60, 60, 60, 60, 60, 60}));
+    EXPECT_EQ(r.failure, Failure::ShortWrite);
+    EXPECT_EQ(Narrow(r.file), u);
+    EXPECT_TRUE(r.partial);
+}
+
+TEST(InstallSequence, WhileTheProgramRunsNothingIsTouched) {
+    for (const bool previous : {false, true}) {
+        FakePlatform p;
+        p.running = true;
+        SequenceState s{u"C:\\New", previous};
+        const SequenceResult r = InstallSequence(p, s);
+        EXPECT_TRUE(p.calls.empty()) << previous;
+        EXPECT_TRUE(p.progress.empty()) << previous;
+        EXPECT_EQ(r.failure, Failure::ProgramRunning);
+        EXPECT_EQ(s.installPath, u"C:\\New");
+    }
+}
+
+TEST(InstallSequence, ARepairStopsWhenTheOldProgramCannotBeRemoved) {
+    FakePlatform p;
+    p.undeletable.insert("Orvane.exe");
+    SequenceState s{u"C:\\New", true};
+    const SequenceResult r = InstallSequence(p, s);
+    // Only the attempt: no link, manual, entry or setting removed, nothing installed.
+    EXPECT_EQ(p.calls, (std::vector<std::string>{"del D:\\Old\\Orvane.exe"}));
+    EXPECT_TRUE(p.progress.empty());
+    EXPECT_EQ(r.failure, Failure::CannotRemove);
+    EXPECT_EQ(r.file, u"D:\\Old\\Orvane.exe");
+    EXPECT_EQ(s.installPath, u"C:\\New");
 }
 
 TEST(InstallSequence, RecordsAnEmptyInstallPathWhenTheFolderIsMissing) {
@@ -156,15 +239,24 @@ TEST(InstallSequence, ReinstallRemovesTheRegisteredFolderFirstAndKeepsTheChosenO
     EXPECT_EQ(s.installPath, u"C:\\New\\");
 }
 
-TEST(InstallSequence, FilePathsBeyondTheBufferEndTheFileSteps) {
-    FakePlatform p;
-    // 259 units hold "\Orvane.exe" but not "\Manual_English.pdf".
-    const std::u16string folder = u"C:\\" + std::u16string(259 - 3 - 11, u'a');
-    SequenceState s{folder, false};
-    InstallSequence(p, s);
-    ASSERT_EQ(p.calls.size(), 5u);
-    EXPECT_EQ(p.calls[1].substr(0, 9), "write 142");
-    EXPECT_EQ(p.calls[3], "set Language=503");
+TEST(InstallSequence, AFolderTooLongForAFileIsRefusedBeforeAnythingIsTouched) {
+    // 248 units and a backslash hold "Orvane.exe" (259) but not "Manual_English.pdf".
+    const std::u16string folder = u"C:\\" + std::u16string(245, u'a');
+    for (const bool previous : {false, true}) {
+        FakePlatform p;
+        SequenceState s{folder, previous};
+        const SequenceResult r = InstallSequence(p, s);
+        EXPECT_TRUE(p.calls.empty()) << previous;  // in a repair, the old one stays too
+        EXPECT_TRUE(p.progress.empty()) << previous;
+        EXPECT_EQ(r.failure, Failure::PathTooLong);
+        EXPECT_EQ(r.file, folder + u"\\Manual_English.pdf");
+        EXPECT_EQ(s.installPath, folder);
+    }
+    EXPECT_EQ(FirstPathTooLong(folder + u"\\"), folder + u"\\Manual_English.pdf");
+    // The longest name, "Manual_Vietnamese.pdf" (21), still fits after 237 units and a backslash.
+    const std::u16string fits = u"C:\\" + std::u16string(234, u'a') + u"\\";
+    EXPECT_EQ(FirstPathTooLong(fits), std::nullopt);
+    EXPECT_EQ(FirstPathTooLong(fits + u"b"), fits + u"bManual_Vietnamese.pdf");
 }
 
 TEST(RemovalSequence, DeletesTheRecordedInstallationInOrder) {
@@ -174,6 +266,31 @@ TEST(RemovalSequence, DeletesTheRecordedInstallationInOrder) {
     EXPECT_EQ(p.calls, ExpectedRemoval("D:\\Old"));
     EXPECT_EQ(p.progress, kRemovalProgress);
     EXPECT_EQ(s.installPath, u"D:\\Old\\");
+}
+
+TEST(RemovalSequence, StopsBeforeRemovingAnythingWhileTheProgramIsInUse) {
+    FakePlatform running;
+    running.running = true;
+    SequenceState s{u"C:\\Chosen", false};
+    SequenceResult r = RemovalSequence(running, s);
+    EXPECT_TRUE(running.calls.empty());
+    EXPECT_TRUE(running.progress.empty());
+    EXPECT_EQ(r.failure, Failure::ProgramRunning);
+
+    FakePlatform locked;
+    locked.undeletable.insert("Orvane.exe");
+    r = RemovalSequence(locked, s);
+    EXPECT_EQ(locked.calls, (std::vector<std::string>{"del D:\\Old\\Orvane.exe"}));
+    EXPECT_TRUE(locked.progress.empty());
+    EXPECT_EQ(r.failure, Failure::CannotRemove);
+    EXPECT_EQ(r.file, u"D:\\Old\\Orvane.exe");
+
+    // Any other file that stays (the running uninstaller, an open manual) is skipped.
+    FakePlatform other;
+    other.undeletable = {"Manual_Dutch.pdf", "OrvaneUninstall.exe"};
+    r = RemovalSequence(other, s);
+    EXPECT_EQ(other.calls, ExpectedRemoval("D:\\Old"));
+    EXPECT_TRUE(r.Ok());
 }
 
 TEST(RemovalSequence, WithoutAReadableFolderTouchesOnlyTheEntryAndTheSettings) {

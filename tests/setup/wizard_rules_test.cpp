@@ -35,6 +35,45 @@ TEST(WizardRules, NextSkipsTheFolderPageOnlyWhenUninstallingFromTheFirstPage) {
     EXPECT_EQ(StatusMessage(Mode::Uninstall, 100), kMsgFinish);
 }
 
+TEST(WizardRules, TheInstallFolderIsAbsoluteWithBackslashes) {
+    EXPECT_EQ(InstallFolderFromText(u"C:\\Program Files\\Orvane"), u"C:\\Program Files\\Orvane");
+    EXPECT_EQ(InstallFolderFromText(u"d:\\"), u"d:\\");
+    EXPECT_EQ(InstallFolderFromText(u"C:/Tools/Orvane/"), u"C:\\Tools\\Orvane\\");
+    EXPECT_EQ(InstallFolderFromText(u"//server/share/Orvane"), u"\\\\server\\share\\Orvane");
+    EXPECT_EQ(InstallFolderFromText(u"\\\\server\\share"), u"\\\\server\\share");
+    // Folders that depend on the current folder or drive, and namespaces that are no folder.
+    for (const char16_t* refused :
+         {u"", u".", u"..", u"Orvane", u".\\Orvane", u"C:", u"C:Foo", u"C:.", u"\\Foo", u"/Foo",
+          u"\\\\", u"\\\\\\server", u"\\\\?\\C:\\Orvane", u"//?/C:/Orvane", u"\\\\.\\C:\\Orvane",
+          u"1:\\Orvane", u" C:\\Orvane"}) {
+        EXPECT_EQ(InstallFolderFromText(refused), std::nullopt)
+            << std::string(refused, refused + std::char_traits<char16_t>::length(refused)).size();
+    }
+}
+
+TEST(WizardRules, AFailureNamesItsFileAndWhatItLeft) {
+    struct Case {
+        Failure failure;
+        bool partial;
+        FailureReport expected;
+    };
+    const Case cases[] = {
+        {Failure::ProgramRunning, false, {kMsgProgramRunning, false, kMsgNothingChanged}},
+        {Failure::PathTooLong, false, {kMsgPathTooLong, true, kMsgNothingChanged}},
+        {Failure::CannotRemove, false, {kMsgCannotRemove, true, kMsgNothingChanged}},
+        {Failure::CannotOpen, false, {kMsgCannotOpen, true, kMsgNotInstalled}},
+        {Failure::CannotOpen, true, {kMsgCannotOpen, true, kMsgPartlyInstalled}},
+        {Failure::ShortWrite, true, {kMsgShortWrite, true, kMsgPartlyInstalled}},
+        {Failure::NoResource, false, {kMsgNoResource, true, kMsgNotInstalled}},
+    };
+    for (const Case& c : cases) {
+        const FailureReport got = ReportOf({c.failure, u"C:\\X\\Orvane.exe", c.partial});
+        EXPECT_EQ(got.reason, c.expected.reason) << static_cast<int>(c.failure);
+        EXPECT_EQ(got.namesFile, c.expected.namesFile) << static_cast<int>(c.failure);
+        EXPECT_EQ(got.outcome, c.expected.outcome) << static_cast<int>(c.failure);
+    }
+}
+
 TEST(WizardRules, LanguageSetOfTheUserLanguage) {
     EXPECT_EQ(ResourceLanguageFor(0x0407), 7);     // German (Germany)
     EXPECT_EQ(ResourceLanguageFor(0x0807), 7);     // German (Switzerland)

@@ -240,13 +240,15 @@ class Program {
             CloseHandle(info_.hThread);
         }
     }
-    bool Start(const std::wstring& path) {
+    // Started in this current folder, or in the test's.
+    bool Start(const std::wstring& path, const wchar_t* currentFolder = nullptr) {
         std::wstring command = L"\"" + path + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
-        return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &info_) != FALSE;
+        return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              currentFolder, &startup, &info_) != FALSE;
     }
+    DWORD Id() const { return info_.dwProcessId; }
     bool WaitForExit(DWORD timeoutMs) const {
         return WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
     }
@@ -274,11 +276,67 @@ void Screenshot(HWND window, const wchar_t* name) {
     SaveWindowImage(window, std::wstring(dir) + L"\\" + name + L".bmp");
 }
 
+// A message box of the process (no window of the programs' own templates) with this caption,
+// and the texts it shows.
+struct BoxSearch {
+    DWORD pid;
+    const wchar_t* caption;
+    HWND found;
+};
+BOOL CALLBACK FindBoxOf(HWND hwnd, LPARAM p) {
+    auto* s = reinterpret_cast<BoxSearch*>(p);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t name[16] = {};
+    GetClassNameW(hwnd, name, 16);
+    if (pid != s->pid || !IsWindowVisible(hwnd) || lstrcmpW(name, L"#32770") != 0) return TRUE;
+    for (int own : {1000, 1004, 1019}) {
+        if (GetDlgItem(hwnd, own)) return TRUE;
+    }
+    if (WindowText(hwnd) != s->caption) return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+HWND WaitForMessageBox(const Program& program, const wchar_t* caption, DWORD timeoutMs = 10000) {
+    HWND found = nullptr;
+    WaitUntil(timeoutMs, [&] {
+        BoxSearch s{program.Id(), caption, nullptr};
+        EnumWindows(FindBoxOf, reinterpret_cast<LPARAM>(&s));
+        return (found = s.found) != nullptr;
+    });
+    return found;
+}
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM p) {
+    wchar_t name[16] = {};
+    GetClassNameW(child, name, 16);
+    if (lstrcmpiW(name, L"Static") != 0) return TRUE;
+    wchar_t text[1024] = {};
+    SendMessageW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    auto* all = reinterpret_cast<std::wstring*>(p);
+    if (text[0]) all->append(text);
+    return TRUE;
+}
+std::wstring BoxText(HWND box) {
+    std::wstring text;
+    EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+// Presses a button of a message box and waits until the box has gone.
+bool Answer(HWND box, int button) {
+    PostMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
+    return WaitUntil(5000, [&] { return !IsWindow(box) || !IsWindowVisible(box); });
+}
+std::string Narrow(const std::wstring& s) {
+    std::string out;
+    for (wchar_t c : s) out.push_back(c < 128 ? static_cast<char>(c) : '?');
+    return out;
+}
+
 // The setup wizard run from the build's bin folder.
 class Wizard {
   public:
-    bool Start() {
-        if (!program_.Start(ProgramPath(L"OrvaneSetup.exe"))) return false;
+    bool Start(const wchar_t* currentFolder = nullptr) {
+        if (!program_.Start(ProgramPath(L"OrvaneSetup.exe"), currentFolder)) return false;
         frame_ = program_.WaitForWindow(1004);
         return frame_ != nullptr;
     }
@@ -297,9 +355,15 @@ class Wizard {
     void SetFolder(const std::wstring& folder) const {
         SendMessageW(Control(1012, 1012), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
     }
+    // The folder page's edit, whether the page is shown or not.
     std::wstring Folder() const {
+        HWND edit = nullptr;
+        for (HWND child = GetWindow(frame_, GW_CHILD); child && !edit;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            edit = GetDlgItem(child, 1012);
+        }
         wchar_t text[MAX_PATH] = {};
-        SendMessageW(Control(1012, 1012), WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(text));
+        SendMessageW(edit, WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(text));
         return text;
     }
     std::wstring Status() const { return WindowText(Control(1010, 1011)); }
@@ -351,6 +415,21 @@ std::wstring MakeCapturedPicture() {
     WriteBytes(path, "BM picture bytes");
     return path;
 }
+
+// A copy of this test program named "cmd.exe", planted where a command interpreter found by a
+// search would be, only records that it ran (and from where) and ends.
+constexpr wchar_t kPlantedCmdLog[] = L"C:\\planted-cmd-ran.txt";
+const bool kRunAsPlantedCmd = [] {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    if (lstrcmpiW(PathFindFileNameW(self), L"cmd.exe") != 0) return false;
+    HANDLE log = CreateFileW(kPlantedCmdLog, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                             OPEN_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(log, self, static_cast<DWORD>(lstrlenW(self) * sizeof(wchar_t)), &written, nullptr);
+    CloseHandle(log);
+    ExitProcess(0);
+}();
 
 class Com : public ::testing::Environment {
     void SetUp() override { CoInitialize(nullptr); }
@@ -466,6 +545,16 @@ BOOL CALLBACK CountLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR f
     return TRUE;
 }
 
+// A string of a module in one language, or nothing when its block or the string is missing.
+std::optional<std::wstring> StringOf(HMODULE module, WORD language, UINT id) {
+    HRSRC block = FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), language);
+    if (!block) return std::nullopt;
+    const auto* p = static_cast<const WORD*>(LockResource(LoadResource(module, block)));
+    for (UINT k = 0; k < id % 16; ++k) p += 1 + *p;
+    if (*p == 0) return std::nullopt;
+    return std::wstring(reinterpret_cast<const wchar_t*>(p + 1), *p);
+}
+
 TEST(SetupInstall, ThirteenLanguageSetsInBothPrograms) {
     const std::set<WORD> languages = {1033, 7,    10,   12,   16,   19,  22,
                                       42,   1028, 2052, 1041, 1042, 1049};
@@ -473,29 +562,40 @@ TEST(SetupInstall, ThirteenLanguageSetsInBothPrograms) {
                                152, 153, 154, 155, 156, 157, 158, 159};
     HMODULE setup = LoadLibraryExW(ProgramPath(L"OrvaneSetup.exe").c_str(), nullptr,
                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_NE(setup, nullptr);
-    for (WORD language : languages) {
-        for (UINT id : messages) {
-            HRSRC block =
-                FindResourceExW(setup, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), language);
-            ASSERT_NE(block, nullptr) << language;
-            const auto* p = static_cast<const WORD*>(LockResource(LoadResource(setup, block)));
-            for (UINT k = 0; k < id % 16; ++k) p += 1 + *p;
-            EXPECT_GT(*p, 0) << "message " << id << " of language " << language;
-            EXPECT_LT(*p, 80) << "message " << id << " of language " << language;
-        }
-    }
-    // Exactly these languages, none standing in for another.
-    for (UINT block : {100u / 16 + 1, 146u / 16 + 1}) {
-        std::set<WORD> found;
-        EnumResourceLanguagesW(setup, RT_STRING, MAKEINTRESOURCEW(block), CountLanguage,
-                               reinterpret_cast<LONG_PTR>(&found));
-        EXPECT_EQ(found, languages) << "string block " << block;
-    }
-    FreeLibrary(setup);
     HMODULE uninstaller = LoadLibraryExW(ProgramPath(L"OrvaneUninstall.exe").c_str(), nullptr,
                                          LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(setup, nullptr);
     ASSERT_NE(uninstaller, nullptr);
+    for (WORD language : languages) {
+        for (UINT id : messages) {
+            const auto text = StringOf(setup, language, id);
+            ASSERT_TRUE(text) << "message " << id << " of language " << language;
+            EXPECT_LT(text->size(), 80u) << "message " << id << " of language " << language;
+        }
+        // The failure reports, in both programs, translated (none is English elsewhere);
+        // 160 is a status line of the wizard's 80-unit buffers.
+        for (UINT id = 160; id <= 170; ++id) {
+            for (HMODULE module : {setup, uninstaller}) {
+                const auto text = StringOf(module, language, id);
+                ASSERT_TRUE(text) << "message " << id << " of language " << language;
+                if (language != 1033) {
+                    EXPECT_NE(*text, StringOf(module, 1033, id).value_or(L""))
+                        << "message " << id << " of language " << language;
+                }
+            }
+        }
+        EXPECT_LT(StringOf(setup, language, 160).value_or(L"").size(), 80u) << language;
+    }
+    // Exactly these languages, none standing in for another.
+    for (HMODULE module : {setup, uninstaller}) {
+        for (UINT block : {100u / 16 + 1, 146u / 16 + 1, 160u / 16 + 1}) {
+            std::set<WORD> found;
+            EnumResourceLanguagesW(module, RT_STRING, MAKEINTRESOURCEW(block), CountLanguage,
+                                   reinterpret_cast<LONG_PTR>(&found));
+            EXPECT_EQ(found, languages) << "string block " << block;
+        }
+    }
+    FreeLibrary(setup);
     std::set<WORD> templates;
     EnumResourceLanguagesW(uninstaller, RT_DIALOG, MAKEINTRESOURCEW(102), CountLanguage,
                            reinterpret_cast<LONG_PTR>(&templates));
@@ -546,30 +646,242 @@ TEST(SetupReinstall, OldFolderEmptiedNewFolderFilledSettingsStartAgain) {
     EXPECT_EQ(ReadValue(L"Software\\Orvane", L"InstallPath").bytes, StringValueBytes(other));
 }
 
-// ---- Install while the program runs from the target
+// Runs an uninstaller; presses Uninstall (or Cancel) and waits for it to end.
+void RunUninstaller(const std::wstring& path, bool uninstall, const wchar_t* screenshot = nullptr) {
+    Program program;
+    ASSERT_TRUE(program.Start(path));
+    HWND dialog = program.WaitForWindow(1000);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(dialog), L"Orvane Uninstall");
+    if (screenshot) Screenshot(dialog, screenshot);
+    PostMessageW(GetDlgItem(dialog, uninstall ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
+    ASSERT_TRUE(program.WaitForExit(20000));
+}
 
-TEST(SetupBusyTarget, NothingInstalledYetTheWizardFinishes) {
+// ---- Install, repair and removal while Orvane runs
+
+// Starts Orvane.exe of this path and waits for its main window.
+HWND StartOrvane(Program& orvane, const std::wstring& exe) {
+    if (!orvane.Start(exe)) return nullptr;
+    HWND main = nullptr;
+    WaitUntil(20000, [&] { return (main = FindMainWindowOf(exe)) != nullptr; });
+    return main;
+}
+
+constexpr wchar_t kRunningQuestion[] = L"Orvane is running. Close it, then click Retry.";
+
+TEST(SetupBusyTarget, TheRunningProgramIsClosedFirstThenTheInstallRuns) {
     const std::wstring folder = L"C:\\Busy";
     CreateDirectoryW(folder.c_str(), nullptr);
     ASSERT_TRUE(
         CopyFileW(ProgramPath(L"Orvane.exe").c_str(), (folder + L"\\Orvane.exe").c_str(), FALSE));
     const std::string before = ReadBytes(folder + L"\\Orvane.exe");
     Program orvane;
-    ASSERT_TRUE(orvane.Start(folder + L"\\Orvane.exe"));
-    HWND main = nullptr;
-    ASSERT_TRUE(
-        WaitUntil(20000, [&] { return (main = FindMainWindowOf(folder + L"\\Orvane.exe")); }));
+    HWND main = StartOrvane(orvane, folder + L"\\Orvane.exe");
+    ASSERT_NE(main, nullptr);
 
-    Install(folder);
+    Wizard wizard;
+    ASSERT_TRUE(wizard.Start());
+    wizard.SetFolder(folder);
+    wizard.Press(1001);
+    HWND box = WaitForMessageBox(wizard.Process(), L"Orvane Setup");
+    ASSERT_NE(box, nullptr) << "no question while Orvane runs";
+    EXPECT_EQ(BoxText(box), kRunningQuestion);
+    Screenshot(box, L"setup-program-running");
+    ASSERT_TRUE(Answer(box, IDCANCEL));
+    // Cancel: the folder page as it was, nothing written.
+    EXPECT_NE(wizard.PageWith(1012), nullptr);
+    EXPECT_TRUE(wizard.Enabled(1001));
     EXPECT_EQ(FolderContent(folder), std::set<std::wstring>{L"Orvane.exe"});
     EXPECT_EQ(ReadBytes(folder + L"\\Orvane.exe"), before);
     EXPECT_FALSE(Exists(DesktopLink()));
-    EXPECT_FALSE(Exists(Group()));
     EXPECT_FALSE(KeyExists(kUninstallKey));
-    EXPECT_EQ(ReadValue(L"Software\\Orvane", L"InstallPath").type, 0u);
-    EXPECT_EQ(ReadValue(L"Software\\Orvane", L"Language").Dword(), 503u);
+
+    // Asked again; Retry once Orvane has ended installs.
+    wizard.Press(1001);
+    box = WaitForMessageBox(wizard.Process(), L"Orvane Setup");
+    ASSERT_NE(box, nullptr);
+    PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(orvane.WaitForExit(15000));
+    ASSERT_TRUE(Answer(box, IDRETRY));
+    ASSERT_TRUE(wizard.WaitDone());
+    EXPECT_EQ(wizard.Status(), L"Finish");
+    ASSERT_TRUE(wizard.Finish());
+    ExpectInstalled(folder);
+}
+
+TEST(SetupBusyTarget, RepairAndUninstallerRemoveNothingWhileItRuns) {
+    const std::wstring folder = L"C:\\Busy";
+    if (!KeyExists(kUninstallKey)) Install(folder);  // the test before leaves it installed
+    ExpectInstalled(folder);
+    Program orvane;
+    HWND main = StartOrvane(orvane, folder + L"\\Orvane.exe");
+    ASSERT_NE(main, nullptr);
+
+    // Repair: asked on the folder page's Next; Cancel keeps the installation whole.
+    Wizard wizard;
+    ASSERT_TRUE(wizard.Start());
+    ASSERT_NE(wizard.PageWith(1005), nullptr);
+    wizard.Press(1001);
+    ASSERT_TRUE(WaitUntil(5000, [&] { return wizard.PageWith(1012) != nullptr; }));
+    wizard.Press(1001);
+    HWND box = WaitForMessageBox(wizard.Process(), L"Orvane Setup");
+    ASSERT_NE(box, nullptr) << "the repair did not ask to close Orvane";
+    EXPECT_EQ(BoxText(box), kRunningQuestion);
+    ASSERT_TRUE(Answer(box, IDCANCEL));
+    EXPECT_NE(wizard.PageWith(1012), nullptr);
+    ExpectInstalled(folder);
+    wizard.Press(IDCANCEL);
+    HWND confirm = wizard.Process().WaitForWindow(1019, 5000);
+    ASSERT_NE(confirm, nullptr);
+    PostMessageW(GetDlgItem(confirm, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(wizard.Process().WaitForExit(10000));
+
+    // The uninstaller asks the same; Cancel leaves it ready and the installation whole.
+    Program uninstaller;
+    ASSERT_TRUE(uninstaller.Start(folder + L"\\OrvaneUninstall.exe"));
+    HWND dialog = uninstaller.WaitForWindow(1000);
+    ASSERT_NE(dialog, nullptr);
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    box = WaitForMessageBox(uninstaller, L"Orvane Uninstall");
+    ASSERT_NE(box, nullptr) << "the uninstaller did not ask to close Orvane";
+    EXPECT_EQ(BoxText(box), kRunningQuestion);
+    ASSERT_TRUE(Answer(box, IDCANCEL));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+    ExpectInstalled(folder);
+    PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    ASSERT_TRUE(uninstaller.WaitForExit(10000));
+    Sleep(1000);
+    ExpectInstalled(folder);
+
     PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(orvane.WaitForExit(15000));
+}
+
+// ---- Folders the wizard refuses, and installs that fail part-way
+
+TEST(SetupFailure, RelativeFoldersStayForwardSlashesAreNormalised) {
+    const std::wstring current = L"C:\\Current";
+    CreateDirectoryW(current.c_str(), nullptr);
+    Wizard wizard;
+    ASSERT_TRUE(wizard.Start(current.c_str()));
+    // Folders that would depend on the current one keep the wizard on its page.
+    for (const wchar_t* relative : {L".", L"C:Foo", L"Orvane", L"\\Orvane"}) {
+        wizard.SetFolder(relative);
+        wizard.Press(1001);
+        Sleep(400);
+        EXPECT_NE(wizard.PageWith(1012), nullptr) << Narrow(relative);
+        EXPECT_EQ(wizard.PageWith(1010), nullptr) << Narrow(relative);
+    }
+    EXPECT_TRUE(FolderContent(current).empty());
+    EXPECT_FALSE(Exists(L"C:\\Orvane"));
+    EXPECT_FALSE(KeyExists(kUninstallKey));
+
+    // Forward slashes become backslashes, on the page and in what is recorded.
+    wizard.SetFolder(L"C:/Forward/Orvane");
+    wizard.Press(1001);
+    ASSERT_TRUE(wizard.WaitDone());
+    EXPECT_EQ(wizard.Status(), L"Finish");
+    EXPECT_EQ(wizard.Folder(), L"C:\\Forward\\Orvane");
+    ASSERT_TRUE(wizard.Finish());
+    ExpectInstalled(L"C:\\Forward\\Orvane");
+}
+
+TEST(SetupFailure, AFolderTooLongForItsFilesIsNamedAndNothingChanges) {
+    // Holds "Orvane.exe", not "Manual_English.pdf"; a repair of the installation before.
+    const std::wstring folder = L"C:\\" + std::wstring(245, L'l');
+    Wizard wizard;
+    ASSERT_TRUE(wizard.Start());
+    ASSERT_NE(wizard.PageWith(1005), nullptr);
+    wizard.Press(1001);
+    ASSERT_TRUE(WaitUntil(5000, [&] { return wizard.PageWith(1012) != nullptr; }));
+    wizard.SetFolder(folder);
+    wizard.Press(1001);
+    HWND box = WaitForMessageBox(wizard.Process(), L"Orvane Setup");
+    ASSERT_NE(box, nullptr) << "no message for a folder too long for its files";
+    EXPECT_EQ(BoxText(box),
+              L"The folder path is too long for this file:\n" + folder + L"\\Manual_English.pdf");
+    ASSERT_TRUE(Answer(box, IDOK));
+    EXPECT_NE(wizard.PageWith(1012), nullptr);
+    EXPECT_FALSE(Exists(folder));
+    ExpectInstalled(L"C:\\Forward\\Orvane");
+    wizard.Press(IDCANCEL);
+    HWND confirm = wizard.Process().WaitForWindow(1019, 5000);
+    ASSERT_NE(confirm, nullptr);
+    PostMessageW(GetDlgItem(confirm, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(wizard.Process().WaitForExit(10000));
+}
+
+TEST(SetupFailure, ALockedFileIsNamedAndWhatWasWrittenIsRemovedAgain) {
+    // A repair into another folder whose German manual another program holds open.
+    const std::wstring folder = L"C:\\Locked\\Orvane";
+    SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    const std::wstring german = folder + L"\\Manual_German.pdf";
+    ASSERT_TRUE(WriteBytes(german, "held open"));
+    HANDLE held = CreateFileW(german.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    Wizard wizard;
+    ASSERT_TRUE(wizard.Start());
+    if (wizard.PageWith(1005)) wizard.Press(1001);  // the tests before leave an installation
+    ASSERT_TRUE(WaitUntil(5000, [&] { return wizard.PageWith(1012) != nullptr; }));
+    wizard.SetFolder(folder);
+    wizard.Press(1001);
+    HWND box = WaitForMessageBox(wizard.Process(), L"Orvane Setup", 30000);
+    ASSERT_NE(box, nullptr) << "the failed install said nothing";
+    EXPECT_EQ(
+        BoxText(box),
+        L"This file could not be opened for writing; it may be in use:\n" + german +
+            L"\n\nOrvane is not completely installed. Run Setup again to repair or remove it.");
+    Screenshot(box, L"setup-file-failed");
+    ASSERT_TRUE(Answer(box, IDOK));
+    // Not the finished page: only Finish, the status says the setup did not complete.
+    EXPECT_TRUE(wizard.Enabled(IDOK));
+    EXPECT_EQ(wizard.Status(), L"Setup did not complete.");
+    EXPECT_LT(wizard.Progress(), 100);
+    ASSERT_TRUE(wizard.Finish());
+    CloseHandle(held);
+
+    // Written up to the failing file, then the uninstaller; registered with its links.
+    EXPECT_FALSE(Exists(L"C:\\Forward\\Orvane\\Orvane.exe"));
+    EXPECT_EQ(ReadBytes(folder + L"\\Orvane.exe"), Payload(L"APP", 142));
+    EXPECT_EQ(ReadBytes(folder + L"\\Manual_French.pdf"), Payload(L"RESDOC", 163));
+    EXPECT_EQ(ReadBytes(german), "held open");
+    EXPECT_FALSE(Exists(folder + L"\\Manual_Russian.pdf"));
+    EXPECT_EQ(ReadBytes(folder + L"\\OrvaneUninstall.exe"), Payload(L"UNINSTALL", 145));
+    EXPECT_EQ(ReadValue(kUninstallKey, L"UninstallString").bytes,
+              StringValueBytes(folder + L"\\OrvaneUninstall.exe"));
+    EXPECT_TRUE(ReadLink(Group() + L"\\Orvane.lnk"));
+
+    // Removal while the program file is held: stops before removing anything, and says so.
+    const std::wstring program = folder + L"\\Orvane.exe";
+    held = CreateFileW(program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Wizard removal;
+    ASSERT_TRUE(removal.Start());
+    ASSERT_NE(removal.PageWith(1005), nullptr);
+    PostMessageW(removal.Control(1005, 1006), BM_CLICK, 0, 0);
+    Sleep(200);
+    removal.Press(1001);
+    box = WaitForMessageBox(removal.Process(), L"Orvane Setup", 30000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(BoxText(box), L"This file could not be removed; it may be in use:\n" + program +
+                                L"\n\nNothing was changed.");
+    ASSERT_TRUE(Answer(box, IDOK));
+    EXPECT_EQ(removal.Status(), L"Setup did not complete.");
+    ASSERT_TRUE(removal.Finish());
+    CloseHandle(held);
+    EXPECT_EQ(ReadBytes(program), Payload(L"APP", 142));
+    EXPECT_TRUE(Exists(folder + L"\\Manual_English.pdf"));
+    EXPECT_TRUE(KeyExists(kUninstallKey));
+    EXPECT_TRUE(Exists(DesktopLink()));
+
+    // The uninstaller removes what the failed install wrote.
+    RunUninstaller(folder + L"\\OrvaneUninstall.exe", true);
+    EXPECT_TRUE(WaitUntil(10000, [&] { return !Exists(folder + L"\\OrvaneUninstall.exe"); }));
+    ExpectNoApplication(folder);
+    EXPECT_TRUE(FolderContent(folder).empty());
 }
 
 // ---- Removal from the wizard
@@ -601,18 +913,6 @@ TEST(SetupRemove, UninstallFromTheWizardKeepsUserFiles) {
 
 // ---- The uninstaller
 
-// Runs an uninstaller; presses Uninstall (or Cancel) and waits for it to end.
-void RunUninstaller(const std::wstring& path, bool uninstall, const wchar_t* screenshot = nullptr) {
-    Program program;
-    ASSERT_TRUE(program.Start(path));
-    HWND dialog = program.WaitForWindow(1000);
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(WindowText(dialog), L"Orvane Uninstall");
-    if (screenshot) Screenshot(dialog, screenshot);
-    PostMessageW(GetDlgItem(dialog, uninstall ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
-    ASSERT_TRUE(program.WaitForExit(20000));
-}
-
 TEST(Uninstaller, CancelThenUninstallThenACopyFromAnotherFolder) {
     const std::wstring folder = L"C:\\Apps\\Orvane";
     const std::wstring uninstaller = folder + L"\\OrvaneUninstall.exe";
@@ -641,6 +941,35 @@ TEST(Uninstaller, CancelThenUninstallThenACopyFromAnotherFolder) {
     ExpectNoApplication(folder);
     EXPECT_FALSE(Exists(folder));
     EXPECT_FALSE(KeyExists(L"Software\\Orvane"));
+}
+
+TEST(Uninstaller, TheSelfDeletionRunsTheSystemInterpreterNotOneBesideIt) {
+    const std::wstring folder = L"C:\\Planted\\Orvane";
+    const std::wstring current = L"C:\\Planted current";
+    const std::wstring uninstaller = folder + L"\\OrvaneUninstall.exe";
+    Install(folder);
+    ExpectInstalled(folder);
+    CreateDirectoryW(current.c_str(), nullptr);
+    const std::wstring self = ProgramPath(L"orvane_setup_tests.exe");
+    ASSERT_TRUE(CopyFileW(self.c_str(), (folder + L"\\cmd.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(self.c_str(), (current + L"\\cmd.exe").c_str(), FALSE));
+
+    Program program;
+    ASSERT_TRUE(program.Start(uninstaller, current.c_str()));
+    HWND dialog = program.WaitForWindow(1000);
+    ASSERT_NE(dialog, nullptr);
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(program.WaitForExit(20000));
+    EXPECT_TRUE(WaitUntil(10000, [&] { return !Exists(uninstaller); }))
+        << "the system's interpreter did not delete the uninstaller";
+    Sleep(500);
+    const std::string ran = ReadBytes(kPlantedCmdLog);
+    EXPECT_TRUE(ran.empty()) << "a planted cmd.exe ran: "
+                             << Narrow(std::wstring(reinterpret_cast<const wchar_t*>(ran.data()),
+                                                    ran.size() / sizeof(wchar_t)));
+    ExpectNoApplication(folder);
+    EXPECT_EQ(FolderContent(folder), std::set<std::wstring>{L"cmd.exe"});
+    EXPECT_EQ(FolderContent(current), std::set<std::wstring>{L"cmd.exe"});
 }
 
 // ---- Removal without an installation
