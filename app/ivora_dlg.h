@@ -130,6 +130,8 @@ class CIvoraDlg : public Dialog {
     // Recording (recording_handlers.cpp).
     enum class RecordingStep { kIdle, kStartWait, kRecording, kStopThumbWait, kStopCopyWait };
     void OnRecord(UINT id);
+    // Starts or stops a clip; byUser: pressed during a stop, the next clip starts after it.
+    void RecordCommand(bool byUser);
     void StartRecording();
     void ShowRecordingIndicator();
     void NextRecordingStep(RecordingStep step, UINT delayMs);

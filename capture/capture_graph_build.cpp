@@ -177,8 +177,8 @@ void CaptureGraph::BuildPreviewBranch() {
     }
     graph_.Get()->QueryInterface(IID_IVideoWindow, videoWindow_.PutVoid());
     if (!videoWindow_) return;
-    // Shown only as asked: a running graph must not bring the window up over the editor.
-    videoWindow_->put_AutoShow(OAFALSE);
+    // Hidden under the editor, a running graph must not bring the window up over it.
+    videoWindow_->put_AutoShow(previewHidden_ ? OAFALSE : OATRUE);
     videoWindow_->put_Owner(reinterpret_cast<OAHWND>(owner_));
     videoWindow_->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS);
     videoWindow_->SetWindowPosition(preview_.left, preview_.top, preview_.right - preview_.left,
@@ -353,7 +353,9 @@ void CaptureGraph::SetVideoWindow(bool visible, const RECT& rect) {
 
 void CaptureGraph::SetPreviewHidden(bool hidden) {
     previewHidden_ = hidden;
-    if (videoWindow_) videoWindow_->put_Visible(hidden ? OAFALSE : OATRUE);
+    if (!videoWindow_) return;
+    videoWindow_->put_AutoShow(hidden ? OAFALSE : OATRUE);
+    videoWindow_->put_Visible(hidden ? OAFALSE : OATRUE);
 }
 
 void CaptureGraph::PlaceVideoWindow(const RECT& rect) {

@@ -113,6 +113,11 @@ std::vector<uint8_t> PackedBitmapOfFile(const std::vector<uint8_t>& file) {
     packed.reserve(parts.headerBytes + parts.pixelBytes);
     const auto header = file.begin() + BmpFileHeader::kSize;
     packed.insert(packed.end(), header, header + static_cast<std::ptrdiff_t>(parts.headerBytes));
+    // A colour count without its table (above 8 bits) is not handed on.
+    if (parts.info.colorsUsed == 0) {
+        std::fill(packed.begin() + BmpInfoHeader::kColorsUsedOffset,
+                  packed.begin() + BmpInfoHeader::kColorsUsedOffset + 4, uint8_t{0});
+    }
     const auto pixels = file.begin() + static_cast<std::ptrdiff_t>(parts.pixelOffset);
     packed.insert(packed.end(), pixels, pixels + static_cast<std::ptrdiff_t>(parts.pixelBytes));
     return packed;

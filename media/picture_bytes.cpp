@@ -45,12 +45,20 @@ bool FindBmpParts(const uint8_t* bytes, size_t headSize, uint64_t size, BmpParts
         case 1: case 4: case 8: case 16: case 24: case 32: break;
         default: return false;
     }
+    uint64_t masks = 0;
+    if (info.compression == kBiBitfields && info.headerSize == BmpInfoHeader::kSize) {
+        masks = 12;  // the three masks after a plain header
+    }
+    const uint64_t offset = file.pixelOffset;
     uint64_t table = ColourEntries(info);
     if (table > 256 && info.bitCount <= 8) return false;
-    uint64_t headerBytes = info.headerSize + 4 * table;
-    if (info.compression == kBiBitfields && info.headerSize == BmpInfoHeader::kSize) {
-        headerBytes += 12;  // the three masks after a plain header
+    // Above 8 bits a colour table is only a hint for displays: one the pixels begin inside
+    // of is no table.
+    if (info.bitCount > 8 &&
+        BmpFileHeader::kSize + info.headerSize + masks + 4 * table > offset) {
+        table = 0;
     }
+    const uint64_t headerBytes = info.headerSize + masks + 4 * table;
     uint64_t pixels = 0;
     if (info.compression == kBiRgb || info.compression == kBiBitfields) {
         pixels = DibStride(info.width, info.bitCount) * static_cast<uint64_t>(height);
@@ -58,12 +66,12 @@ bool FindBmpParts(const uint8_t* bytes, size_t headSize, uint64_t size, BmpParts
         pixels = info.imageSize;  // compressed: the header's count is all there is
         if (pixels == 0) return false;
     }
-    const uint64_t offset = file.pixelOffset;
     if (offset < BmpFileHeader::kSize + headerBytes || offset > size || pixels > size - offset ||
         pixels > kLargestPictureBytes) {
         return false;
     }
     parts.info = info;
+    if (info.bitCount > 8 && table == 0) parts.info.colorsUsed = 0;
     parts.headerBytes = static_cast<size_t>(headerBytes);
     parts.pixelOffset = static_cast<size_t>(offset);
     parts.pixelBytes = static_cast<size_t>(pixels);

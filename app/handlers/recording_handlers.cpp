@@ -43,6 +43,10 @@ void StretchThumbnailTo720x480(const std::wstring& path) {
 }  // namespace
 
 void CIvoraDlg::OnRecord(UINT) {
+    RecordCommand(true);
+}
+
+void CIvoraDlg::RecordCommand(bool byUser) {
     if (deviceCount_ <= 0) return;
     switch (recordingStep_) {
         case RecordingStep::kIdle:
@@ -56,8 +60,8 @@ void CIvoraDlg::OnRecord(UINT) {
             break;
         case RecordingStep::kStopThumbWait:
         case RecordingStep::kStopCopyWait:
-            // The stop in progress ends by itself; the new clip starts after it.
-            startWhenStopped_ = true;
+            // The stop in progress ends by itself; a clip the user asks for starts after it.
+            if (byUser) startWhenStopped_ = true;
             break;
     }
 }

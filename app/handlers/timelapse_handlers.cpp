@@ -52,7 +52,7 @@ void CIvoraDlg::StopTimeLapse() {
     KillTimer(Hwnd(), kTimerTimeLapse);
     // A clip in progress is ended and kept, but not counted.
     if (timeLapseRunning_ && timeLapse_.values.mode == TimeLapseMode::kVideo && recording_) {
-        OnRecord(ID_CAPTURE_VIDEO);
+        RecordCommand(false);
     }
     timeLapseRunning_ = false;
 }
@@ -73,10 +73,10 @@ void CIvoraDlg::OnTimeLapseTick() {
             timeLapse_.ShowValues();
             break;
         case TickAction::kStartClip:
-            OnRecord(ID_CAPTURE_VIDEO);
+            RecordCommand(false);
             break;
         case TickAction::kEndClip:
-            OnRecord(ID_CAPTURE_VIDEO);
+            RecordCommand(false);
             timeLapse_.ShowValues();
             break;
         case TickAction::kFinish:

@@ -46,10 +46,21 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     auto old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kFrameProcedure));
     if (!old) return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_ERASEBKGND) {
+        const HDC dc = reinterpret_cast<HDC>(wParam);
         RECT client{};
         GetClientRect(hwnd, &client);
+        // Around the canvas only: it paints itself.
+        const int saved = SaveDC(dc);
+        for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (!IsWindowVisible(child)) continue;
+            RECT r{};
+            GetWindowRect(child, &r);
+            MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+            ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+        }
         const UniqueBrush brush(CreateSolidBrush(kFrameBackground));
-        FillRect(reinterpret_cast<HDC>(wParam), &client, brush.Get());
+        FillRect(dc, &client, brush.Get());
+        RestoreDC(dc, saved);
         return 1;
     }
     if (message == WM_NCDESTROY) {

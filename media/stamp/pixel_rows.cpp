@@ -1,5 +1,7 @@
 #include "media/stamp/pixel_rows.h"
 
+#include <algorithm>
+
 #include <cstring>
 
 #include "media/bmp_layout.h"
@@ -75,6 +77,14 @@ std::vector<uint8_t> WriteBmp24(const PixelRows& picture) {
                     static_cast<size_t>(picture.width) * 3);
     }
     return out;
+}
+
+void FlipRowOrder(PixelRows& picture) {
+    const size_t row = static_cast<size_t>(picture.width) * 3;
+    for (int32_t top = 0, bottom = picture.height - 1; top < bottom; ++top, --bottom) {
+        std::swap_ranges(picture.Row(top), picture.Row(top) + row, picture.Row(bottom));
+    }
+    picture.topDown = !picture.topDown;
 }
 
 std::vector<int32_t> NearestIndices(int32_t count, double ratio, int32_t limit) {

@@ -31,6 +31,9 @@ std::vector<uint8_t> WriteBmp24(const PixelRows& picture);
 // The 54 header bytes of that file image, for writers that stream the rows after it.
 std::vector<uint8_t> Bmp24Header(int32_t width, int32_t height, bool topDown);
 
+// The same picture with its rows in the other order (top-down <-> bottom-up), in place.
+void FlipRowOrder(PixelRows& picture);
+
 // Source indices trunc(i * ratio) for i in [0, count), each kept inside [0, limit).
 std::vector<int32_t> NearestIndices(int32_t count, double ratio, int32_t limit);
 

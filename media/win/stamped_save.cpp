@@ -32,6 +32,8 @@ StampedSaveResult SaveStampedPicture(const StampedSaveRequest& r) {
     // the picture is held once (twice while a small copy is sampled from it).
     std::optional<PixelRows> source = DecodePictureRows(r.source);
     if (!source) return StampedSaveResult::SourceUnreadable;
+    // Sampled and written bottom row first, as copies have always been made.
+    FlipRowOrder(*source);
     PixelRows out;
     if (r.fullSize) {
         out = std::move(*source);

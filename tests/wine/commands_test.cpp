@@ -10,6 +10,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <climits>
+#include <limits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -827,6 +829,155 @@ TEST_F(SaveAs, SmallSizeSamplesByOneRatioAndFailuresAreReported) {
     ASSERT_TRUE(ReadWholeFile(held, &kept));
     EXPECT_EQ(kept, (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_TRUE(program_.Running());
+}
+
+}  // namespace
+}  // namespace orvane::test
+
+namespace orvane::test {
+namespace {
+
+// The program against what it finds on a user's disk and in the registry: pictures cut short
+// or claiming more than they hold, a huge JPEG, a folder named like a capture, a side file
+// with an infinite magnification, a stamp font no font can have. It starts, shows, opens,
+// saves and deletes what it is asked to, stays alive and answers, and changes nothing else.
+class HostileInput : public SaveAs {
+  protected:
+    bool Responsive() const {
+        DWORD_PTR answer = 0;
+        return program_.Running() && SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                                         3000, &answer) != 0;
+    }
+    // Dismisses whatever box the last action opened; true when there was one.
+    bool DismissBox() {
+        HWND box = WaitForQuestion(1500);
+        if (!box) return false;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        for (int i = 0; i < 30 && IsWindow(box) && IsWindowVisible(box); ++i) SleepMs(100);
+        return true;
+    }
+};
+
+TEST_F(HostileInput, DamagedHugeAndOddFilesAndValuesLeaveTheProgramAliveAndTheRestAsItWas) {
+    const std::vector<uint8_t> good = SolidBmp(640, 480, 90, 120, 150);
+    ASSERT_TRUE(WriteBytes(Picture(1), good));
+    std::vector<uint8_t> cut = SolidBmp(640, 480, 10, 20, 30);
+    cut.resize(5000);  // a copy interrupted
+    ASSERT_TRUE(WriteBytes(Picture(2), cut));
+    std::vector<uint8_t> claims = SolidBmp(64, 64, 1, 2, 3);
+    const int32_t huge = 30000;
+    memcpy(&claims[18], &huge, 4);  // a header that claims more than the file holds
+    memcpy(&claims[22], &huge, 4);
+    ASSERT_TRUE(WriteBytes(Picture(3), claims));
+    const std::vector<uint8_t> large = GreyJpeg(10000);
+    ASSERT_TRUE(WriteBytes(PictureFolder() + L"\\TX0000004.JPG", large));
+    const std::wstring oddFolder = PictureFolder() + L"\\TX000000A.JPG";
+    ASSERT_TRUE(CreateDirectoryW(oddFolder.c_str(), nullptr));
+    MediaInfoRecord info;
+    info.magnification = std::numeric_limits<double>::infinity();
+    info.adjustedMagnification = -std::numeric_limits<double>::infinity();
+    const MediaInfoRecord::Bytes side = info.ToBytes();
+    ASSERT_TRUE(WriteBytes(PictureFolder() + L"\\Info\\TX0000001",
+                           std::vector<uint8_t>(side.begin(), side.end())));
+    PutDword(L"PhotoSavedInfo", 0xFF);
+    LOGFONTW font{};
+    font.lfHeight = INT_MIN;
+    wcscpy(font.lfFaceName, L"Times New Roman");
+    PutValue(L"PhotoSavedInfoFont", REG_BINARY, &font, sizeof font);
+    const std::wstring outside = DocumentsFolder() + L"\\Orvane\\outside.txt";
+    ASSERT_TRUE(WriteBytes(outside, {'k', 'e', 'e', 'p'}));
+
+    Launch();
+    ASSERT_TRUE(Responsive()) << "the program starts and answers";
+    EXPECT_EQ(CellShowing(oddFolder), 0) << "a folder is no capture";
+    for (int n : {1, 2, 3}) EXPECT_NE(CellShowing(Picture(n)), 0) << "picture " << n << " listed";
+    // Hovering every cell: the preview of each, huge or damaged.
+    for (int k = 1; k <= 4; ++k) {
+        if (HWND cell = GetDlgItem(main_, CellId(k))) {
+            RECT r;
+            GetWindowRect(cell, &r);
+            SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            SleepMs(600);
+            ASSERT_TRUE(Responsive()) << "hovering cell " << k;
+        }
+    }
+    SetCursorPos(5, 5);
+
+    // Saved with every stamp at an impossible font height: stamped at a bounded size.
+    Select({Picture(1)});
+    ASSERT_TRUE(SaveThroughDialog(Target(L"hostile"), 1, false));
+    std::vector<uint8_t> saved;
+    ASSERT_TRUE(ReadWholeFile(Target(L"hostile.BMP"), &saved));
+    const auto rows = ReadBmpPixels(saved.data(), saved.size());
+    ASSERT_TRUE(rows);
+    EXPECT_EQ(rows->width, 640);
+    size_t changed = 0;
+    const auto source = ReadBmpPixels(good.data(), good.size());
+    for (int32_t y = 0; y < 480; ++y) {
+        const uint8_t* a = rows->Row(rows->topDown ? y : 479 - y);
+        const uint8_t* b = source->Row(source->topDown ? y : 479 - y);
+        changed += memcmp(a, b, 640 * 3) != 0;
+    }
+    EXPECT_GT(changed, 0u) << "the stamps are printed";
+    EXPECT_LT(changed, 480u) << "within bounds: not every row";
+    ASSERT_TRUE(Responsive());
+
+    // Copy image of the huge JPEG: on the clipboard, or refused with a message.
+    Select({PictureFolder() + L"\\TX0000004.JPG"});
+    Command(kCopyImage);
+    SleepMs(3000);
+    DismissBox();
+    ASSERT_TRUE(Responsive()) << "after Copy image of 10000 x 10000";
+
+    // The huge JPEG opened in the editor: shown, or refused with a message; either way the
+    // program goes on.
+    Select({PictureFolder() + L"\\TX0000004.JPG"});
+    Command(33281);  // Open
+    for (int i = 0; i < 100; ++i) {
+        bool editor = false;
+        for (HWND c = GetWindow(main_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            editor = editor || (GetDlgItem(c, 505) && IsWindowVisible(c));
+        }
+        if (editor || !WaitForQuestion(100)) {
+            if (editor) {
+                for (HWND c = GetWindow(main_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+                    if (GetDlgItem(c, 505)) PostMessageW(c, WM_COMMAND, 506, 0);  // Close
+                }
+                break;
+            }
+        } else {
+            DismissBox();
+        }
+        SleepMs(100);
+    }
+    SleepMs(1000);
+    DismissBox();
+    ASSERT_TRUE(Responsive()) << "after opening the 10000 x 10000 picture";
+
+    // The damaged picture deleted on its own.
+    const size_t trashed = TrashedCopies(L"TX0000002.BMP");
+    Select({Picture(2)});
+    Command(kFileDelete);
+    HWND question = WaitForQuestion(8000);
+    ASSERT_NE(question, nullptr) << "the damaged picture's cell can be selected and deleted";
+    PostMessageW(question, WM_COMMAND, IDYES, 0);
+    for (int i = 0; i < 50 && Exists(Picture(2)); ++i) SleepMs(100);
+    EXPECT_FALSE(Exists(Picture(2)));
+    EXPECT_EQ(TrashedCopies(L"TX0000002.BMP"), trashed + 1) << "into the recycle bin";
+    ASSERT_TRUE(Responsive());
+
+    // Everything else as it was.
+    std::vector<uint8_t> after;
+    ASSERT_TRUE(ReadWholeFile(Picture(1), &after));
+    EXPECT_EQ(after, good);
+    ASSERT_TRUE(ReadWholeFile(Picture(3), &after));
+    EXPECT_EQ(after, claims);
+    ASSERT_TRUE(ReadWholeFile(PictureFolder() + L"\\TX0000004.JPG", &after));
+    EXPECT_EQ(after.size(), large.size());
+    EXPECT_TRUE(GetFileAttributesW(oddFolder.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    ASSERT_TRUE(ReadWholeFile(outside, &after));
+    EXPECT_EQ(after, (std::vector<uint8_t>{'k', 'e', 'e', 'p'}));
+    DeleteFileW(Target(L"hostile.BMP").c_str());
 }
 
 }  // namespace

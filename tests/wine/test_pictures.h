@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,28 @@ inline std::vector<uint8_t> SolidBmp(int width, int height, uint8_t r, uint8_t g
         }
     }
     return bytes;
+}
+
+// A baseline JPEG of side x side mid-grey pixels (side a multiple of 8), written by hand: every
+// 8 x 8 block is a DC difference of 0 and an end of block, two bits with one-code Huffman
+// tables, so a 10000 x 10000 picture takes under 400 KB.
+inline std::vector<uint8_t> GreyJpeg(int side) {
+    std::vector<uint8_t> j{0xFF, 0xD8};
+    auto add = [&](std::initializer_list<uint8_t> bytes) { j.insert(j.end(), bytes); };
+    add({0xFF, 0xDB, 0, 67, 0});  // quantisation table 0: all ones
+    j.insert(j.end(), 64, 1);
+    const uint8_t hi = static_cast<uint8_t>(side >> 8), lo = static_cast<uint8_t>(side & 0xFF);
+    add({0xFF, 0xC0, 0, 11, 8, hi, lo, hi, lo, 1, 1, 0x11, 0});  // one grey component
+    for (uint8_t table : {uint8_t{0x00}, uint8_t{0x10}}) {        // DC and AC table 0
+        add({0xFF, 0xC4, 0, 20, table, 1});
+        j.insert(j.end(), 15, 0);
+        add({0});  // the one code: DC category 0, or AC end of block
+    }
+    add({0xFF, 0xDA, 0, 8, 1, 1, 0x00, 0, 63, 0});
+    const size_t blocks = static_cast<size_t>(side / 8) * static_cast<size_t>(side / 8);
+    j.insert(j.end(), (blocks * 2 + 7) / 8, 0);
+    add({0xFF, 0xD9});
+    return j;
 }
 
 inline bool WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {

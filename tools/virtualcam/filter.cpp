@@ -685,6 +685,7 @@ HRESULT OutputPin::Trigger() {
     if (!still_) return E_INVALIDARG;
     if (!thread_.joinable() || filter_->state_ != State_Running) return VFW_E_NOT_RUNNING;
     if (filter_->lost_) return VFW_E_NOT_CONNECTED;
+    if (TakeIgnoredTrigger()) return S_OK;
     ++pendingStills_;
     filter_->wake_.notify_all();
     return S_OK;

@@ -118,6 +118,23 @@ bool ReadStillSceneTime(double* seconds) {
     return found;
 }
 
+bool TakeIgnoredTrigger() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kConfigKey, 0, KEY_READ | KEY_SET_VALUE, &key) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    DWORD left = ReadDword(key, L"StillIgnoreTriggers");
+    const bool ignore = left > 0;
+    if (ignore) {
+        --left;
+        RegSetValueExW(key, L"StillIgnoreTriggers", 0, REG_DWORD, reinterpret_cast<BYTE*>(&left),
+                       sizeof left);
+    }
+    RegCloseKey(key);
+    return ignore;
+}
+
 std::wstring InstanceName(uint16_t pid, int slot) {
     wchar_t text[80];
     std::swprintf(text, 80, L"usb#vid_0c45&pid_%04x&mi_00#orvane-virtual-%d", pid, slot);

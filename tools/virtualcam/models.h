@@ -53,6 +53,9 @@ Config ReadConfig();
 DWORD ReadLostMask();
 // The fixed scene time of stills in seconds, when one is configured.
 bool ReadStillSceneTime(double* seconds);
+// True (and one fewer left) while the configuration's StillIgnoreTriggers count is above 0:
+// that trigger is acknowledged and no still follows, like a camera that missed it.
+bool TakeIgnoredTrigger();
 
 // Instance name of a slot, e.g. "usb#vid_0c45&pid_6320&mi_00#orvane-virtual-0".
 std::wstring InstanceName(uint16_t pid, int slot);
