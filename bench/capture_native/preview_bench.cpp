@@ -3,9 +3,11 @@
 // same frame into the same bottom-up layout.
 #include <benchmark/benchmark.h>
 
+#include <string>
 #include <vector>
 
 #include "capture/preview/preview_convert.h"
+#include "capture/preview/preview_rows.h"
 
 #ifdef ORVANE_BENCH_LIBYUV
 #include <libyuv/convert_argb.h>
@@ -31,14 +33,31 @@ void Rate(benchmark::State& state, const Frame& f) {
                                                     benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void BM_Yuy2ToBgrx(benchmark::State& state) {
+// The production path (the best row kernel), or one named kernel.
+void Convert(benchmark::State& state, const char* kernel) {
     Frame f(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     const orvane::BgrxPicture picture{f.out.data(), f.width, f.height, f.width * 4, false};
+    orvane::preview::Yuy2RowFn row = orvane::preview::BestYuy2Row();
+    int count = 0;
+    const orvane::preview::Yuy2Row* rows = orvane::preview::Yuy2Rows(&count);
+    for (int i = 0; kernel && i < count; ++i)
+        if (std::string(rows[i].name) == kernel) row = rows[i].convert;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(orvane::Yuy2ToBgrx(f.yuy2.data(), f.yuy2.size(), picture));
+        benchmark::DoNotOptimize(
+            orvane::preview::Yuy2ToBgrxWith(row, f.yuy2.data(), f.yuy2.size(), picture));
         benchmark::ClobberMemory();
     }
     Rate(state, f);
+}
+
+void BM_Yuy2ToBgrx(benchmark::State& state) {
+    Convert(state, nullptr);
+}
+void BM_Yuy2ToBgrxSse2(benchmark::State& state) {
+    Convert(state, "sse2");
+}
+void BM_Yuy2ToBgrxPlain(benchmark::State& state) {
+    Convert(state, "plain");
 }
 
 #ifdef ORVANE_BENCH_LIBYUV
@@ -61,6 +80,8 @@ void Sizes(benchmark::internal::Benchmark* b) {
 }  // namespace
 
 BENCHMARK(BM_Yuy2ToBgrx)->Apply(Sizes);
+BENCHMARK(BM_Yuy2ToBgrxSse2)->Apply(Sizes);
+BENCHMARK(BM_Yuy2ToBgrxPlain)->Apply(Sizes);
 #ifdef ORVANE_BENCH_LIBYUV
 BENCHMARK(BM_LibyuvYuy2ToArgb)->Apply(Sizes);
 #endif
