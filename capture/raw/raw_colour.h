@@ -16,5 +16,7 @@ const ColourTables& GetColourTables();
 
 // One pixel straight from the formula (used to prove the table path equal over all inputs).
 void ColourPixel(int Y, int U, int V, uint8_t* bgr);
+// The same through the tables (blue and red by byte tables, green in double).
+void ColourPixelByTables(int Y, int U, int V, uint8_t* bgr);
 
 }  // namespace orvane::rawk

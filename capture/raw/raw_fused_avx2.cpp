@@ -1,0 +1,405 @@
+// The fused conversion's AVX2 kernels (see raw_fused.h), and the banded path's AVX2 colour step,
+// which shares their colour arithmetic. Only this file's own functions are built for AVX2 (all
+// headers come before the target switch). All lanes are 16-bit; where a value could leave
+// 16 bits the plan takes another path (FusedCoeffsFor).
+#include <immintrin.h>
+
+#include <algorithm>
+
+#include "capture/raw/raw_colour.h"
+#include "capture/raw/raw_fused.h"
+#include "capture/raw/raw_vec_kernels.h"
+
+#pragma GCC push_options
+#pragma GCC target("avx2")
+namespace orvane::rawk::avx2 {
+
+namespace {
+
+using V = __m256i;
+
+// A constant the compiler keeps as such: without the barrier it turns multiplications into
+// shift-and-add chains and rebuilds constants inside loops.
+inline V K(int c) {
+    V k = _mm256_set1_epi16(static_cast<int16_t>(c));
+    __asm__("" : "+x"(k));
+    return k;
+}
+inline V Ld(const int16_t* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const V*>(p));
+}
+inline void St(int16_t* p, V v) {
+    _mm256_storeu_si256(reinterpret_cast<V*>(p), v);
+}
+inline V Add(V a, V b) {
+    return _mm256_add_epi16(a, b);
+}
+inline V Sub(V a, V b) {
+    return _mm256_sub_epi16(a, b);
+}
+inline V Mul(V a, V b) {
+    return _mm256_mullo_epi16(a, b);
+}
+inline V Mul(V a, int c) {
+    return Mul(a, K(c));
+}
+inline V Add(V a, int c) {
+    return Add(a, K(c));
+}
+
+// The 256-entry byte look-up of 32 bytes: the lower chain walks x - 16 k (signed, saturating),
+// which keeps bit 7 clear, so that the table's 16 entries are taken, exactly for the blocks
+// k <= x / 16; the XOR of their differences is block x / 16's entry. The upper chain does the
+// same for x >= 128 on x - 128; each chain is zero outside its half.
+inline V Table(const uint8_t* p) {
+    return _mm256_load_si256(reinterpret_cast<const V*>(p));
+}
+inline V Lookup(const ByteLut& t, V x) {
+    const V k16 = _mm256_set1_epi8(16);
+    V z = _mm256_xor_si256(x, _mm256_set1_epi8(static_cast<char>(0x80)));
+    V r = _mm256_shuffle_epi8(Table(t.lo[0]), x);
+    V q = _mm256_shuffle_epi8(Table(t.hi[0]), z);
+    for (int k = 1; k < 8; ++k) {
+        x = _mm256_subs_epi8(x, k16);
+        z = _mm256_subs_epi8(z, k16);
+        r = _mm256_xor_si256(r, _mm256_shuffle_epi8(Table(t.lo[k]), x));
+        q = _mm256_xor_si256(q, _mm256_shuffle_epi8(Table(t.hi[k]), z));
+    }
+    return _mm256_xor_si256(r, q);
+}
+
+// ---- Demosaicing: the six 5x5 kernels in terms of the rows' sums. ae = rows -2 + +2,
+// bd = rows -1 + +1, c = row 0; "pm1" and "pm2" are the sums of the columns -1 and +1, -2 and +2.
+struct Taps {
+    V c, cPm1, cPm2, ae, aePm1, aePm2, bd, bdPm1, bdPm2;
+};
+
+// Blue or red site: own colour, green, the diagonal colour.
+inline void OwnSite(const Taps& t, V* own, V* green, V* diagonal) {
+    *own = _mm256_srli_epi16(Add(Add(Mul(t.c, 36), Mul(Add(t.cPm2, t.ae), 6)), t.aePm2), 6);
+    *green = _mm256_srli_epi16(Add(Add(Mul(Add(t.bd, t.cPm1), 14), t.aePm1), t.bdPm2), 6);
+    *diagonal = _mm256_srli_epi16(t.bdPm1, 2);
+}
+
+// Green site: green, the colour left and right, the colour above and below.
+inline void GreenSite(const Taps& t, V* green, V* horizontal, V* vertical) {
+    *green = _mm256_srli_epi16(
+        Add(Add(Mul(t.c, 12), _mm256_slli_epi16(t.bdPm1, 2)), Add(t.ae, t.cPm2)), 5);
+    *horizontal = _mm256_srli_epi16(Add(Mul(t.cPm1, 6), t.aePm1), 4);
+    *vertical = _mm256_srli_epi16(Add(Mul(t.bd, 6), t.bdPm2), 4);
+}
+
+inline V Sat8(V v) {
+    return _mm256_min_epi16(_mm256_max_epi16(v, _mm256_setzero_si256()), K(255));
+}
+
+// (a x + b y + c z) >> 6 in 16 bits (FusedCoeffsFor bounds every partial sum).
+inline V Dot(V x, V y, V z, V a, V b, V c) {
+    return _mm256_srai_epi16(Add(Add(Mul(x, a), Mul(y, b)), Mul(z, c)), 6);
+}
+
+// (a x + b y) >> 6 through 32 bits.
+inline V Dot32(V x, V y, V ab) {
+    const V lo = _mm256_srai_epi32(_mm256_madd_epi16(_mm256_unpacklo_epi16(x, y), ab), 6);
+    const V hi = _mm256_srai_epi32(_mm256_madd_epi16(_mm256_unpackhi_epi16(x, y), ab), 6);
+    return _mm256_packs_epi32(lo, hi);
+}
+inline V Pair(int a, int b) {
+    return _mm256_set1_epi32(static_cast<int>(
+        (static_cast<uint32_t>(static_cast<uint16_t>(b)) << 16) | static_cast<uint16_t>(a)));
+}
+
+// (a + b) / 2 + 128, the division truncating toward zero, clamped to 0..255.
+inline V PairChroma(V a, V b) {
+    const V s = Add(a, b);
+    return Sat8(Add(_mm256_srai_epi16(Add(s, _mm256_srli_epi16(s, 15)), 1), 128));
+}
+
+// ---- The colour step in 16-bit integers. Each channel is the double formula's truncation of
+// N / 1000, N = 1164 (Y - 16) + C with C = 2017 u (blue), -392 u - 813 v (green), 1596 v (red)
+// (u = U - 128, v = V - 128). The double evaluation lies within 1e-12 of N / 1000, so it
+// truncates to floor(N / 1000) unless N is a multiple of 1000, where rounding may fall on either
+// side; those pixels are recomputed from the formula itself. With 1164 (Y - 16) = 1000 F + R and
+// C = 1000 c1 + c0 (0 <= R, c0 < 1000), floor(N / 1000) = F + c1 + (R + c0 >= 1000), and N is a
+// multiple of 1000 exactly when R = (1000 - c0) mod 1000. F and R come per pixel, c1 and c0 per
+// chroma pair, from quotients of non-negative 16-bit values (tests/raw check every input).
+
+// floor(x / d) for d = 1000, 250, 125 (shift 9, 7, 6) and 0 <= x < 59000: a multiply-high by
+// 33555 ~ 2^25 / 1000 over-estimates x / d by less than any such quotient's fraction is below 1.
+template <int kShift>
+inline V Quot(V x) {
+    return _mm256_srli_epi16(_mm256_mulhi_epu16(x, K(33555)), kShift);
+}
+
+// One chroma pair's part of a channel: c1, the threshold 999 - c0 above which R carries, and the
+// R that makes N a multiple of 1000.
+struct PairPart {
+    V c1, above, exact;
+};
+inline PairPart Part(V c1, V c0) {
+    const V above = Sub(K(999), c0);
+    const V none = _mm256_cmpeq_epi16(c0, _mm256_setzero_si256());
+    return {c1, above, Sub(Add(above, 1), _mm256_and_si256(none, K(1000)))};
+}
+
+// Byte order of 16 pixels' blue, green and red per 128-bit lane, from three registers holding
+// (after packing) even pixels in bytes 0-7 and odd ones in 8-15: output register k, channel ch.
+struct BgrMasks {
+    alignas(32) int8_t m[3][3][32];
+    constexpr BgrMasks() : m{} {
+        for (int k = 0; k < 3; ++k)
+            for (int ch = 0; ch < 3; ++ch)
+                for (int p = 0; p < 32; ++p) {
+                    const int j = 16 * k + (p & 15), pixel = j / 3;
+                    m[k][ch][p] = static_cast<int8_t>(
+                        j % 3 == ch ? ((pixel & 1) ? 8 + pixel / 2 : pixel / 2) : -128);
+                }
+    }
+};
+constexpr BgrMasks kBgrMasks;
+
+inline V Mask(int k, int ch) {
+    return _mm256_load_si256(reinterpret_cast<const V*>(kBgrMasks.m[k][ch]));
+}
+inline V Pick(V b, V g, V r, int k) {
+    return _mm256_or_si256(
+        _mm256_or_si256(_mm256_shuffle_epi8(b, Mask(k, 0)), _mm256_shuffle_epi8(g, Mask(k, 1))),
+        _mm256_shuffle_epi8(r, Mask(k, 2)));
+}
+
+// 16 pairs: toned luma of the even and odd pixels, pair chroma; 96 bytes of blue, green, red.
+// Returns, per half, the lanes whose pixels must be recomputed (two mask bits per lane).
+inline void ColourBlock(V Ye, V Yo, V U, V Vv, uint8_t* dst, uint32_t* exactE, uint32_t* exactO) {
+    const V tb = Add(Mul(U, 17), 824);  // 17 u + 3000
+    const V qb = Quot<9>(tb);
+    const PairPart blue = Part(Add(Add(Add(U, U), qb), -259), Sub(tb, Mul(qb, 1000)));
+    const V tr = Add(Mul(Vv, 149), 178);  // 149 v + 19250, 149 v = 596 v / 4
+    const V qr = Quot<7>(tr);
+    const PairPart red = Part(Add(Add(Vv, qr), -205), _mm256_slli_epi16(Sub(tr, Mul(qr, 250)), 2));
+    const V t1 = Sub(K(12522), Mul(U, 49));  // -49 u + 6250, -49 u = -392 u / 8
+    const V q1 = Quot<6>(t1);
+    const V r1 = _mm256_slli_epi16(Sub(t1, Mul(q1, 125)), 3);
+    const V t2 = Add(Mul(Vv, 187), 64);  // 187 v + 24000, -813 v = -1000 v + 187 v
+    const V q2 = Quot<9>(t2);
+    const V r = Add(r1, Sub(t2, Mul(q2, 1000)));
+    const V carry = _mm256_cmpgt_epi16(r, K(999));
+    const PairPart green =
+        Part(Sub(Add(Sub(Add(q1, q2), Vv), 54), carry), Sub(r, _mm256_and_si256(carry, K(1000))));
+    const PairPart* parts[3] = {&blue, &green, &red};
+
+    V out[2][3], exact[2];
+    for (int h = 0; h < 2; ++h) {
+        const V Y = h ? Yo : Ye;
+        const V x = Add(Mul(Y, 164), 376);  // 164 (Y - 16) + 3000
+        const V f = Quot<9>(x);
+        const V R = Sub(x, Mul(f, 1000));
+        const V F = Add(Add(Y, f), -19);
+        exact[h] = _mm256_setzero_si256();
+        for (int ch = 0; ch < 3; ++ch) {
+            const PairPart& c = *parts[ch];
+            out[h][ch] = Sub(Add(F, c.c1), _mm256_cmpgt_epi16(R, c.above));
+            exact[h] = _mm256_or_si256(exact[h], _mm256_cmpeq_epi16(R, c.exact));
+        }
+    }
+    const V b = _mm256_packus_epi16(out[0][0], out[1][0]);
+    const V g = _mm256_packus_epi16(out[0][1], out[1][1]);
+    const V rr = _mm256_packus_epi16(out[0][2], out[1][2]);
+    const V o0 = Pick(b, g, rr, 0), o1 = Pick(b, g, rr, 1), o2 = Pick(b, g, rr, 2);
+    _mm256_storeu_si256(reinterpret_cast<V*>(dst), _mm256_permute2x128_si256(o0, o1, 0x20));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 32), _mm256_castsi256_si128(o2));
+    _mm256_storeu_si256(reinterpret_cast<V*>(dst + 48), _mm256_permute2x128_si256(o0, o1, 0x31));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 80), _mm256_extracti128_si256(o2, 1));
+    *exactE = static_cast<uint32_t>(_mm256_movemask_epi8(exact[0])) & 0x55555555u;
+    *exactO = static_cast<uint32_t>(_mm256_movemask_epi8(exact[1])) & 0x55555555u;
+}
+
+inline V Bytes16(const uint8_t* p) {
+    return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+}
+
+struct Words {
+    static V At(const int16_t* p) { return Ld(p); }
+};
+struct Bytes {
+    static V At(const uint8_t* p) { return Bytes16(p); }
+};
+
+// Pixels whose N is a multiple of 1000, recomputed from the formula after a run of blocks
+// (away from the vector loop, whose branches they would upset): per block the mask bits of the
+// even and odd halves, and which blocks have any.
+struct ExactPixels {
+    uint32_t even[64], odd[64];
+    uint64_t blocks = 0;
+    void Note(int b, uint32_t e, uint32_t o) {
+        even[b] = e;
+        odd[b] = o;
+        blocks |= static_cast<uint64_t>((e | o) != 0) << b;
+    }
+    // Block b of the run covers pairs i0 + 16 b; dst is the output of pair i0.
+    template <typename T>
+    void Fix(int i0, const T* ye, const T* yo, const T* u, const T* v, uint8_t* dst) {
+        for (; blocks; blocks &= blocks - 1) {
+            const int b = __builtin_ctzll(blocks);
+            const int i = i0 + 16 * b;
+            for (uint32_t m = even[b]; m; m &= m - 1) {
+                const int k = i + __builtin_ctz(m) / 2;
+                ColourPixelByTables(ye[k], u[k], v[k], dst + 6 * (k - i0));
+            }
+            for (uint32_t m = odd[b]; m; m &= m - 1) {
+                const int k = i + __builtin_ctz(m) / 2;
+                ColourPixelByTables(yo[k], u[k], v[k], dst + 6 * (k - i0) + 3);
+            }
+        }
+    }
+};
+
+// The colour step over the whole blocks of 16 pairs within w pixels; returns the pairs done.
+template <typename Load, typename T>
+inline int ColourBlocks(const T* ye, const T* yo, const T* u, const T* v, int w, uint8_t* bgr) {
+    const int pairs = w / 2 / 16 * 16;
+    ExactPixels exact;
+    for (int i0 = 0; i0 < pairs; i0 += 64 * 16) {
+        const int end = std::min(pairs, i0 + 64 * 16);
+        for (int i = i0; i < end; i += 16) {
+            uint32_t e, o;
+            ColourBlock(Load::At(ye + i), Load::At(yo + i), Load::At(u + i), Load::At(v + i),
+                        bgr + 6 * i, &e, &o);
+            exact.Note((i - i0) / 16, e, o);
+        }
+        exact.Fix(i0, ye, yo, u, v, bgr + 6 * i0);
+    }
+    return pairs;
+}
+
+// Sharpening of a centre by d = 8 centre - the eight neighbours, cored: d - clamp(d, -t, t).
+inline V Sharp(V centre, V d, V gain, V thr, V minusThr) {
+    const V cored = Sub(d, _mm256_max_epi16(_mm256_min_epi16(d, thr), minusThr));
+    return Add(centre, Mul(cored, gain));
+}
+
+}  // namespace
+
+// ---- Fused kernels.
+
+int CorrectRow(const uint8_t* src, int pairs, const ByteLut& even, const ByteLut& odd,
+               int16_t* evenOut, int16_t* oddOut) {
+    const V lowBytes = _mm256_set1_epi16(0x00FF);
+    const V zero = _mm256_setzero_si256();
+    int i = 0;
+    for (; i + 32 <= pairs; i += 32) {
+        const V a = _mm256_loadu_si256(reinterpret_cast<const V*>(src + 2 * i));
+        const V b = _mm256_loadu_si256(reinterpret_cast<const V*>(src + 2 * i + 32));
+        // Packing the two halves' words interleaves their 128-bit lanes, which unpacking undoes.
+        const V e = Lookup(even, _mm256_packus_epi16(_mm256_and_si256(a, lowBytes),
+                                                     _mm256_and_si256(b, lowBytes)));
+        const V o =
+            Lookup(odd, _mm256_packus_epi16(_mm256_srli_epi16(a, 8), _mm256_srli_epi16(b, 8)));
+        St(evenOut + i, _mm256_unpacklo_epi8(e, zero));
+        St(evenOut + i + 16, _mm256_unpackhi_epi8(e, zero));
+        St(oddOut + i, _mm256_unpacklo_epi8(o, zero));
+        St(oddOut + i + 16, _mm256_unpackhi_epi8(o, zero));
+    }
+    return i;
+}
+
+void DemosaicYuv(const int16_t* const ep[5], const int16_t* const op[5], int rowParity, int n,
+                 const FusedCoeffs& c, int16_t* ye, int16_t* yo, int16_t* u, int16_t* v) {
+    const V yB = K(c.mYB), yG = K(c.mYG), yR = K(c.mYR);
+    const V uR = K(c.mUR), uG = K(c.mUG), uB = K(c.mUB);
+    const V vR = K(c.mVR), vG = K(c.mVG), vB = K(c.mVB);
+    const V rotU = Pair(c.cH, c.cI), rotV = Pair(c.cG, c.cF);
+    const V hH = K(c.cH), hI = K(c.cI), hG = K(c.cG), hF = K(c.cF);
+    for (int i = 0; i < n; i += 16) {
+        // Row sums and the centre row at the pair offsets 0, 1, 2 of both halves.
+        V ae[2][3], bd[2][3], cc[2][3];
+        for (int h = 0; h < 2; ++h) {
+            const int16_t* const* rows = h ? op : ep;
+            for (int k = 0; k < 3; ++k) {
+                ae[h][k] = Add(Ld(rows[0] + i + k), Ld(rows[4] + i + k));
+                bd[h][k] = Add(Ld(rows[1] + i + k), Ld(rows[3] + i + k));
+                cc[h][k] = Ld(rows[2] + i + k);
+            }
+        }
+        // Even x = 2i: x at E1, x -+ 2 at E0, E2, x -+ 1 at O0, O1.
+        const Taps even = {cc[0][1], Add(cc[1][0], cc[1][1]), Add(cc[0][0], cc[0][2]),
+                           ae[0][1], Add(ae[1][0], ae[1][1]), Add(ae[0][0], ae[0][2]),
+                           bd[0][1], Add(bd[1][0], bd[1][1]), Add(bd[0][0], bd[0][2])};
+        // Odd x = 2i + 1: x at O1, x -+ 1 at E1, E2, x -+ 2 at O0, O2.
+        const Taps odd = {cc[1][1], Add(cc[0][1], cc[0][2]), Add(cc[1][0], cc[1][2]),
+                          ae[1][1], Add(ae[0][1], ae[0][2]), Add(ae[1][0], ae[1][2]),
+                          bd[1][1], Add(bd[0][1], bd[0][2]), Add(bd[1][0], bd[1][2])};
+        V bgr[2][3];  // [half][blue, green, red]
+        if (rowParity == 0) {
+            OwnSite(even, &bgr[0][0], &bgr[0][1], &bgr[0][2]);   // blue site
+            GreenSite(odd, &bgr[1][1], &bgr[1][0], &bgr[1][2]);  // green on a blue row
+        } else {
+            GreenSite(even, &bgr[0][1], &bgr[0][2], &bgr[0][0]);  // green on a red row
+            OwnSite(odd, &bgr[1][2], &bgr[1][1], &bgr[1][0]);     // red site
+        }
+        V cu[2], cv[2];
+        for (int h = 0; h < 2; ++h) {
+            const V b = bgr[h][0], g = bgr[h][1], r = bgr[h][2];
+            St((h ? yo : ye) + i, Sat8(Dot(b, g, r, yB, yG, yR)));
+            const V u0 = Dot(r, g, b, uR, uG, uB);
+            const V v0 = Dot(r, g, b, vR, vG, vB);
+            if (c.rotation == 0) {
+                cu[h] = u0;
+                cv[h] = v0;
+            } else if (c.rotation == 1) {
+                cu[h] = Add(Mul(u0, hH), Mul(v0, hI));
+                cv[h] = Add(Mul(v0, hF), Mul(u0, hG));
+            } else {
+                cu[h] = Dot32(u0, v0, rotU);
+                cv[h] = Dot32(u0, v0, rotV);
+            }
+        }
+        St(u + i, PairChroma(cu[0], cu[1]));
+        St(v + i, PairChroma(cv[0], cv[1]));
+    }
+}
+
+void SharpenTone(const FusedCoeffs& c, const ByteLut* tone, const int16_t* const ye[3],
+                 const int16_t* const yo[3], int n, int16_t* te, int16_t* to) {
+    const V gain = K(c.gain), thr = K(c.threshold), minusThr = K(-c.threshold);
+    const V zero = _mm256_setzero_si256();
+    for (int i = 0; i < n; i += 16) {
+        // Even x = 2i: centre ye[i], left yo[i], right yo[i + 1]; odd x = 2i + 1: centre
+        // yo[i + 1], left ye[i], right ye[i + 1].
+        V centreE = Ld(ye[1] + i), centreO = Ld(yo[1] + i + 1);
+        if (c.gain != 0) {
+            V colE0 = Ld(ye[0] + i), colE1 = Ld(ye[0] + i + 1);
+            V colO0 = Ld(yo[0] + i), colO1 = Ld(yo[0] + i + 1);
+            for (int r = 1; r < 3; ++r) {
+                colE0 = Add(colE0, Ld(ye[r] + i));
+                colE1 = Add(colE1, Ld(ye[r] + i + 1));
+                colO0 = Add(colO0, Ld(yo[r] + i));
+                colO1 = Add(colO1, Ld(yo[r] + i + 1));
+            }
+            // d = 8 centre - the eight neighbours = 9 centre - the 3 x 3 box.
+            const V dE = Sub(Mul(centreE, 9), Add(Add(colO0, colE0), colO1));
+            const V dO = Sub(Mul(centreO, 9), Add(Add(colE0, colO1), colE1));
+            centreE = Sharp(centreE, dE, gain, thr, minusThr);
+            centreO = Sharp(centreO, dO, gain, thr, minusThr);
+        }
+        V bytes = _mm256_packus_epi16(centreE, centreO);  // clamps; lanes [E0-7 O0-7 | E8-15 O8-15]
+        if (tone) bytes = Lookup(*tone, bytes);
+        St(te + i, _mm256_unpacklo_epi8(bytes, zero));
+        St(to + i, _mm256_unpackhi_epi8(bytes, zero));
+    }
+}
+
+int Colour16(const int16_t* ye, const int16_t* yo, const int16_t* u, const int16_t* v, int w,
+             uint8_t* bgr) {
+    return ColourBlocks<Words>(ye, yo, u, v, w, bgr);
+}
+
+// ---- The banded path's colour step: byte rows, the tail by the SSE2 kernel.
+
+void Colour(const uint8_t* ye, const uint8_t* yo, const uint8_t* u, const uint8_t* v, int w,
+            uint8_t* bgr) {
+    const int i = ColourBlocks<Bytes>(ye, yo, u, v, w, bgr);
+    if (2 * i < w) ColourPairs(ye + i, yo + i, u + i, v + i, w - 2 * i, bgr + 6 * i);
+}
+
+}  // namespace orvane::rawk::avx2
+#pragma GCC pop_options
