@@ -388,4 +388,16 @@ std::unique_ptr<uint8_t[]> CRawPars::Process(int w, int h, const uint8_t* raw, s
     return out;
 }
 
+bool rawk::FusedPathCovers(CRawPars& pars, int w, int h) {
+    const VecKernels* vk = SelectVecKernels();
+    if (vk == nullptr || !vk->avx2 || pars.colorEnable == 0 || w <= 0 || h <= 0) return false;
+    pars.BuildGammaTable();
+    pars.BuildToneTable();
+    std::unique_ptr<Plan> plan(new (std::nothrow) Plan);
+    if (!plan) return false;
+    BuildPlan(pars, w, h, plan.get());
+    FusedCoeffs c;
+    return FusedCoeffsFor(*plan, &c);
+}
+
 }  // namespace orvane

@@ -31,12 +31,12 @@ bool Fits16(int v) {
     return v >= -32767 && v <= 32767;
 }
 
-// A matrix row (a x + b y + c z) >> 6 over bytes: true when every product and partial sum fits
-// 16 bits; bound receives the largest magnitude of the result.
+// A matrix row (a x + b y + c z) >> 6 over bytes: true when the coefficients are signed bytes and
+// every product and partial sum fits 16 bits; bound receives the largest magnitude of the result.
 bool RowFits(int a, int b, int c, int* bound) {
     int pos = 0, neg = 0;
     for (int m : {a, b, c}) {
-        if (!Fits16(m)) return false;
+        if (m < -128 || m > 127) return false;
         (m > 0 ? pos : neg) += m;
     }
     if (255 * pos > 32767 || 255 * neg < -32768) return false;

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "capture/raw/raw_kernels.h"
+#include "capture/raw/raw_pars.h"
 
 namespace orvane::rawk {
 
@@ -28,6 +29,10 @@ struct FusedCoeffs {
 
 // Whether the fused path covers this plan (with colour processing on); fills the coefficients.
 bool FusedCoeffsFor(const Plan& p, FusedCoeffs* c);
+
+// Whether Process takes the fused path for these parameters and this size, with the vector kernels
+// chosen now (builds the parameters' tables).
+bool FusedPathCovers(CRawPars& pars, int w, int h);
 
 // Converts the whole frame on nthreads threads (bands of rows); false when memory runs out.
 // Only where the processor has AVX2.

@@ -40,11 +40,28 @@ inline V Sub(V a, V b) {
 inline V Mul(V a, V b) {
     return _mm256_mullo_epi16(a, b);
 }
-inline V Mul(V a, int c) {
-    return Mul(a, K(c));
+// A compile-time constant read from memory through an opaque pointer: loads cost little, and
+// the compiler can neither rebuild it in the loop nor split a multiplication by it.
+template <int kValue>
+inline V C() {
+    struct Splat {
+        alignas(32) int16_t v[16];
+        constexpr Splat() : v{} {
+            for (int16_t& x : v) x = static_cast<int16_t>(kValue);
+        }
+    };
+    static constexpr Splat kSplat;
+    const int16_t* p = kSplat.v;
+    __asm__("" : "+r"(p));
+    return _mm256_load_si256(reinterpret_cast<const V*>(p));
 }
-inline V Add(V a, int c) {
-    return Add(a, K(c));
+template <int kValue>
+inline V MulC(V a) {
+    return Mul(a, C<kValue>());
+}
+template <int kValue>
+inline V AddC(V a) {
+    return Add(a, C<kValue>());
 }
 
 // The 256-entry byte look-up of 32 bytes: the lower chain walks x - 16 k (signed, saturating),
@@ -64,6 +81,8 @@ inline V Lookup(const ByteLut& t, V x) {
         z = _mm256_subs_epi8(z, k16);
         r = _mm256_xor_si256(r, _mm256_shuffle_epi8(Table(t.lo[k]), x));
         q = _mm256_xor_si256(q, _mm256_shuffle_epi8(Table(t.hi[k]), z));
+        // Keeps the chains in order: regrouped, their 16 terms would all be live at once.
+        __asm__("" : "+x"(r), "+x"(q));
     }
     return _mm256_xor_si256(r, q);
 }
@@ -74,28 +93,39 @@ struct Taps {
     V c, cPm1, cPm2, ae, aePm1, aePm2, bd, bdPm1, bdPm2;
 };
 
+// The demosaicing's weights, read once per row.
+struct DemosaicK {
+    V k6, k12, k14, k36, k128, k255;
+    DemosaicK()
+        : k6(C<6>()), k12(C<12>()), k14(C<14>()), k36(C<36>()), k128(C<128>()), k255(C<255>()) {}
+};
+
 // Blue or red site: own colour, green, the diagonal colour.
-inline void OwnSite(const Taps& t, V* own, V* green, V* diagonal) {
-    *own = _mm256_srli_epi16(Add(Add(Mul(t.c, 36), Mul(Add(t.cPm2, t.ae), 6)), t.aePm2), 6);
-    *green = _mm256_srli_epi16(Add(Add(Mul(Add(t.bd, t.cPm1), 14), t.aePm1), t.bdPm2), 6);
+inline void OwnSite(const DemosaicK& k, const Taps& t, V* own, V* green, V* diagonal) {
+    *own = _mm256_srli_epi16(Add(Add(Mul(t.c, k.k36), Mul(Add(t.cPm2, t.ae), k.k6)), t.aePm2), 6);
+    *green = _mm256_srli_epi16(Add(Add(Mul(Add(t.bd, t.cPm1), k.k14), t.aePm1), t.bdPm2), 6);
     *diagonal = _mm256_srli_epi16(t.bdPm1, 2);
 }
 
 // Green site: green, the colour left and right, the colour above and below.
-inline void GreenSite(const Taps& t, V* green, V* horizontal, V* vertical) {
+inline void GreenSite(const DemosaicK& k, const Taps& t, V* green, V* horizontal, V* vertical) {
     *green = _mm256_srli_epi16(
-        Add(Add(Mul(t.c, 12), _mm256_slli_epi16(t.bdPm1, 2)), Add(t.ae, t.cPm2)), 5);
-    *horizontal = _mm256_srli_epi16(Add(Mul(t.cPm1, 6), t.aePm1), 4);
-    *vertical = _mm256_srli_epi16(Add(Mul(t.bd, 6), t.bdPm2), 4);
+        Add(Add(Mul(t.c, k.k12), _mm256_slli_epi16(t.bdPm1, 2)), Add(t.ae, t.cPm2)), 5);
+    *horizontal = _mm256_srli_epi16(Add(Mul(t.cPm1, k.k6), t.aePm1), 4);
+    *vertical = _mm256_srli_epi16(Add(Mul(t.bd, k.k6), t.bdPm2), 4);
 }
 
-inline V Sat8(V v) {
-    return _mm256_min_epi16(_mm256_max_epi16(v, _mm256_setzero_si256()), K(255));
+inline V Sat8(const DemosaicK& k, V v) {
+    return _mm256_min_epi16(_mm256_max_epi16(v, _mm256_setzero_si256()), k.k255);
 }
 
-// (a x + b y + c z) >> 6 in 16 bits (FusedCoeffsFor bounds every partial sum).
-inline V Dot(V x, V y, V z, V a, V b, V c) {
-    return _mm256_srai_epi16(Add(Add(Mul(x, a), Mul(y, b)), Mul(z, c)), 6);
+// (a x + b y + c z) >> 6 from byte pairs (x, y) and (z, 0) and byte coefficients
+// (FusedCoeffsFor bounds every sum to 16 bits).
+inline V ByteDot(V xy, V z0, V ab, V c0) {
+    return _mm256_srai_epi16(Add(_mm256_maddubs_epi16(xy, ab), _mm256_maddubs_epi16(z0, c0)), 6);
+}
+inline V BytePair(int a, int b) {
+    return _mm256_set1_epi16(static_cast<int16_t>((b << 8) | (a & 0xFF)));
 }
 
 // (a x + b y) >> 6 through 32 bits.
@@ -109,10 +139,9 @@ inline V Pair(int a, int b) {
         (static_cast<uint32_t>(static_cast<uint16_t>(b)) << 16) | static_cast<uint16_t>(a)));
 }
 
-// (a + b) / 2 + 128, the division truncating toward zero, clamped to 0..255.
-inline V PairChroma(V a, V b) {
-    const V s = Add(a, b);
-    return Sat8(Add(_mm256_srai_epi16(Add(s, _mm256_srli_epi16(s, 15)), 1), 128));
+// s / 2 + 128 for the sum s of a pair, the division truncating toward zero, clamped to 0..255.
+inline V PairChroma(const DemosaicK& k, V s) {
+    return Sat8(k, Add(_mm256_srai_epi16(Add(s, _mm256_srli_epi16(s, 15)), 1), k.k128));
 }
 
 // ---- The colour step in 16-bit integers. Each channel is the double formula's truncation of
@@ -124,23 +153,45 @@ inline V PairChroma(V a, V b) {
 // multiple of 1000 exactly when R = (1000 - c0) mod 1000. F and R come per pixel, c1 and c0 per
 // chroma pair, from quotients of non-negative 16-bit values (tests/raw check every input).
 
+// The colour step's constants, read once per row.
+struct ColourK {
+    V k1, k17, k49, k125, k149, k164, k187, k250, k999, k1000, k33555, k12522;
+    V k824, k178, k64, k376, kMinus259, kMinus205, k54, kMinus19;
+    ColourK()
+        : k1(C<1>()),
+          k17(C<17>()),
+          k49(C<49>()),
+          k125(C<125>()),
+          k149(C<149>()),
+          k164(C<164>()),
+          k187(C<187>()),
+          k250(C<250>()),
+          k999(C<999>()),
+          k1000(C<1000>()),
+          k33555(C<33555>()),
+          k12522(C<12522>()),
+          k824(C<824>()),
+          k178(C<178>()),
+          k64(C<64>()),
+          k376(C<376>()),
+          kMinus259(C<-259>()),
+          kMinus205(C<-205>()),
+          k54(C<54>()),
+          kMinus19(C<-19>()) {}
+};
+
 // floor(x / d) for d = 1000, 250, 125 (shift 9, 7, 6) and 0 <= x < 59000: a multiply-high by
 // 33555 ~ 2^25 / 1000 over-estimates x / d by less than any such quotient's fraction is below 1.
 template <int kShift>
-inline V Quot(V x) {
-    return _mm256_srli_epi16(_mm256_mulhi_epu16(x, K(33555)), kShift);
+inline V Quot(const ColourK& k, V x) {
+    return _mm256_srli_epi16(_mm256_mulhi_epu16(x, k.k33555), kShift);
 }
 
-// One chroma pair's part of a channel: c1, the threshold 999 - c0 above which R carries, and the
-// R that makes N a multiple of 1000.
+// One chroma pair's part of a channel: c1 and e = 1000 - c0. R carries when R >= e, and N is a
+// multiple of 1000 when R = e, or when c0 = 0 and R = 0, which only Y = 16 gives (checked apart).
 struct PairPart {
-    V c1, above, exact;
+    V c1, e;
 };
-inline PairPart Part(V c1, V c0) {
-    const V above = Sub(K(999), c0);
-    const V none = _mm256_cmpeq_epi16(c0, _mm256_setzero_si256());
-    return {c1, above, Sub(Add(above, 1), _mm256_and_si256(none, K(1000)))};
-}
 
 // Byte order of 16 pixels' blue, green and red per 128-bit lane, from three registers holding
 // (after packing) even pixels in bytes 0-7 and odd ones in 8-15: output register k, channel ch.
@@ -169,36 +220,40 @@ inline V Pick(V b, V g, V r, int k) {
 
 // 16 pairs: toned luma of the even and odd pixels, pair chroma; 96 bytes of blue, green, red.
 // Returns, per half, the lanes whose pixels must be recomputed (two mask bits per lane).
-inline void ColourBlock(V Ye, V Yo, V U, V Vv, uint8_t* dst, uint32_t* exactE, uint32_t* exactO) {
-    const V tb = Add(Mul(U, 17), 824);  // 17 u + 3000
-    const V qb = Quot<9>(tb);
-    const PairPart blue = Part(Add(Add(Add(U, U), qb), -259), Sub(tb, Mul(qb, 1000)));
-    const V tr = Add(Mul(Vv, 149), 178);  // 149 v + 19250, 149 v = 596 v / 4
-    const V qr = Quot<7>(tr);
-    const PairPart red = Part(Add(Add(Vv, qr), -205), _mm256_slli_epi16(Sub(tr, Mul(qr, 250)), 2));
-    const V t1 = Sub(K(12522), Mul(U, 49));  // -49 u + 6250, -49 u = -392 u / 8
-    const V q1 = Quot<6>(t1);
-    const V r1 = _mm256_slli_epi16(Sub(t1, Mul(q1, 125)), 3);
-    const V t2 = Add(Mul(Vv, 187), 64);  // 187 v + 24000, -813 v = -1000 v + 187 v
-    const V q2 = Quot<9>(t2);
-    const V r = Add(r1, Sub(t2, Mul(q2, 1000)));
-    const V carry = _mm256_cmpgt_epi16(r, K(999));
-    const PairPart green =
-        Part(Sub(Add(Sub(Add(q1, q2), Vv), 54), carry), Sub(r, _mm256_and_si256(carry, K(1000))));
+inline void ColourBlock(const ColourK& k, V Ye, V Yo, V U, V Vv, uint8_t* dst, uint32_t* exactE,
+                        uint32_t* exactO) {
+    const V tb = Add(Mul(U, k.k17), k.k824);  // 17 u + 3000
+    const V qb = Quot<9>(k, tb);
+    const PairPart blue = {Add(Add(Add(U, U), qb), k.kMinus259),
+                           Add(Sub(Mul(qb, k.k1000), tb), k.k1000)};
+    const V tr = Add(Mul(Vv, k.k149), k.k178);  // 149 v + 19250, 149 v = 596 v / 4
+    const V qr = Quot<7>(k, tr);
+    const PairPart red = {Add(Add(Vv, qr), k.kMinus205),
+                          Sub(k.k1000, _mm256_slli_epi16(Sub(tr, Mul(qr, k.k250)), 2))};
+    const V t1 = Sub(k.k12522, Mul(U, k.k49));  // -49 u + 6250, -49 u = -392 u / 8
+    const V q1 = Quot<6>(k, t1);
+    const V r1 = _mm256_slli_epi16(Sub(t1, Mul(q1, k.k125)), 3);
+    const V t2 = Add(Mul(Vv, k.k187), k.k64);  // 187 v + 24000, -813 v = -1000 v + 187 v
+    const V q2 = Quot<9>(k, t2);
+    const V r = Add(r1, Sub(t2, Mul(q2, k.k1000)));
+    const V carry = _mm256_cmpgt_epi16(r, k.k999);
+    const PairPart green = {Sub(Add(Sub(Add(q1, q2), Vv), k.k54), carry),
+                            Sub(Add(k.k1000, _mm256_and_si256(carry, k.k1000)), r)};
     const PairPart* parts[3] = {&blue, &green, &red};
 
     V out[2][3], exact[2];
     for (int h = 0; h < 2; ++h) {
         const V Y = h ? Yo : Ye;
-        const V x = Add(Mul(Y, 164), 376);  // 164 (Y - 16) + 3000
-        const V f = Quot<9>(x);
-        const V R = Sub(x, Mul(f, 1000));
-        const V F = Add(Add(Y, f), -19);
-        exact[h] = _mm256_setzero_si256();
+        const V x = Add(Mul(Y, k.k164), k.k376);  // 164 (Y - 16) + 3000
+        const V f = Quot<9>(k, x);
+        const V R = Sub(x, Mul(f, k.k1000));
+        const V R1 = Add(R, k.k1);
+        const V F = Add(Add(Y, f), k.kMinus19);
+        exact[h] = _mm256_cmpeq_epi16(R, _mm256_setzero_si256());
         for (int ch = 0; ch < 3; ++ch) {
             const PairPart& c = *parts[ch];
-            out[h][ch] = Sub(Add(F, c.c1), _mm256_cmpgt_epi16(R, c.above));
-            exact[h] = _mm256_or_si256(exact[h], _mm256_cmpeq_epi16(R, c.exact));
+            out[h][ch] = Sub(Add(F, c.c1), _mm256_cmpgt_epi16(R1, c.e));
+            exact[h] = _mm256_or_si256(exact[h], _mm256_cmpeq_epi16(R, c.e));
         }
     }
     const V b = _mm256_packus_epi16(out[0][0], out[1][0]);
@@ -257,12 +312,13 @@ struct ExactPixels {
 template <typename Load, typename T>
 inline int ColourBlocks(const T* ye, const T* yo, const T* u, const T* v, int w, uint8_t* bgr) {
     const int pairs = w / 2 / 16 * 16;
+    const ColourK k;
     ExactPixels exact;
     for (int i0 = 0; i0 < pairs; i0 += 64 * 16) {
         const int end = std::min(pairs, i0 + 64 * 16);
         for (int i = i0; i < end; i += 16) {
             uint32_t e, o;
-            ColourBlock(Load::At(ye + i), Load::At(yo + i), Load::At(u + i), Load::At(v + i),
+            ColourBlock(k, Load::At(ye + i), Load::At(yo + i), Load::At(u + i), Load::At(v + i),
                         bgr + 6 * i, &e, &o);
             exact.Note((i - i0) / 16, e, o);
         }
@@ -304,11 +360,14 @@ int CorrectRow(const uint8_t* src, int pairs, const ByteLut& even, const ByteLut
 
 void DemosaicYuv(const int16_t* const ep[5], const int16_t* const op[5], int rowParity, int n,
                  const FusedCoeffs& c, int16_t* ye, int16_t* yo, int16_t* u, int16_t* v) {
-    const V yB = K(c.mYB), yG = K(c.mYG), yR = K(c.mYR);
-    const V uR = K(c.mUR), uG = K(c.mUG), uB = K(c.mUB);
-    const V vR = K(c.mVR), vG = K(c.mVG), vB = K(c.mVB);
+    // Byte pairs (blue, green) and (red, 0) of a lane times signed byte coefficients.
+    const V yBG = BytePair(c.mYB, c.mYG), yR = BytePair(c.mYR, 0);
+    const V uBG = BytePair(c.mUB, c.mUG), uR = BytePair(c.mUR, 0);
+    const V vBG = BytePair(c.mVB, c.mVG), vR = BytePair(c.mVR, 0);
     const V rotU = Pair(c.cH, c.cI), rotV = Pair(c.cG, c.cF);
     const V hH = K(c.cH), hI = K(c.cI), hG = K(c.cG), hF = K(c.cF);
+    const int rotation = c.rotation;
+    const DemosaicK k;
     for (int i = 0; i < n; i += 16) {
         // Row sums and the centre row at the pair offsets 0, 1, 2 of both halves.
         V ae[2][3], bd[2][3], cc[2][3];
@@ -328,39 +387,42 @@ void DemosaicYuv(const int16_t* const ep[5], const int16_t* const op[5], int row
         const Taps odd = {cc[1][1], Add(cc[0][1], cc[0][2]), Add(cc[1][0], cc[1][2]),
                           ae[1][1], Add(ae[0][1], ae[0][2]), Add(ae[1][0], ae[1][2]),
                           bd[1][1], Add(bd[0][1], bd[0][2]), Add(bd[1][0], bd[1][2])};
-        V bgr[2][3];  // [half][blue, green, red]
+        V bgr[2][3];  // [half][blue, green, red], each 0..255
         if (rowParity == 0) {
-            OwnSite(even, &bgr[0][0], &bgr[0][1], &bgr[0][2]);   // blue site
-            GreenSite(odd, &bgr[1][1], &bgr[1][0], &bgr[1][2]);  // green on a blue row
+            OwnSite(k, even, &bgr[0][0], &bgr[0][1], &bgr[0][2]);   // blue site
+            GreenSite(k, odd, &bgr[1][1], &bgr[1][0], &bgr[1][2]);  // green on a blue row
         } else {
-            GreenSite(even, &bgr[0][1], &bgr[0][2], &bgr[0][0]);  // green on a red row
-            OwnSite(odd, &bgr[1][2], &bgr[1][1], &bgr[1][0]);     // red site
+            GreenSite(k, even, &bgr[0][1], &bgr[0][2], &bgr[0][0]);  // green on a red row
+            OwnSite(k, odd, &bgr[1][2], &bgr[1][1], &bgr[1][0]);     // red site
         }
         V cu[2], cv[2];
         for (int h = 0; h < 2; ++h) {
-            const V b = bgr[h][0], g = bgr[h][1], r = bgr[h][2];
-            St((h ? yo : ye) + i, Sat8(Dot(b, g, r, yB, yG, yR)));
-            const V u0 = Dot(r, g, b, uR, uG, uB);
-            const V v0 = Dot(r, g, b, vR, vG, vB);
-            if (c.rotation == 0) {
-                cu[h] = u0;
-                cv[h] = v0;
-            } else if (c.rotation == 1) {
-                cu[h] = Add(Mul(u0, hH), Mul(v0, hI));
-                cv[h] = Add(Mul(v0, hF), Mul(u0, hG));
-            } else {
-                cu[h] = Dot32(u0, v0, rotU);
-                cv[h] = Dot32(u0, v0, rotV);
+            const V bg = _mm256_or_si256(bgr[h][0], _mm256_slli_epi16(bgr[h][1], 8));
+            const V r = bgr[h][2];
+            St((h ? yo : ye) + i, Sat8(k, ByteDot(bg, r, yBG, yR)));
+            cu[h] = ByteDot(bg, r, uBG, uR);
+            cv[h] = ByteDot(bg, r, vBG, vR);
+            if (rotation == 2) {
+                const V u0 = cu[h];
+                cu[h] = Dot32(u0, cv[h], rotU);
+                cv[h] = Dot32(u0, cv[h], rotV);
             }
         }
-        St(u + i, PairChroma(cu[0], cu[1]));
-        St(v + i, PairChroma(cv[0], cv[1]));
+        // The pair's sums; a rotation by multiples of 64 is exact on them.
+        V su = Add(cu[0], cu[1]), sv = Add(cv[0], cv[1]);
+        if (rotation == 1) {
+            const V s0 = su;
+            su = Add(Mul(s0, hH), Mul(sv, hI));
+            sv = Add(Mul(sv, hF), Mul(s0, hG));
+        }
+        St(u + i, PairChroma(k, su));
+        St(v + i, PairChroma(k, sv));
     }
 }
 
 void SharpenTone(const FusedCoeffs& c, const ByteLut* tone, const int16_t* const ye[3],
                  const int16_t* const yo[3], int n, int16_t* te, int16_t* to) {
-    const V gain = K(c.gain), thr = K(c.threshold), minusThr = K(-c.threshold);
+    const V gain = K(c.gain), thr = K(c.threshold), minusThr = K(-c.threshold), k9 = C<9>();
     const V zero = _mm256_setzero_si256();
     for (int i = 0; i < n; i += 16) {
         // Even x = 2i: centre ye[i], left yo[i], right yo[i + 1]; odd x = 2i + 1: centre
@@ -376,8 +438,8 @@ void SharpenTone(const FusedCoeffs& c, const ByteLut* tone, const int16_t* const
                 colO1 = Add(colO1, Ld(yo[r] + i + 1));
             }
             // d = 8 centre - the eight neighbours = 9 centre - the 3 x 3 box.
-            const V dE = Sub(Mul(centreE, 9), Add(Add(colO0, colE0), colO1));
-            const V dO = Sub(Mul(centreO, 9), Add(Add(colE0, colO1), colE1));
+            const V dE = Sub(Mul(centreE, k9), Add(Add(colO0, colE0), colO1));
+            const V dO = Sub(Mul(centreO, k9), Add(Add(colE0, colO1), colE1));
             centreE = Sharp(centreE, dE, gain, thr, minusThr);
             centreO = Sharp(centreO, dO, gain, thr, minusThr);
         }
