@@ -98,7 +98,7 @@ class FusedWorker {
 
     void Run(int r0, int r1) {
         const int w = p_.w;
-        const ByteLut* tone = p_.tone ? &luts_[4] : nullptr;
+        const ByteLut* tone = &luts_[4];
         int16_t* te = tone_.data();
         int16_t* to = te + half_;
         for (int r = r0; r < r1; ++r) {
@@ -248,14 +248,34 @@ bool FusedCoeffsFor(const Plan& p, FusedCoeffs* c) {
     }
     const int gain = p.sharpen ? p.sharpGain : 0;
     if (gain < -15 || gain > 15) return false;
-    *c = {static_cast<int16_t>(p.mYB), static_cast<int16_t>(p.mYG),
-          static_cast<int16_t>(p.mYR), static_cast<int16_t>(p.mUR),
-          static_cast<int16_t>(p.mUG), static_cast<int16_t>(p.mUB),
-          static_cast<int16_t>(p.mVR), static_cast<int16_t>(p.mVG),
-          static_cast<int16_t>(p.mVB), rotation,
-          static_cast<int16_t>(cH),    static_cast<int16_t>(cI),
-          static_cast<int16_t>(cG),    static_cast<int16_t>(cF),
-          static_cast<int16_t>(gain),  static_cast<int16_t>(p.threshold)};
+    // A tone curve that only shifts (the camera's identity curve with a brightness) is a
+    // saturating add instead of a table.
+    int tone = p.tone ? 2 : 0;
+    const int shift = p.toneTable[128] - 128;
+    if (tone) {
+        bool shifts = true;
+        for (int s = 0; s < 256; ++s)
+            if (p.toneTable[s] != Sat(s + shift)) shifts = false;
+        if (shifts) tone = 1;
+    }
+    *c = {static_cast<int16_t>(p.mYB),
+          static_cast<int16_t>(p.mYG),
+          static_cast<int16_t>(p.mYR),
+          static_cast<int16_t>(p.mUR),
+          static_cast<int16_t>(p.mUG),
+          static_cast<int16_t>(p.mUB),
+          static_cast<int16_t>(p.mVR),
+          static_cast<int16_t>(p.mVG),
+          static_cast<int16_t>(p.mVB),
+          rotation,
+          static_cast<int16_t>(cH),
+          static_cast<int16_t>(cI),
+          static_cast<int16_t>(cG),
+          static_cast<int16_t>(cF),
+          static_cast<int16_t>(gain),
+          static_cast<int16_t>(p.threshold),
+          tone,
+          static_cast<int16_t>(shift)};
     return true;
 }
 

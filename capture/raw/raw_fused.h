@@ -25,6 +25,8 @@ struct FusedCoeffs {
     int16_t cH, cI, cG, cF;  // rotation 1: the coefficients divided by 64
     int16_t gain;            // sharpening gain, 0 when sharpening is off
     int16_t threshold;
+    int tone;  // 0 off, 1 the curve is a shift clamped to 0..255 (toneShift), 2 any
+    int16_t toneShift;
 };
 
 // Whether the fused path covers this plan (with colour processing on); fills the coefficients.
@@ -49,7 +51,8 @@ int CorrectRow(const uint8_t* src, int pairs, const ByteLut& even, const ByteLut
 // even and odd pixels and the pair chroma U, V (0..255).
 void DemosaicYuv(const int16_t* const ep[5], const int16_t* const op[5], int rowParity, int n,
                  const FusedCoeffs& c, int16_t* ye, int16_t* yo, int16_t* u, int16_t* v);
-// Sharpening (when the gain is not 0) and the tone curve (when given) of blocks of 16 pairs
+// Sharpening (when the gain is not 0) and the tone curve (c.tone; the table for 2) of blocks of 16
+// pairs
 // covering n pairs: ye[r][k] = q_r[2k], yo[r][k] = q_r[2k - 1] of the luma rows above, at and
 // below, each with one mirrored pixel of border; te[i], to[i] the even and odd pixel of pair i.
 void SharpenTone(const FusedCoeffs& c, const ByteLut* tone, const int16_t* const ye[3],

@@ -424,6 +424,8 @@ void SharpenTone(const FusedCoeffs& c, const ByteLut* tone, const int16_t* const
                  const int16_t* const yo[3], int n, int16_t* te, int16_t* to) {
     const V gain = K(c.gain), thr = K(c.threshold), minusThr = K(-c.threshold), k9 = C<9>();
     const V zero = _mm256_setzero_si256();
+    const V shiftUp = _mm256_set1_epi8(static_cast<char>(c.toneShift > 0 ? c.toneShift : 0));
+    const V shiftDown = _mm256_set1_epi8(static_cast<char>(c.toneShift < 0 ? -c.toneShift : 0));
     for (int i = 0; i < n; i += 16) {
         // Even x = 2i: centre ye[i], left yo[i], right yo[i + 1]; odd x = 2i + 1: centre
         // yo[i + 1], left ye[i], right ye[i + 1].
@@ -444,7 +446,11 @@ void SharpenTone(const FusedCoeffs& c, const ByteLut* tone, const int16_t* const
             centreO = Sharp(centreO, dO, gain, thr, minusThr);
         }
         V bytes = _mm256_packus_epi16(centreE, centreO);  // clamps; lanes [E0-7 O0-7 | E8-15 O8-15]
-        if (tone) bytes = Lookup(*tone, bytes);
+        if (c.tone == 1)
+            bytes = c.toneShift >= 0 ? _mm256_adds_epu8(bytes, shiftUp)
+                                     : _mm256_subs_epu8(bytes, shiftDown);
+        else if (c.tone == 2)
+            bytes = Lookup(*tone, bytes);
         St(te + i, _mm256_unpacklo_epi8(bytes, zero));
         St(to + i, _mm256_unpackhi_epi8(bytes, zero));
     }

@@ -89,6 +89,20 @@ TEST(RawFused, BandsOfSeveralThreadsMatchTheOracle) {
     }
 }
 
+// The camera's identity tone curve with a brightness is a clamped shift, which the path applies
+// as a saturating add or subtraction; shifts of both signs and beyond the byte range.
+TEST(RawFused, ToneCurvesThatOnlyShiftMatchTheOracle) {
+    if (!HasAvx2()) GTEST_SKIP() << "no AVX2 on this processor";
+    const int w = 97, h = 11;
+    const auto raw = rawtest::RandomFrame(w, h, 77);
+    for (int brightness : {-300, -40, -1, 0, 1, 64, 200, 300}) {
+        CRawPars p;
+        p.br = brightness;
+        ASSERT_TRUE(rawk::FusedPathCovers(p, w, h));
+        ASSERT_EQ(Convert(p, w, h, raw), oracle::Convert(p, w, h, raw)) << brightness;
+    }
+}
+
 // The raw correction's vector look-up takes each byte's entry of its column's table.
 TEST(RawFused, CorrectRowLooksUpEveryByteInItsColumnsTable) {
     if (!HasAvx2()) GTEST_SKIP() << "no AVX2 on this processor";
