@@ -155,8 +155,8 @@ inline V PairChroma(const DemosaicK& k, V s) {
 
 // The colour step's constants, read once per row.
 struct ColourK {
-    V k1, k17, k49, k125, k149, k164, k187, k250, k999, k1000, k33555, k12522;
-    V k824, k178, k64, k376, kMinus259, kMinus205, k54, kMinus19;
+    V k1, k17, k49, k125, k149, k164, k187, k250, k999, k1000, k1001, k33555, k12522;
+    V k824, k178, k64, k377, kMinus277, kMinus223, k36;
     ColourK()
         : k1(C<1>()),
           k17(C<17>()),
@@ -168,16 +168,16 @@ struct ColourK {
           k250(C<250>()),
           k999(C<999>()),
           k1000(C<1000>()),
+          k1001(C<1001>()),
           k33555(C<33555>()),
           k12522(C<12522>()),
           k824(C<824>()),
           k178(C<178>()),
           k64(C<64>()),
-          k376(C<376>()),
-          kMinus259(C<-259>()),
-          kMinus205(C<-205>()),
-          k54(C<54>()),
-          kMinus19(C<-19>()) {}
+          k377(C<377>()),
+          kMinus277(C<-277>()),
+          kMinus223(C<-223>()),
+          k36(C<36>()) {}
 };
 
 // floor(x / d) for d = 1000, 250, 125 (shift 9, 7, 6) and 0 <= x < 59000: a multiply-high by
@@ -187,10 +187,11 @@ inline V Quot(const ColourK& k, V x) {
     return _mm256_srli_epi16(_mm256_mulhi_epu16(x, k.k33555), kShift);
 }
 
-// One chroma pair's part of a channel: c1 and e = 1000 - c0. R carries when R >= e, and N is a
-// multiple of 1000 when R = e, or when c0 = 0 and R = 0, which only Y = 16 gives (checked apart).
+// One chroma pair's part of a channel, in terms of R1 = R + 1 and F' = F + 19: c1' = c1 - 18
+// and e1 = 1001 - c0. The channel is F' + c1' - (e1 > R1), and N is a multiple of 1000 when
+// R1 = e1, or when c0 = 0 and R1 = 1, which only Y = 16 gives (checked apart).
 struct PairPart {
-    V c1, e;
+    V c1, e1;
 };
 
 // Byte order of 16 pixels' blue, green and red per 128-bit lane, from three registers holding
@@ -224,12 +225,12 @@ inline void ColourBlock(const ColourK& k, V Ye, V Yo, V U, V Vv, uint8_t* dst, u
                         uint32_t* exactO) {
     const V tb = Add(Mul(U, k.k17), k.k824);  // 17 u + 3000
     const V qb = Quot<9>(k, tb);
-    const PairPart blue = {Add(Add(Add(U, U), qb), k.kMinus259),
-                           Add(Sub(Mul(qb, k.k1000), tb), k.k1000)};
+    const PairPart blue = {Add(Add(Add(U, U), qb), k.kMinus277),
+                           Add(Sub(Mul(qb, k.k1000), tb), k.k1001)};
     const V tr = Add(Mul(Vv, k.k149), k.k178);  // 149 v + 19250, 149 v = 596 v / 4
     const V qr = Quot<7>(k, tr);
-    const PairPart red = {Add(Add(Vv, qr), k.kMinus205),
-                          Sub(k.k1000, _mm256_slli_epi16(Sub(tr, Mul(qr, k.k250)), 2))};
+    const PairPart red = {Add(Add(Vv, qr), k.kMinus223),
+                          Sub(k.k1001, _mm256_slli_epi16(Sub(tr, Mul(qr, k.k250)), 2))};
     const V t1 = Sub(k.k12522, Mul(U, k.k49));  // -49 u + 6250, -49 u = -392 u / 8
     const V q1 = Quot<6>(k, t1);
     const V r1 = _mm256_slli_epi16(Sub(t1, Mul(q1, k.k125)), 3);
@@ -237,23 +238,22 @@ inline void ColourBlock(const ColourK& k, V Ye, V Yo, V U, V Vv, uint8_t* dst, u
     const V q2 = Quot<9>(k, t2);
     const V r = Add(r1, Sub(t2, Mul(q2, k.k1000)));
     const V carry = _mm256_cmpgt_epi16(r, k.k999);
-    const PairPart green = {Sub(Add(Sub(Add(q1, q2), Vv), k.k54), carry),
-                            Sub(Add(k.k1000, _mm256_and_si256(carry, k.k1000)), r)};
+    const PairPart green = {Sub(Add(Sub(Add(q1, q2), Vv), k.k36), carry),
+                            Sub(Add(k.k1001, _mm256_and_si256(carry, k.k1000)), r)};
     const PairPart* parts[3] = {&blue, &green, &red};
 
     V out[2][3], exact[2];
     for (int h = 0; h < 2; ++h) {
         const V Y = h ? Yo : Ye;
-        const V x = Add(Mul(Y, k.k164), k.k376);  // 164 (Y - 16) + 3000
-        const V f = Quot<9>(k, x);
-        const V R = Sub(x, Mul(f, k.k1000));
-        const V R1 = Add(R, k.k1);
-        const V F = Add(Add(Y, f), k.kMinus19);
-        exact[h] = _mm256_cmpeq_epi16(R, _mm256_setzero_si256());
+        const V x1 = Add(Mul(Y, k.k164), k.k377);  // 164 (Y - 16) + 3001, never 999 mod 1000
+        const V f = Quot<9>(k, x1);
+        const V R1 = Sub(x1, Mul(f, k.k1000));
+        const V F1 = Add(Y, f);
+        exact[h] = _mm256_cmpeq_epi16(R1, k.k1);
         for (int ch = 0; ch < 3; ++ch) {
             const PairPart& c = *parts[ch];
-            out[h][ch] = Sub(Add(F, c.c1), _mm256_cmpgt_epi16(R1, c.e));
-            exact[h] = _mm256_or_si256(exact[h], _mm256_cmpeq_epi16(R, c.e));
+            out[h][ch] = Add(Add(F1, c.c1), _mm256_cmpgt_epi16(c.e1, R1));
+            exact[h] = _mm256_or_si256(exact[h], _mm256_cmpeq_epi16(R1, c.e1));
         }
     }
     const V b = _mm256_packus_epi16(out[0][0], out[1][0]);
