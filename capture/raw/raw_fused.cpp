@@ -90,6 +90,7 @@ class FusedWorker {
         raw_cache_.Init(5, 2 * bytes);
         luma_cache_.Init(3, 4 * bytes);
         tone_.assign(2 * static_cast<size_t>(half_), 0);
+        scratch_.assign(3 * static_cast<size_t>(n_) + 64, 0);
         grey_.assign(half_, 128);
         std::fill(raw_cache_.data.begin(), raw_cache_.data.end(), 0);
         std::fill(luma_cache_.data.begin(), luma_cache_.data.end(), 0);
@@ -135,8 +136,9 @@ class FusedWorker {
             const int w = p_.w;
             const uint8_t* src = raw_ + static_cast<size_t>(row) * w;
             const int pairs = w / 2;
-            const int done = avx2::CorrectRow(src, pairs, luts_[2 * (row & 1)],
-                                              luts_[2 * (row & 1) + 1], e + 1, o + 1);
+            const int done =
+                avx2::CorrectRow(src, pairs, luts_[2 * (row & 1)], luts_[2 * (row & 1) + 1], e + 1,
+                                 o + 1, scratch_.data());
             const uint8_t* l0 = p_.lut[row & 1][0];
             const uint8_t* l1 = p_.lut[row & 1][1];
             for (int i = done; i < pairs; ++i) {
@@ -220,6 +222,7 @@ class FusedWorker {
     RowCache luma_cache_;
     std::vector<int16_t> tone_;
     std::vector<int16_t> grey_;
+    std::vector<uint8_t> scratch_;  // the raw correction's byte halves
 };
 
 }  // namespace

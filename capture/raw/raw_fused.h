@@ -43,9 +43,10 @@ bool RunFused(const Plan& p, const FusedCoeffs& c, int nthreads, const uint8_t* 
 namespace avx2 {
 
 // Corrected halves of the first pairs of a raw row: even[i] = table of column parity 0 of
-// src[2 i], odd[i] likewise; whole blocks of 32 pairs only. Returns the pairs done.
+// src[2 i], odd[i] likewise; whole blocks of 32 pairs only, with 3 pairs bytes of scratch.
+// Returns the pairs done.
 int CorrectRow(const uint8_t* src, int pairs, const ByteLut& even, const ByteLut& odd,
-               int16_t* evenOut, int16_t* oddOut);
+               int16_t* evenOut, int16_t* oddOut, uint8_t* scratch);
 // Demosaicing and luma/chroma of blocks of 16 pairs covering n pairs (reading and writing up to
 // 15 pairs past them): ep[r][k] = p_r[2k - 2], op[r][k] = p_r[2k - 1] of rows -2..+2; luma of the
 // even and odd pixels and the pair chroma U, V (0..255).

@@ -337,25 +337,61 @@ inline V Sharp(V centre, V d, V gain, V thr, V minusThr) {
 
 // ---- Fused kernels.
 
+namespace {
+
+// One chain of the look-up (see Lookup) over blocks of 32 bytes, its eight tables held in
+// registers: the lower chain (high = false) stores its part, the upper one adds its own and
+// stores the entries as 16-bit values in lane order.
+template <bool kHigh>
+void Chain(const uint8_t (*tables)[32], const uint8_t* in, uint8_t* part, int16_t* out, int n) {
+    V t[8];
+    for (int k = 0; k < 8; ++k) t[k] = Table(tables[k]);
+    const V k16 = _mm256_set1_epi8(16), zero = _mm256_setzero_si256();
+    for (int i = 0; i < n; i += 32) {
+        V x = _mm256_loadu_si256(reinterpret_cast<const V*>(in + i));
+        if (kHigh) x = _mm256_xor_si256(x, _mm256_set1_epi8(static_cast<char>(0x80)));
+        V r = _mm256_shuffle_epi8(t[0], x);
+        for (int k = 1; k < 8; ++k) {
+            x = _mm256_subs_epi8(x, k16);
+            r = _mm256_xor_si256(r, _mm256_shuffle_epi8(t[k], x));
+            __asm__("" : "+x"(r));
+        }
+        if (!kHigh) {
+            _mm256_storeu_si256(reinterpret_cast<V*>(part + i), r);
+        } else {
+            r = _mm256_xor_si256(r, _mm256_loadu_si256(reinterpret_cast<const V*>(part + i)));
+            St(out + i, _mm256_unpacklo_epi8(r, zero));
+            St(out + i + 16, _mm256_unpackhi_epi8(r, zero));
+        }
+    }
+}
+
+}  // namespace
+
 int CorrectRow(const uint8_t* src, int pairs, const ByteLut& even, const ByteLut& odd,
-               int16_t* evenOut, int16_t* oddOut) {
+               int16_t* evenOut, int16_t* oddOut, uint8_t* scratch) {
+    const int n = pairs / 32 * 32;
+    if (n == 0) return 0;
+    // The halves' bytes, each block of 32 with its 128-bit lanes interleaved as packing leaves
+    // them (the upper chain's unpacking restores the order), then each half's two chains.
+    uint8_t* e = scratch;
+    uint8_t* o = scratch + n;
+    uint8_t* part = scratch + 2 * n;
     const V lowBytes = _mm256_set1_epi16(0x00FF);
-    const V zero = _mm256_setzero_si256();
-    int i = 0;
-    for (; i + 32 <= pairs; i += 32) {
+    for (int i = 0; i < n; i += 32) {
         const V a = _mm256_loadu_si256(reinterpret_cast<const V*>(src + 2 * i));
         const V b = _mm256_loadu_si256(reinterpret_cast<const V*>(src + 2 * i + 32));
-        // Packing the two halves' words interleaves their 128-bit lanes, which unpacking undoes.
-        const V e = Lookup(even, _mm256_packus_epi16(_mm256_and_si256(a, lowBytes),
-                                                     _mm256_and_si256(b, lowBytes)));
-        const V o =
-            Lookup(odd, _mm256_packus_epi16(_mm256_srli_epi16(a, 8), _mm256_srli_epi16(b, 8)));
-        St(evenOut + i, _mm256_unpacklo_epi8(e, zero));
-        St(evenOut + i + 16, _mm256_unpackhi_epi8(e, zero));
-        St(oddOut + i, _mm256_unpacklo_epi8(o, zero));
-        St(oddOut + i + 16, _mm256_unpackhi_epi8(o, zero));
+        _mm256_storeu_si256(
+            reinterpret_cast<V*>(e + i),
+            _mm256_packus_epi16(_mm256_and_si256(a, lowBytes), _mm256_and_si256(b, lowBytes)));
+        _mm256_storeu_si256(reinterpret_cast<V*>(o + i),
+                            _mm256_packus_epi16(_mm256_srli_epi16(a, 8), _mm256_srli_epi16(b, 8)));
     }
-    return i;
+    Chain<false>(even.lo, e, part, nullptr, n);
+    Chain<true>(even.hi, e, part, evenOut, n);
+    Chain<false>(odd.lo, o, part, nullptr, n);
+    Chain<true>(odd.hi, o, part, oddOut, n);
+    return n;
 }
 
 void DemosaicYuv(const int16_t* const ep[5], const int16_t* const op[5], int rowParity, int n,

@@ -121,7 +121,9 @@ TEST(RawFused, CorrectRowLooksUpEveryByteInItsColumnsTable) {
             src[2 * i + 1] = static_cast<uint8_t>(255 - i);
         }
         std::vector<int16_t> e(pairs, -1), o(pairs, -1);
-        const int done = rawk::avx2::CorrectRow(src.data(), pairs, even, odd, e.data(), o.data());
+        std::vector<uint8_t> scratch(3 * pairs);
+        const int done = rawk::avx2::CorrectRow(src.data(), pairs, even, odd, e.data(), o.data(),
+                                                scratch.data());
         ASSERT_EQ(done, 256);
         for (int i = 0; i < done; ++i) {
             ASSERT_EQ(e[i], tables[0][src[2 * i]]) << i;
