@@ -61,14 +61,6 @@ void ColourRowPlain(const uint8_t* y, const uint8_t* u, const uint8_t* v, int w,
     }
 }
 
-namespace {
-
-// Blue and red depend on two bytes only: [chroma][luma] tables of the exact formula.
-struct ByteTables {
-    uint8_t b[256][256];  // [U][Y]
-    uint8_t r[256][256];  // [V][Y]
-};
-
 const ByteTables& GetByteTables() {
     static const ByteTables* tables = [] {
         static ByteTables t;
@@ -81,18 +73,6 @@ const ByteTables& GetByteTables() {
         return &t;
     }();
     return *tables;
-}
-
-}  // namespace
-
-void ColourPixelByTables(int Y, int U, int V, uint8_t* bgr) {
-    const ColourTables& c = GetColourTables();
-    const ByteTables& bt = GetByteTables();
-    const __m128d g = _mm_set_sd(c.y[Y] - c.gu[U] - c.gv[V]);
-    bgr[0] = bt.b[U][Y];
-    bgr[1] = static_cast<uint8_t>(
-        _mm_cvttsd_si32(_mm_min_sd(_mm_max_sd(g, _mm_setzero_pd()), _mm_set_sd(255.0))));
-    bgr[2] = bt.r[V][Y];
 }
 
 // Green stays in double, two pixels (one chroma pair) per SSE2 operation; the order of the

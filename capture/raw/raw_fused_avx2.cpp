@@ -293,16 +293,26 @@ struct ExactPixels {
     // Block b of the run covers pairs i0 + 16 b; dst is the output of pair i0.
     template <typename T>
     void Fix(int i0, const T* ye, const T* yo, const T* u, const T* v, uint8_t* dst) {
+        if (!blocks) return;
+        const ColourTables& c = GetColourTables();
+        const ByteTables& bt = GetByteTables();
+        // Blue and red by their byte tables, green in double as the formula has it.
+        auto pixel = [&](int Y, int U, int Vv, uint8_t* out) {
+            const double g = c.y[Y] - c.gu[U] - c.gv[Vv];
+            out[0] = bt.b[U][Y];
+            out[1] = static_cast<uint8_t>(g > 0.0 ? (g > 255.0 ? 255 : static_cast<int>(g)) : 0);
+            out[2] = bt.r[Vv][Y];
+        };
         for (; blocks; blocks &= blocks - 1) {
             const int b = __builtin_ctzll(blocks);
             const int i = i0 + 16 * b;
             for (uint32_t m = even[b]; m; m &= m - 1) {
                 const int k = i + __builtin_ctz(m) / 2;
-                ColourPixelByTables(ye[k], u[k], v[k], dst + 6 * (k - i0));
+                pixel(ye[k], u[k], v[k], dst + 6 * (k - i0));
             }
             for (uint32_t m = odd[b]; m; m &= m - 1) {
                 const int k = i + __builtin_ctz(m) / 2;
-                ColourPixelByTables(yo[k], u[k], v[k], dst + 6 * (k - i0) + 3);
+                pixel(yo[k], u[k], v[k], dst + 6 * (k - i0) + 3);
             }
         }
     }
