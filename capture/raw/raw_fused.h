@@ -48,8 +48,9 @@ namespace avx2 {
 int CorrectRow(const uint8_t* src, int pairs, const ByteLut& even, const ByteLut& odd,
                int16_t* evenOut, int16_t* oddOut, uint8_t* scratch);
 // Demosaicing and luma/chroma of blocks of 16 pairs covering n pairs (reading and writing up to
-// 15 pairs past them): ep[r][k] = p_r[2k - 2], op[r][k] = p_r[2k - 1] of rows -2..+2; luma of the
-// even and odd pixels and the pair chroma U, V (0..255).
+// 15 pairs past them): ep[r][k] = p_r[2k - 2], op[r][k] = p_r[2k - 1] of rows -2..+2, each odd
+// half the same distance after its even half; luma of the even and odd pixels and the pair
+// chroma U, V (0..255).
 void DemosaicYuv(const int16_t* const ep[5], const int16_t* const op[5], int rowParity, int n,
                  const FusedCoeffs& c, int16_t* ye, int16_t* yo, int16_t* u, int16_t* v);
 // Sharpening (when the gain is not 0) and the tone curve (c.tone; the table for 2) of blocks of 16

@@ -414,15 +414,23 @@ void DemosaicYuv(const int16_t* const ep[5], const int16_t* const op[5], int row
     const V hH = K(c.cH), hI = K(c.cI), hG = K(c.cG), hF = K(c.cF);
     const int rotation = c.rotation;
     const DemosaicK k;
-    for (int i = 0; i < n; i += 16) {
+    // Both halves of a row are addressed from its even half (the odd one lies a fixed distance
+    // after it), which leaves registers for the vectors.
+    const int16_t* const r0 = ep[0];
+    const int16_t* const r1 = ep[1];
+    const int16_t* const r2 = ep[2];
+    const int16_t* const r3 = ep[3];
+    const int16_t* const r4 = ep[4];
+    const ptrdiff_t half = op[0] - ep[0];
+    for (ptrdiff_t i = 0; i < n; i += 16) {
         // Row sums and the centre row at the pair offsets 0, 1, 2 of both halves.
         V ae[2][3], bd[2][3], cc[2][3];
         for (int h = 0; h < 2; ++h) {
-            const int16_t* const* rows = h ? op : ep;
+            const ptrdiff_t j = h ? i + half : i;
             for (int k = 0; k < 3; ++k) {
-                ae[h][k] = Add(Ld(rows[0] + i + k), Ld(rows[4] + i + k));
-                bd[h][k] = Add(Ld(rows[1] + i + k), Ld(rows[3] + i + k));
-                cc[h][k] = Ld(rows[2] + i + k);
+                ae[h][k] = Add(Ld(r0 + j + k), Ld(r4 + j + k));
+                bd[h][k] = Add(Ld(r1 + j + k), Ld(r3 + j + k));
+                cc[h][k] = Ld(r2 + j + k);
             }
         }
         // Even x = 2i: x at E1, x -+ 2 at E0, E2, x -+ 1 at O0, O1.
