@@ -13,10 +13,13 @@ echo "== building the native benchmarks" >&2
 cmake --preset native >/dev/null
 cmake --build --preset native --target preview_bench raw_bench >/dev/null
 
-# bench BINARY FILTER: the benchmarks' medians as "name milliseconds" lines (real time).
+# bench BINARY FILTER: the benchmarks' medians as "name milliseconds" lines (real time). The
+# repetitions of all benchmarks run in random order, so that a change in the machine's load
+# during the run weighs on the program and its anchor alike.
 bench() {
   "build/native/bin/$1" --benchmark_filter="$2" --benchmark_repetitions=5 \
-    --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null |
+    --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true \
+    --benchmark_format=csv 2>/dev/null |
     awk -F, '/_median"/ { name = $1; gsub(/"/, "", name); sub(/_median$/, "", name);
                           t = $3; if ($5 == "us") t /= 1000; if ($5 == "ns") t /= 1e6;
                           printf "%s %.3f\n", name, t }'
