@@ -86,13 +86,20 @@ TEST(PreviewConvertKernels, TheBaselineAndTheBestKernelAreThere) {
     EXPECT_EQ(preview::BestYuy2Row(), rows[count - 1].convert);
 }
 
+// Sanitizer builds take every seventh chroma pair value (the plain build takes all).
+#ifdef __SANITIZE_ADDRESS__
+constexpr int kChromaStep = 7;
+#else
+constexpr int kChromaStep = 1;
+#endif
+
 // Every (Y, U, V): one row per chroma pair value, its pairs running through every luma in
 // both pixels (Y and 255 - Y), against the plain kernel.
 TEST(PreviewConvertKernels, EverySimdKernelMatchesThePlainOneOverAllInputs) {
     constexpr int kWidth = 512;
     std::vector<uint8_t> row(kWidth * 2), want(kWidth * 4), got(kWidth * 4);
     for (const preview::Yuy2Row& kernel : SimdRows()) {
-        for (int uv = 0; uv < 65536; ++uv) {
+        for (int uv = 0; uv < 65536; uv += kChromaStep) {
             for (int k = 0; k < 256; ++k) {
                 row[4 * k] = static_cast<uint8_t>(k);
                 row[4 * k + 1] = static_cast<uint8_t>(uv & 0xFF);
