@@ -223,9 +223,9 @@ class VecBandWorker {
             if (p_.mode == 1 || p_.mode == 3) u = grey_.data();
             if (p_.mode == 1 || p_.mode == 2) v = grey_.data();
             uint8_t* dst = out_ + static_cast<size_t>(p_.h - 1 - r) * w * 3;
-            if (p_.tone) {
-                for (int i = 0; i < n_; ++i) outE[i] = p_.toneTable[outE[i]];
-                for (int i = 0; i < n_; ++i) outO[i] = p_.toneTable[outO[i]];
+            if (p_.tone) {  // the tone curve before the colour step, on both halves at once
+                const uint8_t* tone = p_.toneTable;
+                for (int i = 0, n = 2 * half_; i < n; ++i) outE[i] = tone[outE[i]];
             }
             k_.colour(outE, outO, u, v, w, dst);
         }
