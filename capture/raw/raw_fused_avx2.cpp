@@ -283,12 +283,11 @@ struct Bytes {
 // (away from the vector loop, whose branches they would upset): per block the mask bits of the
 // even and odd halves, and which blocks have any.
 struct ExactPixels {
-    uint32_t even[64], odd[64];
+    uint32_t pixels[64];  // per block, bit p for its pixel p (even pixels at even bits)
     uint64_t blocks = 0;
-    void Note(int b, uint32_t e, uint32_t o) {
-        even[b] = e;
-        odd[b] = o;
-        blocks |= static_cast<uint64_t>((e | o) != 0) << b;
+    void Note(int b, uint32_t even, uint32_t odd) {
+        pixels[b] = even | (odd << 1);
+        blocks |= static_cast<uint64_t>(pixels[b] != 0) << b;
     }
     // Block b of the run covers pairs i0 + 16 b; dst is the output of pair i0.
     template <typename T>
@@ -296,23 +295,20 @@ struct ExactPixels {
         if (!blocks) return;
         const ColourTables& c = GetColourTables();
         const ByteTables& bt = GetByteTables();
-        // Blue and red by their byte tables, green in double as the formula has it.
-        auto pixel = [&](int Y, int U, int Vv, uint8_t* out) {
-            const double g = c.y[Y] - c.gu[U] - c.gv[Vv];
-            out[0] = bt.b[U][Y];
-            out[1] = static_cast<uint8_t>(g > 0.0 ? (g > 255.0 ? 255 : static_cast<int>(g)) : 0);
-            out[2] = bt.r[Vv][Y];
-        };
+        const T* const luma[2] = {ye, yo};
         for (; blocks; blocks &= blocks - 1) {
             const int b = __builtin_ctzll(blocks);
-            const int i = i0 + 16 * b;
-            for (uint32_t m = even[b]; m; m &= m - 1) {
-                const int k = i + __builtin_ctz(m) / 2;
-                pixel(ye[k], u[k], v[k], dst + 6 * (k - i0));
-            }
-            for (uint32_t m = odd[b]; m; m &= m - 1) {
-                const int k = i + __builtin_ctz(m) / 2;
-                pixel(yo[k], u[k], v[k], dst + 6 * (k - i0) + 3);
+            for (uint32_t m = pixels[b]; m; m &= m - 1) {
+                const int p = 32 * b + __builtin_ctz(m);  // pixel of the run
+                const int k = i0 + p / 2;
+                const int Y = luma[p & 1][k], U = u[k], Vv = v[k];
+                // Blue and red by their byte tables, green in double as the formula has it.
+                const double g = c.y[Y] - c.gu[U] - c.gv[Vv];
+                uint8_t* out = dst + 3 * p;
+                out[0] = bt.b[U][Y];
+                out[1] =
+                    static_cast<uint8_t>(g > 0.0 ? (g > 255.0 ? 255 : static_cast<int>(g)) : 0);
+                out[2] = bt.r[Vv][Y];
             }
         }
     }
