@@ -7,6 +7,7 @@ set -euo pipefail
 
 host_packages=(
   cmake ninja-build ccache g++ python3 googletest libgtest-dev libbenchmark-dev clang-format
+  libyuv-dev libopencv-imgproc-dev
   g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
   g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 dpkg-dev
   wine wine64 xvfb xauth x11-utils imagemagick groff img2pdf enfuse

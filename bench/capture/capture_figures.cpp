@@ -2,7 +2,8 @@
 //   capture_figures cycles [count]        memory, handles and GUI objects over build/teardown
 //   capture_figures rate [runs] [seconds] preview frame rate at 1280 x 960 YUY2, drops
 //   capture_figures first-frame [runs] [pid]  first poll tick to the first preview frame
-//   capture_figures mjpg                  whether the MJPG model's preview renders
+//   capture_figures mjpg [frames]         whether the MJPG model's preview renders, and the
+//                                         MJPG decoding time per 1280 x 960 frame
 //   capture_figures convert [frames]      the preview converter's time per 1280 x 960 frame
 //   capture_figures photo [runs]          photo request to announced picture, by photo option
 #include <windows.h>
@@ -38,11 +39,11 @@ int main(int argc, char** argv) {
         const std::wstring widePid(pid.begin(), pid.end());
         return FirstFrameFigures(Argument(argc, argv, 2, 5), widePid.c_str());
     }
-    if (std::strcmp(what, "mjpg") == 0) return MjpgFigures();
+    if (std::strcmp(what, "mjpg") == 0) return MjpgFigures(Argument(argc, argv, 2, 50));
     if (std::strcmp(what, "convert") == 0) return ConvertFigures(Argument(argc, argv, 2, 200));
     if (std::strcmp(what, "photo") == 0) return PhotoFigures(Argument(argc, argv, 2, 3));
     std::fprintf(stderr,
                  "usage: capture_figures cycles [count] | rate [runs] [seconds] |"
-                 " first-frame [runs] [pid] | mjpg | convert [frames] | photo [runs]\n");
+                 " first-frame [runs] [pid] | mjpg [frames] | convert [frames] | photo [runs]\n");
     return 2;
 }

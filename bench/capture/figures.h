@@ -8,7 +8,9 @@ constexpr unsigned kSize1280x960 = 0x050003C0;
 int CycleFigures(int cycles);
 int RateFigures(int runs, int seconds);
 int FirstFrameFigures(int runs, const wchar_t* pid);
-int MjpgFigures();
+int MjpgFigures(int decodeFrames);
+// MJPG decoding per 1280 x 960 frame, before and now (part of MjpgFigures).
+int MjpgDecodeFigures(int frames);
 int ConvertFigures(int frames);
 int PhotoFigures(int runs);
 

@@ -154,7 +154,7 @@ PreviewTrial TryPreview(bool withGrabber) {
 
 }  // namespace
 
-int MjpgFigures() {
+int MjpgFigures(int decodeFrames) {
     PrintPlatformDecoders();
     const VirtualCameraModel model(L"6353");
     CameraWatch watch;
@@ -204,7 +204,7 @@ int MjpgFigures() {
     filters.Reset();
     camera.Reset();
     graph.TearDown();
-    return 0;
+    return MjpgDecodeFigures(decodeFrames);
 }
 
 }  // namespace orvane::bench

@@ -1,7 +1,5 @@
 #include "capture/preview/preview_converter.h"
 
-#include <wincodec.h>
-
 #include <cstdlib>
 #include <new>
 
@@ -35,21 +33,6 @@ bool FrameSize(const AM_MEDIA_TYPE& type, int& width, int& height) {
     height = std::abs(info->bmiHeader.biHeight);
     return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide;
 }
-
-// The thread's COM for the life of the object, whatever the streaming thread's owner set up.
-class ThreadCom {
-  public:
-    ThreadCom() : hr_(CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
-    ~ThreadCom() {
-        if (SUCCEEDED(hr_)) CoUninitialize();
-    }
-    ThreadCom(const ThreadCom&) = delete;
-    ThreadCom& operator=(const ThreadCom&) = delete;
-    bool Usable() const { return SUCCEEDED(hr_) || hr_ == RPC_E_CHANGED_MODE; }
-
-  private:
-    HRESULT hr_;
-};
 
 }  // namespace
 
@@ -137,42 +120,12 @@ HRESULT PreviewConverter::Deliver(IMediaSample* frame) {
 }
 
 bool PreviewConverter::DecodeJpeg(const uint8_t* data, size_t length, const BgrxPicture& to) {
-    // Every MJPG frame is a whole JPEG picture.
-    if (length < 4 || data[0] != 0xFF || data[1] != 0xD8 || length > 0x7FFFFFFF) return false;
-    ThreadCom com;
-    if (!com.Usable()) return false;
-    ComPtr<IWICImagingFactory> factory;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IWICImagingFactory, factory.PutVoid()))) {
-        return false;
+    // Made on a streaming thread's first frame; a graph run again streams on a new thread,
+    // which makes its own.
+    if (!jpeg_ || !jpeg_->Ready() || jpeg_->Thread() != GetCurrentThreadId()) {
+        jpeg_.reset(new (std::nothrow) JpegFrameDecoder());
     }
-    ComPtr<IWICStream> stream;
-    ComPtr<IWICBitmapDecoder> decoder;
-    ComPtr<IWICBitmapFrameDecode> source;
-    ComPtr<IWICBitmapSource> bgrx;
-    if (FAILED(factory->CreateStream(stream.Put())) ||
-        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(data), static_cast<DWORD>(length))) ||
-        FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr,
-                                                WICDecodeMetadataCacheOnDemand, decoder.Put())) ||
-        FAILED(decoder->GetFrame(0, source.Put())) ||
-        FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, source.Get(), bgrx.Put()))) {
-        return false;
-    }
-    UINT width = 0, height = 0;
-    if (FAILED(bgrx->GetSize(&width, &height)) || width != static_cast<UINT>(to.width) ||
-        height != static_cast<UINT>(to.height)) {
-        return false;
-    }
-    const UINT rowBytes = width * 4;
-    if (to.topDown && to.stride == static_cast<ptrdiff_t>(rowBytes)) {
-        return SUCCEEDED(bgrx->CopyPixels(nullptr, rowBytes, rowBytes * height, to.bits));
-    }
-    decoded_.resize(static_cast<size_t>(rowBytes) * height);
-    if (FAILED(bgrx->CopyPixels(nullptr, rowBytes, static_cast<UINT>(decoded_.size()),
-                                decoded_.data()))) {
-        return false;
-    }
-    return CopyTopDownBgrx(decoded_.data(), decoded_.size(), to);
+    return jpeg_ && jpeg_->Decode(data, length, to);
 }
 
 // ---- Input: stream events pass on to the renderer.

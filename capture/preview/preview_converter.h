@@ -6,10 +6,11 @@
 #include <dshow.h>
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "capture/filters/local_filter.h"
 #include "capture/filters/local_output_pin.h"
+#include "capture/preview/jpeg_frame_decoder.h"
 #include "capture/preview/preview_convert.h"
 #include "platform/com_ptr.h"
 
@@ -68,7 +69,8 @@ class PreviewConverter : public LocalFilter {
 
     Input input_;
     Output output_;
-    std::vector<uint8_t> decoded_;  // one decoded MJPG frame, top-down; streaming thread only
+    // The MJPG decoder of the streaming thread that made it; used by that thread only.
+    std::unique_ptr<JpegFrameDecoder> jpeg_;
 };
 
 }  // namespace orvane

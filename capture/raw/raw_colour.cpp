@@ -61,14 +61,6 @@ void ColourRowPlain(const uint8_t* y, const uint8_t* u, const uint8_t* v, int w,
     }
 }
 
-namespace {
-
-// Blue and red depend on two bytes only: [chroma][luma] tables of the exact formula.
-struct ByteTables {
-    uint8_t b[256][256];  // [U][Y]
-    uint8_t r[256][256];  // [V][Y]
-};
-
 const ByteTables& GetByteTables() {
     static const ByteTables* tables = [] {
         static ByteTables t;
@@ -83,19 +75,17 @@ const ByteTables& GetByteTables() {
     return *tables;
 }
 
-}  // namespace
-
 // Green stays in double, two pixels (one chroma pair) per SSE2 operation; the order of the
 // subtractions is the formula's.
-void ColourPairs(const uint8_t* tone, const uint8_t* ye, const uint8_t* yo, const uint8_t* u,
-                 const uint8_t* v, int w, uint8_t* bgr) {
+void ColourPairs(const uint8_t* ye, const uint8_t* yo, const uint8_t* u, const uint8_t* v, int w,
+                 uint8_t* bgr) {
     const ColourTables& c = GetColourTables();
     const ByteTables& bt = GetByteTables();
     const __m128d lo = _mm_setzero_pd();
     const __m128d hi = _mm_set1_pd(255.0);
     int pairs = w / 2;
     for (int i = 0; i < pairs; ++i) {
-        int ya = tone[ye[i]], yb = tone[yo[i]];
+        int ya = ye[i], yb = yo[i];
         int U = u[i], V = v[i];
         __m128d y = _mm_set_pd(c.y[yb], c.y[ya]);
         __m128d g = _mm_sub_pd(_mm_sub_pd(y, _mm_set1_pd(c.gu[U])), _mm_set1_pd(c.gv[V]));
@@ -109,7 +99,7 @@ void ColourPairs(const uint8_t* tone, const uint8_t* ye, const uint8_t* yo, cons
         o[5] = bt.r[V][yb];
     }
     if (w & 1) {  // odd width: the last pixel alone
-        int ya = tone[ye[pairs]];
+        int ya = ye[pairs];
         uint8_t* o = bgr + 6 * pairs;
         o[0] = bt.b[u[pairs]][ya];
         o[1] = ToByte(c.y[ya] - c.gu[u[pairs]] - c.gv[v[pairs]]);

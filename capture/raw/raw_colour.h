@@ -14,6 +14,14 @@ struct ColourTables {
 
 const ColourTables& GetColourTables();
 
+// Blue and red depend on two bytes only: [chroma][luma] tables of the exact formula.
+struct ByteTables {
+    uint8_t b[256][256];  // [U][Y]
+    uint8_t r[256][256];  // [V][Y]
+};
+
+const ByteTables& GetByteTables();
+
 // One pixel straight from the formula (used to prove the table path equal over all inputs).
 void ColourPixel(int Y, int U, int V, uint8_t* bgr);
 

@@ -6,6 +6,8 @@
 #include <thread>
 #include <vector>
 
+#include "capture/raw/raw_bands.h"
+#include "capture/raw/raw_fused.h"
 #include "capture/raw/raw_kernels.h"
 #include "capture/raw/raw_pars.h"
 #include "capture/raw/raw_vec_kernels.h"
@@ -15,23 +17,14 @@ namespace orvane {
 namespace {
 
 using rawk::Kernels;
+using rawk::MirrorNoRepeat;
+using rawk::MirrorRepeat;
 using rawk::Plan;
+using rawk::RowCache;
+using rawk::RunBands;
 
 int Clamp(int v, int lo, int hi) {
     return v < lo ? lo : (v > hi ? hi : v);
-}
-
-// Mirror with the edge repeated: -1 -> 0, -2 -> 1, n -> n-1, n+1 -> n-2 (repeated for tiny n).
-int MirrorRepeat(int i, int n) {
-    while (i < 0 || i >= n) i = i < 0 ? -i - 1 : 2 * n - 1 - i;
-    return i;
-}
-
-// Mirror without repeating the edge: -1 -> 1, n -> n-2; a single row or column mirrors to itself.
-int MirrorNoRepeat(int i, int n) {
-    if (n == 1) return 0;
-    while (i < 0 || i >= n) i = i < 0 ? -i : 2 * n - 2 - i;
-    return i;
 }
 
 void BuildPlan(CRawPars& pars, int w, int h, Plan* p) {
@@ -72,41 +65,6 @@ void BuildPlan(CRawPars& pars, int w, int h, Plan* p) {
     std::copy(pars.toneTable, pars.toneTable + 256, p->toneTable);
     p->mode = EffectiveChromaMode(pars);
 }
-
-// A small cache of rows keyed by their frame row, filled on demand.
-struct RowCache {
-    int slots = 0;
-    int stride = 0;
-    std::vector<int> tag;
-    std::vector<uint8_t> data;
-    bool Init(int n, int bytes) {
-        slots = n;
-        stride = bytes;
-        tag.assign(n, -1);
-        data.resize(static_cast<size_t>(n) * bytes);
-        return true;
-    }
-    uint8_t* Slot(int i) { return data.data() + static_cast<size_t>(i) * stride; }
-    int Find(int row) const {
-        for (int i = 0; i < slots; ++i)
-            if (tag[i] == row) return i;
-        return -1;
-    }
-    // A slot for a new row, not one of the rows in keep.
-    int Victim(const int* keep, int nkeep) const {
-        int best = -1;
-        for (int i = 0; i < slots; ++i) {
-            bool kept = false;
-            for (int k = 0; k < nkeep; ++k)
-                if (tag[i] == keep[k]) kept = true;
-            if (!kept) {
-                best = i;
-                if (tag[i] == -1) break;
-            }
-        }
-        return best;
-    }
-};
 
 class BandWorker {
   public:
@@ -265,12 +223,15 @@ class VecBandWorker {
             if (p_.mode == 1 || p_.mode == 3) u = grey_.data();
             if (p_.mode == 1 || p_.mode == 2) v = grey_.data();
             uint8_t* dst = out_ + static_cast<size_t>(p_.h - 1 - r) * w * 3;
-            k_.colour(p_.tone ? p_.toneTable : identity_, outE, outO, u, v, w, dst);
+            if (p_.tone) {  // the tone curve before the colour step, on both halves at once
+                const uint8_t* tone = p_.toneTable;
+                for (int i = 0, n = 2 * half_; i < n; ++i) outE[i] = tone[outE[i]];
+            }
+            k_.colour(outE, outO, u, v, w, dst);
         }
     }
 
     bool colour_ = true;
-    const uint8_t* identity_ = nullptr;
 
   private:
     // Corrected raw row split in halves with two pixels of border: ep[k] = p[2k-2], op[k] =
@@ -379,40 +340,6 @@ bool VecCoeffsFor(const Plan& p, rawk::VecCoeffs* c) {
     return true;
 }
 
-// Splits the rows into one band per thread; the calling thread takes the first band and any
-// band whose thread could not be started.
-template <typename Worker, typename Make>
-bool RunBands(int nthreads, int h, Make make) {
-    std::vector<Worker> workers;
-    try {
-        workers.reserve(nthreads);
-        for (int i = 0; i < nthreads; ++i) {
-            workers.push_back(make());
-            if (!workers.back().Init()) return false;
-        }
-    } catch (...) {
-        return false;
-    }
-    auto bandStart = [&](int i) {
-        return static_cast<int>(static_cast<int64_t>(h) * i / nthreads);
-    };
-    std::vector<std::thread> threads;
-    int started = 0;
-    for (int i = 1; i < nthreads; ++i) {
-        try {
-            threads.emplace_back(
-                [&workers, i, a = bandStart(i), b = bandStart(i + 1)] { workers[i].Run(a, b); });
-        } catch (...) {
-            break;
-        }
-        started = i;
-    }
-    workers[0].Run(0, bandStart(1));
-    if (started + 1 < nthreads) workers[0].Run(bandStart(started + 1), h);
-    for (auto& t : threads) t.join();
-    return true;
-}
-
 }  // namespace
 
 std::unique_ptr<uint8_t[]> CRawPars::Process(int w, int h, const uint8_t* raw, size_t rawLen) {
@@ -441,13 +368,13 @@ std::unique_ptr<uint8_t[]> CRawPars::Process(int w, int h, const uint8_t* raw, s
     const rawk::VecKernels* vk = rawk::SelectVecKernels();
     rawk::VecCoeffs coeffs{};
     bool ok;
-    if (vk != nullptr && VecCoeffsFor(*plan, &coeffs)) {
-        uint8_t identity[256];
-        for (int i = 0; i < 256; ++i) identity[i] = static_cast<uint8_t>(i);
+    rawk::FusedCoeffs fused{};
+    if (vk != nullptr && vk->avx2 && colorEnable != 0 && rawk::FusedCoeffsFor(*plan, &fused)) {
+        ok = rawk::RunFused(*plan, fused, nthreads, raw, out.get());
+    } else if (vk != nullptr && VecCoeffsFor(*plan, &coeffs)) {
         ok = RunBands<VecBandWorker>(nthreads, h, [&] {
             VecBandWorker wk(*plan, *vk, coeffs, raw, out.get());
             wk.colour_ = colorEnable != 0;
-            wk.identity_ = identity;
             return wk;
         });
     } else {
@@ -459,6 +386,18 @@ std::unique_ptr<uint8_t[]> CRawPars::Process(int w, int h, const uint8_t* raw, s
     }
     if (!ok) return nullptr;
     return out;
+}
+
+bool rawk::FusedPathCovers(CRawPars& pars, int w, int h) {
+    const VecKernels* vk = SelectVecKernels();
+    if (vk == nullptr || !vk->avx2 || pars.colorEnable == 0 || w <= 0 || h <= 0) return false;
+    pars.BuildGammaTable();
+    pars.BuildToneTable();
+    std::unique_ptr<Plan> plan(new (std::nothrow) Plan);
+    if (!plan) return false;
+    BuildPlan(pars, w, h, plan.get());
+    FusedCoeffs c;
+    return FusedCoeffsFor(*plan, &c);
 }
 
 }  // namespace orvane

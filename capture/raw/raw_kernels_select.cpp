@@ -6,9 +6,10 @@ namespace orvane::rawk {
 
 namespace {
 
-const VecKernels kSse2 = {sse2::Demosaic, sse2::LumaChroma, sse2::Sharpen, ColourPairs, "sse2"};
-const VecKernels kAvx2 = {avx2::Demosaic, avx2::LumaChroma, avx2::Sharpen, avx2::ColourPairsInt,
-                          "avx2"};
+const VecKernels kSse2 = {sse2::Demosaic, sse2::LumaChroma, sse2::Sharpen,
+                          ColourPairs,    "sse2",           false};
+const VecKernels kAvx2 = {avx2::Demosaic, avx2::LumaChroma, avx2::Sharpen,
+                          avx2::Colour,   "avx2",           true};
 
 VecLevel g_level = VecLevel::kBest;
 

@@ -28,9 +28,10 @@ using VecLumaChromaFn = void (*)(const VecCoeffs& c, const uint8_t* const even[3
 // for the rows above, at and below; n pairs out.
 using VecSharpenFn = void (*)(const VecCoeffs& c, const uint8_t* const ye[3],
                               const uint8_t* const yo[3], int n, uint8_t* outE, uint8_t* outO);
-// Tone look-up and colour of n pairs (the last one only half written when w is odd).
-using VecColourFn = void (*)(const uint8_t* tone, const uint8_t* ye, const uint8_t* yo,
-                             const uint8_t* u, const uint8_t* v, int w, uint8_t* bgr);
+// Colour of the pairs of a row of w pixels from its (toned) luma halves and pair chroma (the
+// last pair only half written when w is odd).
+using VecColourFn = void (*)(const uint8_t* ye, const uint8_t* yo, const uint8_t* u,
+                             const uint8_t* v, int w, uint8_t* bgr);
 
 struct VecKernels {
     VecDemosaicFn demosaic;
@@ -38,6 +39,7 @@ struct VecKernels {
     VecSharpenFn sharpen;
     VecColourFn colour;
     const char* name;
+    bool avx2;  // the fused conversion (raw_fused.h) may run instead
 };
 
 namespace sse2 {
@@ -55,12 +57,12 @@ void LumaChroma(const VecCoeffs& c, const uint8_t* const even[3], const uint8_t*
                 int n, uint8_t* ye, uint8_t* yo, uint8_t* u, uint8_t* v);
 void Sharpen(const VecCoeffs& c, const uint8_t* const ye[3], const uint8_t* const yo[3], int n,
              uint8_t* outE, uint8_t* outO);
-void ColourPairsInt(const uint8_t* tone, const uint8_t* ye, const uint8_t* yo, const uint8_t* u,
-                    const uint8_t* v, int w, uint8_t* bgr);
+void Colour(const uint8_t* ye, const uint8_t* yo, const uint8_t* u, const uint8_t* v, int w,
+            uint8_t* bgr);
 }  // namespace avx2
 
-void ColourPairs(const uint8_t* tone, const uint8_t* ye, const uint8_t* yo, const uint8_t* u,
-                 const uint8_t* v, int w, uint8_t* bgr);
+void ColourPairs(const uint8_t* ye, const uint8_t* yo, const uint8_t* u, const uint8_t* v, int w,
+                 uint8_t* bgr);
 
 enum class VecLevel { kBest, kOff, kSse2, kAvx2 };
 // Limits the vector kernels (tests and benchmarks); kAvx2 falls back to SSE2 when absent.
