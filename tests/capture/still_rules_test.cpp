@@ -80,3 +80,31 @@ TEST(StillRules, NearestResamplingTakesTruncatedSourcePositions) {
 
 }  // namespace
 }  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(StillRules, OnlyFramesAPhotoCanBeMadeOfAreTaken) {
+    constexpr uint32_t kRgb = 0, kYuy2 = 0x32595559, kMjpg = 0x47504A4D;
+    constexpr size_t kBuffer = 1600 * 1200 * 3;
+    EXPECT_EQ(PreviewFrameKind(kRgb, 24, 640, 480, kBuffer), FrameKind::kRgb24);
+    EXPECT_EQ(PreviewFrameKind(kYuy2, 16, 1600, 1200, kBuffer), FrameKind::kYuy2);
+    // 32- and 16-bit rows would be written as if they were 24-bit: a skewed picture.
+    EXPECT_EQ(PreviewFrameKind(kRgb, 32, 640, 480, kBuffer), FrameKind::kUnsupported);
+    EXPECT_EQ(PreviewFrameKind(kRgb, 16, 640, 480, kBuffer), FrameKind::kUnsupported);
+    // Larger than the buffers, an odd YUY2 width, no size, another compression.
+    EXPECT_EQ(PreviewFrameKind(kYuy2, 16, 2048, 1536, kBuffer), FrameKind::kUnsupported);
+    EXPECT_EQ(PreviewFrameKind(kYuy2, 16, 641, 480, kBuffer), FrameKind::kUnsupported);
+    EXPECT_EQ(PreviewFrameKind(kYuy2, 16, 0, 480, kBuffer), FrameKind::kUnsupported);
+    EXPECT_EQ(PreviewFrameKind(kMjpg, 24, 640, 480, kBuffer), FrameKind::kUnsupported);
+}
+
+TEST(StillRules, APendingStillIsGivenUpAfterItsBound) {
+    EXPECT_FALSE(StillRequestExpired(1000, 1000));
+    EXPECT_FALSE(StillRequestExpired(1000, 1000 + kStillAnswerMs - 1));
+    EXPECT_TRUE(StillRequestExpired(1000, 1000 + kStillAnswerMs));
+    EXPECT_TRUE(StillRequestExpired(5000, 10)) << "a clock that went back frees it too";
+}
+
+}  // namespace
+}  // namespace orvane
