@@ -53,6 +53,7 @@ bool CIvoraDlg::OnCommand(UINT id, UINT code, HWND control) {
         {IDC_BTN_CROSS, IDC_BTN_CROSS, &CIvoraDlg::OnToggleCross},
         {ID_SETTING_DATE_TIME, ID_SETTING_DATE_TIME, &CIvoraDlg::OnToggleDateTime},
         {IDC_BTN_TIME, IDC_BTN_TIME, &CIvoraDlg::OnToggleDateTime},
+        {ID_SETTING_SCALE_BAR, ID_SETTING_SCALE_BAR, &CIvoraDlg::OnToggleScaleBar},
         {IDC_BTN_MENU_FILE, IDC_BTN_MENU_HELP, &CIvoraDlg::OnMenuButton},
         {ID_FILE_OPEN, ID_FILE_OPEN, &CIvoraDlg::OnOpenSelected},
         {IDC_BTN_MEASURE, IDC_BTN_MEASURE, &CIvoraDlg::OnMeasureOrPlay},
@@ -245,6 +246,7 @@ void CIvoraDlg::StartMediaLists() {
 
 void CIvoraDlg::ShowMagnification() {
     cellShared_.magnification = settings_.InputMaginification;
+    FollowScaleBar();
     if (settings_.InputMaginification > 0) {
         wchar_t text[64];
         swprintf(text, 64, L"%.2f", settings_.InputMaginification);

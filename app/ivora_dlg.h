@@ -22,6 +22,7 @@
 #include "media/win/win_avi_library.h"
 #include "media/win/win_media_files.h"
 #include "platform/handles.h"
+#include "results/win/main_results.h"
 
 namespace orvane {
 
@@ -106,6 +107,9 @@ class CIvoraDlg : public Dialog {
     // Places the cross again without changing its setting.
     void ReplaceCross();
     void OnToggleDateTime(UINT id);
+    // The live picture's scale bar (calibrated results own it).
+    void OnToggleScaleBar(UINT id);
+    void FollowScaleBar();
     void ToggleDateTime();
     // Hidden under the editor, shown again after it when it is on.
     void ShowDateTimeForMode();
@@ -207,6 +211,7 @@ class CIvoraDlg : public Dialog {
     CStatusDlg status_;
     CCross cross_;
     CTextDlg dateTime_;
+    results::MainWindowResults results_;
     UINT setMagnificationMessage_ = 0;
 
     std::wstring idleVideoPath_;

@@ -4,16 +4,14 @@
 #include <cstdint>
 
 #include "app/rules/settings_records.h"
+#include "media/stamp/stamp_layout.h"
 #include "platform/dialog.h"
 
 namespace orvane {
 
-// Bits of the stamp choice.
-constexpr uint32_t kStampFileName = 0x04;
-constexpr uint32_t kStampSize = 0x08;
-constexpr uint32_t kStampMagnification = 0x10;
-constexpr uint32_t kStampDateTime = 0x20;
-constexpr uint32_t kStampMask = 0xFF;
+// Bits of the stamp choice (media/stamp/stamp_layout.h).
+constexpr uint32_t kStampSize = kStampPictureSize;
+constexpr uint32_t kStampMask = kStampBitsMask;
 
 class CPhotoSaveAsDisplayDlg : public Dialog {
   public:

@@ -106,6 +106,7 @@ void CIvoraDlg::PrepareSettingPopup(HMENU popup) {
     CheckCommand(popup, ID_SETTING_DATE_TIME, settings_.bDisplayDateTime != 0);
     CheckCommand(popup, ID_SETTING_CROSSING_CURSOR, settings_.bShowCross != 0);
     CheckCommand(popup, ID_SETTING_VIDEO_COMPRESSION, settings_.VideoCompression != 0);
+    CheckCommand(popup, ID_SETTING_SCALE_BAR, results_.LiveBarOn());
 }
 
 LRESULT CIvoraDlg::OnMeasureItem(WPARAM, LPARAM lParam) {

@@ -1,6 +1,8 @@
 // The windows over the live picture: the crossing cursor, the date and time, and how they (and
 // the recording indicator) follow the live picture when the main window moves.
 #include "app/ivora_dlg.h"
+#include "capture/size_codes.h"
+#include "resources/lang/menu_ids.h"
 #include "resources/resource.h"
 
 namespace orvane {
@@ -22,6 +24,7 @@ RECT CIvoraDlg::PreviewScreenRect() const {
 
 void CIvoraDlg::CreateOverlays() {
     if (cross_.Create(Hwnd())) MakeNonActivating(cross_.Hwnd());
+    results_.Create(Hwnd());
     ReplaceCross();
     settings_.bDisplayDateTime ^= 1;
     ToggleDateTime();
@@ -34,6 +37,25 @@ void CIvoraDlg::OnToggleCross(UINT) {
 void CIvoraDlg::ReplaceCross() {
     settings_.bShowCross ^= 1;
     ToggleCross();
+    // The scale bar follows the live picture wherever the cross is placed again.
+    FollowScaleBar();
+}
+
+void CIvoraDlg::OnToggleScaleBar(UINT) {
+    results_.ToggleLiveBar();
+    FollowScaleBar();
+}
+
+void CIvoraDlg::FollowScaleBar() {
+    results::LiveBarInputs in;
+    in.live = editorMode_ ? nullptr : LiveWindow();
+    in.deviceCode = graph_.DeviceCodeAt(graph_.CurrentDevice());
+    in.stillSize = graph_.StillSize();
+    in.frameWidth = static_cast<int32_t>(SizeWidth(settings_.ResolutionDisplay));
+    in.frameHeight = static_cast<int32_t>(SizeHeight(settings_.ResolutionDisplay));
+    in.magnification = settings_.InputMaginification;
+    in.unit = results::StoredMeasureUnit();
+    results_.FollowLive(in);
 }
 
 void CIvoraDlg::ToggleCross() {
@@ -99,6 +121,7 @@ void CIvoraDlg::PlaceOverlays() {
         MoveWindow(dateTime_.Hwnd(), preview.left, preview.bottom - (r.bottom - r.top),
                    r.right - r.left, r.bottom - r.top, TRUE);
     }
+    FollowScaleBar();
     if (!cross_.Hwnd()) return;
     HWND live = LiveWindow();
     if (!live) {

@@ -68,7 +68,8 @@ void CIvoraDlg::SaveStampedPictureAs(const std::wstring& picture) {
     const std::wstring folder = SpecialFolder(CSIDL_MYPICTURES);
     const std::wstring proposed = (folder.empty() ? L"" : folder + L"\\") + FileNameOf(picture);
     CSaveAsDialog dialog(false, nullptr, proposed, kSaveFlags,
-                         L"Bitmap image(*.BMP)|*.BMP|JPEG image(*.JPG)|*.JPG||", Hwnd());
+                         L"Bitmap image(*.BMP)|*.BMP|JPEG image(*.JPG)|*.JPG|TIFF image(*.TIF)|*.TIF||",
+                         Hwnd());
     dialog.SetTitle(MessageText(21));
     if (!dialog.DoModal()) return;
     const std::wstring target =
@@ -88,6 +89,7 @@ void CIvoraDlg::SaveStampedPictureAs(const std::wstring& picture) {
     request.captureTime = info.captureTime;
     request.magnification =
         info.adjustedMagnification >= 1.0 ? info.adjustedMagnification : info.magnification;
+    results_.PrepareSave(request, info);
     switch (SaveStampedPicture(request)) {
         case StampedSaveResult::Saved:
             break;

@@ -70,12 +70,14 @@ LRESULT CIvoraDlg::OnThumbHover(WPARAM cell, LPARAM lParam) {
         }
         ShowWindow(preview.Hwnd(), SW_SHOW);
         graph_.SetVideoWindow(false, PreviewRect());
+        FollowScaleBar();
     } else if ((hover & kHoverMove) == kHoverMove && (hover & kHoverLeave) == 0) {
         preview.SetTextColour(QuadrantTextColour(hover & 3));
         InvalidateRect(preview.Hwnd(), nullptr, FALSE);
     } else if (hover == kHoverLeave) {
         if (deviceCount_ != 0) graph_.SetVideoWindow(true, PreviewRect());
         ShowWindow(preview.Hwnd(), SW_HIDE);
+        FollowScaleBar();
     }
     return 0;
 }

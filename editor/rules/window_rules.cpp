@@ -74,14 +74,20 @@ std::u16string SaveAsName(std::u16string_view typed, int32_t filterIndex) {
     const size_t slash = name.find_last_of(u"\\/");
     const size_t dot = name.find_last_of(u'.');
     if (dot == std::u16string::npos || (slash != std::u16string::npos && dot < slash)) {
-        name += filterIndex == 2 ? u".JPG" : u".BMP";
+        name += filterIndex == 2 ? u".JPG" : filterIndex == 3 ? u".TIF" : u".BMP";
     }
-    if (!EndsWithNoCase(name, u".BMP") && !EndsWithNoCase(name, u".JPG")) name += u".BMP";
+    if (!EndsWithNoCase(name, u".BMP") && !EndsWithNoCase(name, u".JPG") && !IsTiffName(name)) {
+        name += u".BMP";
+    }
     return name;
 }
 
 bool IsJpegName(std::u16string_view name) {
     return EndsWithNoCase(name, u".JPG");
+}
+
+bool IsTiffName(std::u16string_view name) {
+    return EndsWithNoCase(name, u".TIF") || EndsWithNoCase(name, u".TIFF");
 }
 
 float SampleFactor(int32_t pictureWidth, int32_t pictureHeight, int32_t outWidth,

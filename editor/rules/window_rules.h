@@ -73,10 +73,12 @@ static_assert(offsetof(EditorProperties, measureFont) == 124);
 static_assert(offsetof(EditorProperties, unit) == 216);
 static_assert(sizeof(EditorProperties) == EditorProperties::kSize);
 
-// The name Save As writes: a name without extension gets ".BMP" or ".JPG" by the filter
-// (filter 2 = JPEG); a name not ending in .BMP or .JPG (any case) gets ".BMP" appended.
+// The name Save As writes: a name without extension gets ".BMP", ".JPG" or ".TIF" by the
+// filter (filter 2 = JPEG, 3 = TIFF); a name not ending in .BMP, .JPG, .TIF or .TIFF (any
+// case) gets ".BMP" appended.
 std::u16string SaveAsName(std::u16string_view typed, int32_t filterIndex);
 bool IsJpegName(std::u16string_view name);
+bool IsTiffName(std::u16string_view name);
 
 // Output pixel (x, y) takes picture pixel (trunc(x * r), trunc(y * r)) with
 // r = min(pw / ow, ph / oh) in single precision.

@@ -35,11 +35,13 @@ StampedSaveResult SaveStampedPicture(const StampedSaveRequest& r) {
     // Sampled and written bottom row first, as copies have always been made.
     FlipRowOrder(*source);
     PixelRows out;
+    const int32_t sourceWidth = source->width, sourceHeight = source->height;
+    double ratio = 1.0;
     if (r.fullSize) {
         out = std::move(*source);
     } else {
-        const double ratio = std::min(static_cast<double>(source->width) / kSmallWidth,
-                                      static_cast<double>(source->height) / kSmallHeight);
+        ratio = std::min(static_cast<double>(source->width) / kSmallWidth,
+                         static_cast<double>(source->height) / kSmallHeight);
         out = SampleNearest(*source, NearestIndices(kSmallWidth, ratio, source->width),
                             NearestIndices(kSmallHeight, ratio, source->height));
     }
@@ -53,10 +55,12 @@ StampedSaveResult SaveStampedPicture(const StampedSaveRequest& r) {
     const std::u16string sourcePath = FromWide(r.source);
     stamps.path = sourcePath;
     stamps.magnification = r.magnification;
-    StampPixelRows(out, LayoutStamps(stamps), r.font, r.colour);
-    if (!WritePictureRows(r.target, out, EndsWithJpg(r.target))) {
-        return StampedSaveResult::TargetUnwritable;
-    }
+    const std::vector<StampText> printed = LayoutStamps(stamps);
+    StampPixelRows(out, printed, r.font, r.colour);
+    if (r.decorate) r.decorate(out, sourceWidth, sourceHeight, ratio, printed);
+    const bool written = r.write ? r.write(r.target, out, sourceWidth, sourceHeight, ratio)
+                                 : WritePictureRows(r.target, out, EndsWithJpg(r.target));
+    if (!written) return StampedSaveResult::TargetUnwritable;
     return StampedSaveResult::Saved;
 }
 

@@ -138,6 +138,12 @@
 #define ID_MAG_RESET_PICTURE 32894
 #define ID_MAG_RESET_CAPTURE 32895
 
+// Calibrated results: the live picture's scale bar (Setting), the editor's scale bar tool and
+// its table of measurements (the end of the editor's "Measure" sub-menu).
+#define ID_MEASURE_SCALE_BAR 33300
+#define ID_MEASURE_TABLE 33301
+#define ID_SETTING_SCALE_BAR 33302
+
 // Editor menu: positions inside sub-menu 1 that the editor addresses.
 #define MEASURE_MENU_FIRST_LENGTH_TOOL_POS 4
 #define MEASURE_MENU_LAST_LENGTH_TOOL_POS 12

@@ -227,6 +227,11 @@ TEST(WindowRules, SaveAsNamesAndSampling) {
     EXPECT_EQ(SaveAsName(u"C:\\P\\abc.png", 2), u"C:\\P\\abc.png.BMP");
     EXPECT_EQ(SaveAsName(u"C:\\P.D\\abc", 2), u"C:\\P.D\\abc.JPG");
     EXPECT_EQ(SaveAsName(u"abc.jpg", 1), u"abc.jpg");
+    // TIFF carries the calibration: the third filter, and .TIF or .TIFF names as typed.
+    EXPECT_EQ(SaveAsName(u"C:\\P\\abc", 3), u"C:\\P\\abc.TIF");
+    EXPECT_EQ(SaveAsName(u"C:\\P\\abc.tiff", 1), u"C:\\P\\abc.tiff");
+    EXPECT_EQ(SaveAsName(u"C:\\P\\abc.tif", 2), u"C:\\P\\abc.tif");
+    EXPECT_TRUE(IsTiffName(u"x.TIF") && IsTiffName(u"x.tiff") && !IsTiffName(u"x.TIFX"));
     EXPECT_TRUE(IsJpegName(u"abc.jpg"));
     EXPECT_FALSE(IsJpegName(u"abc.png.BMP"));
     const float r = SampleFactor(1280, 1024, 320, 240);
