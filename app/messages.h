@@ -72,6 +72,16 @@ enum Message : int {
     kMsgPhotoNotStored = 133,
     kMsgClipNotRecorded = 134,
     kMsgPhotoFormatUnsupported = 135,
+    // Calibrated results.
+    kMsgScaleBar = 136,
+    kMsgMeasurementsTitle = 137,
+    kMsgCopyTable = 138,
+    kMsgExportTable = 139,
+    kMsgCloseTable = 140,
+    kMsgTableNotWritten = 141,
+    kMsgFullPrecision = 142,
+    kMsgTableFilter = 143,
+    kMsgFirstTableHeader = 170,  // the 15 column headers, 170..184
 };
 
 // The text of message n in the language whose string base is current.

@@ -37,6 +37,8 @@ BOOL CPhotoSaveAsDisplayDlg::OnInitDialog() {
         SetItemText(box.id, MessageText(box.message).c_str());
         CheckDlgButton(Hwnd(), box.id, (stamps & box.bit) ? BST_CHECKED : BST_UNCHECKED);
     }
+    SetItemText(IDC_STAMP_SCALE_BAR, MessageText(kMsgScaleBar).c_str());
+    CheckDlgButton(Hwnd(), IDC_STAMP_SCALE_BAR, scaleBar ? BST_CHECKED : BST_UNCHECKED);
     SetItemText(IDC_STAMP_FONT, MessageText(kMsgFont).c_str());
     SetItemText(IDOK, MessageText(kMsgOK).c_str());
     CenterOn(GetWindow(Hwnd(), GW_OWNER));
@@ -74,6 +76,7 @@ void CPhotoSaveAsDisplayDlg::OnOK() {
         if (IsDlgButtonChecked(Hwnd(), box.id) == BST_CHECKED) chosen |= box.bit;
     }
     stamps = chosen & kStampMask;
+    scaleBar = IsDlgButtonChecked(Hwnd(), IDC_STAMP_SCALE_BAR) == BST_CHECKED;
     EndDialog(IDOK);
 }
 

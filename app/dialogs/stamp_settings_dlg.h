@@ -21,6 +21,8 @@ class CPhotoSaveAsDisplayDlg : public Dialog {
     uint32_t stamps = 0;
     LogFontRecord font{};
     uint32_t colour = 0;
+    // The scale bar stamp (a setting of calibrated results, stored apart).
+    bool scaleBar = false;
 
   protected:
     BOOL OnInitDialog() override;

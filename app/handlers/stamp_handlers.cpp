@@ -10,7 +10,9 @@ void CIvoraDlg::OnStampSettings(UINT) {
     dialog.stamps = settings_.PhotoSavedInfo & kStampMask;
     dialog.font = settings_.PhotoSavedInfoFont;
     dialog.colour = settings_.PhotoSavedInfoFontColor;
+    dialog.scaleBar = results_.StampBar();
     if (dialog.DoModal(Hwnd()) != IDOK) return;
+    results_.SetStampBar(dialog.scaleBar);
     settings_.PhotoSavedInfo = dialog.stamps & kStampMask;
     settings_.PhotoSavedInfoFont = dialog.font;
     settings_.PhotoSavedInfoFontColor = dialog.colour;

@@ -32,6 +32,11 @@ class CDrawMeasure : public CDrawObject {
     // The figure as the portable sketches see it, for a label font of the given height (the
     // height places labels; it changes no value).
     editor::MeasureState State(int32_t fontHeight) const;
+    bool MeasuredFigure(editor::MeasureState& state) const override {
+        state = State(labelFontHeight);
+        return true;
+    }
+    int32_t labelFontHeight = 0;  // of the label font the figure was drawn with
     // The draw list Draw replays, for a label font of the given height.
     editor::MeasureDrawing Sketch(int32_t fontHeight) const;
 

@@ -84,6 +84,9 @@ class CDrawObject {
     virtual void Offset(int32_t dx, int32_t dy);
     // rect = (p1.x, p1.y, p2.x, p2.y), normalised so that left <= right and top <= bottom.
     virtual void SetCorners(POINT p1, POINT p2);
+    // A measurement's figure as the portable sketches see it (true), for its values to be
+    // kept beside the picture; other objects have none.
+    virtual bool MeasuredFigure(editor::MeasureState& /*state*/) const { return false; }
 
     double pixelFactor = 0.355;  // millimetres per reference pixel at magnification 1
     RECT rect{};

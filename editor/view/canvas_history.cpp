@@ -32,9 +32,24 @@ void CIvoraImgEdtView::PushWorking() {
     if (HBITMAP snapshot = Snapshot()) {
         history_.Push(snapshot);
         drawn_.Clear();
+        if (historyListener) historyListener->Pushed(current_.get());
     } else {
         restoreAll_ = true;  // the object stays in the working picture only
     }
+}
+
+void CIvoraImgEdtView::PlaceObject(std::unique_ptr<CDrawObject> object) {
+    if (!object || !pictureLoaded_) return;
+    // Whatever was in progress is committed first, as a tool change does.
+    if (current_) {
+        Repaint(true);
+        PushWorking();
+        current_.reset();
+    }
+    current_ = std::move(object);
+    Repaint(true);
+    Commit();
+    ShowChanges(true);
 }
 
 void CIvoraImgEdtView::SetTool(int32_t tool) {
@@ -60,6 +75,7 @@ void CIvoraImgEdtView::Undo() {
     if (!history_.CanUndo()) return;
     current_.reset();
     history_.Undo();
+    if (historyListener) historyListener->Undone();
     restoreAll_ = true;
     state_.Undone();
     Repaint(false);
@@ -70,6 +86,7 @@ void CIvoraImgEdtView::Redo() {
     if (!history_.CanRedo()) return;
     current_.reset();
     history_.Redo();
+    if (historyListener) historyListener->Redone();
     restoreAll_ = true;
     state_.Redone();
     Repaint(false);

@@ -74,6 +74,7 @@ void CIvoraImgEdtView::PressMeasure(int32_t kind, int32_t angleMode, POINT p) {
     std::memcpy(&font, &properties.measureFont, sizeof font);
     font.lfHeight = editor::ScaledFontHeight(font.lfHeight, s);
     m->SetFont(font, properties.measureTextColor);
+    m->labelFontHeight = font.lfHeight;
     m->unit = properties.unit;
     m->scale = scale;
     m->pixelFactor = pixelFactor;
@@ -114,6 +115,11 @@ void CIvoraImgEdtView::OnPress(int32_t x, int32_t y) {
         editor::MapToPicture(x, y, imageWidth_, imageHeight_, canvasWidth_, canvasHeight_);
     const POINT p{pp.x, pp.y};
     const int32_t tool = state_.tool();
+    // A tool the editor places itself (a scale bar): the press is its point in the picture.
+    if (tool == kPlacedTool) {
+        if (onPlace) onPlace(p);
+        return;
+    }
     const int32_t st = state_.toolState();
     const float s = PenScale();
     int32_t kind = 0, angleMode = 0;

@@ -3,6 +3,7 @@
 // and measuring objects, typed text, and the picture's undo history.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,6 +69,25 @@ class CIvoraImgEdtView {
 
     // Posted to the editor when a tool and gesture both end through Cancel.
     static constexpr UINT kToolCleared = WM_APP + 41;
+
+    // The tool whose objects the editor makes: a press calls onPlace with its picture point.
+    static constexpr int32_t kPlacedTool = 33300;
+    std::function<void(POINT picturePoint)> onPlace;
+    // Draws the object into the picture as one committed step of the history.
+    void PlaceObject(std::unique_ptr<CDrawObject> object);
+    // The pen scale of new objects (pictures larger than the canvas draw thicker).
+    float NewObjectScale() const { return PenScale(); }
+
+    // Told of every step of the history: a step pushed (with the object it committed, or none
+    // for the picture as loaded), undone or redone.
+    class HistoryListener {
+      public:
+        virtual ~HistoryListener() = default;
+        virtual void Pushed(const CDrawObject* committed) = 0;
+        virtual void Undone() = 0;
+        virtual void Redone() = 0;
+    };
+    HistoryListener* historyListener = nullptr;
 
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -21,6 +21,7 @@
 #include "platform/reg_key.h"
 #include "platform/wide.h"
 #include "resource.h"
+#include "resources/lang/menu_ids.h"
 #include "widgets/message_box.h"
 
 namespace orvane {
@@ -32,7 +33,7 @@ bool IsDrawTool(UINT id) {
 
 bool IsMeasureTool(UINT id) {
     int32_t kind = 0, mode = 0;
-    return MeasureKindOf(static_cast<int32_t>(id), kind, mode);
+    return MeasureKindOf(static_cast<int32_t>(id), kind, mode) || id == ID_MEASURE_SCALE_BAR;
 }
 
 // The working picture as a bottom-up 24-bit DIB: header, then rows padded to 4 bytes.
@@ -94,6 +95,9 @@ void CIvoraImgEdtDlg::OpenToolMenu(int index) {
         for (int i = 4; i <= 12; ++i) {
             EnableMenuItem(popup, i, MF_BYPOSITION | (m.active < 1.0 ? MF_GRAYED : MF_ENABLED));
         }
+        // A scale bar needs a magnification as the lengths do.
+        EnableMenuItem(popup, ID_MEASURE_SCALE_BAR,
+                       MF_BYCOMMAND | (m.active < 1.0 ? MF_GRAYED : MF_ENABLED));
     }
     POINT p{};
     GetCursorPos(&p);
@@ -160,6 +164,15 @@ void CIvoraImgEdtDlg::ApplyCommand(UINT id) {
     if (IsMeasureTool(id) && measure) {
         editor::RecomputeActive(m);
         ChooseTool(measure, id, 0, GetMenuItemCount(measure) - 1);
+        return;
+    }
+    if (id == ID_MEASURE_SCALE_BAR && measure) {
+        // Placed where the user clicks next, like a measurement.
+        ChooseTool(measure, id, 0, GetMenuItemCount(measure) - 1);
+        return;
+    }
+    if (id == ID_MEASURE_TABLE) {
+        results_.ShowMeasurements(Hwnd(), path_);
         return;
     }
     if (id >= 32855 && id <= 32858) {

@@ -31,7 +31,19 @@ std::u16string Upper(std::u16string s) {
 }  // namespace
 
 CIvoraImgEdtDlg::CIvoraImgEdtDlg(std::u16string path, MediaFiles& files, MediaClock& clock)
-    : Dialog(IDD_IMAGE_EDITOR), path_(Upper(std::move(path))), files_(files), clock_(clock) {}
+    : Dialog(IDD_IMAGE_EDITOR),
+      path_(Upper(std::move(path))),
+      files_(files),
+      clock_(clock),
+      results_(
+          files, [this](int n) { return Text(n); },
+          [this](UINT command) { return MenuItemText(command); }) {}
+
+std::wstring CIvoraImgEdtDlg::MenuItemText(UINT command) const {
+    wchar_t text[128] = {};
+    if (menu_) GetMenuStringW(menu_.Get(), command, text, 128, MF_BYCOMMAND);
+    return text;
+}
 
 CIvoraImgEdtDlg::~CIvoraImgEdtDlg() {
     if (Hwnd() != nullptr && !closed_) LeavePicture();
@@ -82,6 +94,7 @@ BOOL CIvoraImgEdtDlg::OnInitDialog() {
     DrawMagnificationCaption();
     PaintFrameBackground();
     canvas_.Create(Item(IDC_EDITOR_FRAME), Hwnd());
+    results_.Attach(canvas_);
     if (menu_) {
         HMENU units = GetSubMenu(GetSubMenu(menu_.Get(), 1), 18);
         CheckMenuRadioItem(units, 32855, 32858, 32855 + canvas_.properties.unit, MF_BYCOMMAND);
@@ -103,6 +116,7 @@ bool CIvoraImgEdtDlg::OpenPicture(const std::u16string& path) {
         editor::OpenedMagnifications(record_.magnification, record_.adjustedMagnification);
     keptMagnification_ = record_.magnification;
     calibrationConfirmed_ = false;
+    results_.Opened(path);
     SetItemText(IDC_EDITOR_NOTE, ToWide(RecordText(record_.note)).c_str());
     ShowMagnification();
     InvalidateRect(Hwnd(), nullptr, TRUE);
@@ -115,6 +129,7 @@ void CIvoraImgEdtDlg::LeavePicture() {
     record_.adjustedMagnification = canvas_.magnifications.adjusted;
     keptMagnification_ = record_.magnification;
     WriteMediaInfo(record_, files_);
+    results_.Leaving(path_);
 }
 
 void CIvoraImgEdtDlg::ShowMagnification() {

@@ -13,6 +13,7 @@
 #include "media/media_info.h"
 #include "platform/dialog.h"
 #include "platform/handles.h"
+#include "results/win/editor_results.h"
 #include "widgets/bitmap_button.h"
 #include "widgets/menu_owner_draw.h"
 
@@ -80,6 +81,7 @@ class CIvoraImgEdtDlg : public Dialog {
     // The window's dressing in the stored language (editor_chrome.cpp).
     void ReadLanguage();
     std::wstring Text(int message) const;
+    std::wstring MenuItemText(UINT command) const;
     void LoadLanguageMenu();
     void LoadButtons();
     void CreateTooltips();
@@ -94,6 +96,9 @@ class CIvoraImgEdtDlg : public Dialog {
     double keptMagnification_ = 0.0;
     bool calibrationConfirmed_ = false;
     CIvoraImgEdtView canvas_;
+    // Calibrated results of the open picture: its table of measurements, the scale bar tool
+    // and the calibrated forms of Save As.
+    results::EditorResults results_;
     uint32_t language_ = 503;
     uint32_t stringBase_ = 0;
     // Draws the items of menu_, which goes first so that no item outlives its record.

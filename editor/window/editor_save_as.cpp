@@ -133,7 +133,8 @@ std::wstring ProposedName(const std::u16string& picture) {
 
 bool CIvoraImgEdtDlg::SaveAsWithDialog() {
     CSaveAsDialog dialog(false, nullptr, ProposedName(path_), 0x1000,
-                         L"Bitmap image(*.BMP)|*.BMP|JPEG image(*.JPG)|*.JPG||", Hwnd());
+                         L"Bitmap image(*.BMP)|*.BMP|JPEG image(*.JPG)|*.JPG|TIFF image(*.TIF)|*.TIF||",
+                         Hwnd());
     dialog.SetTitle(Text(21));
     if (!dialog.DoModal()) return false;
     return SaveAs(FromWide(dialog.PathName()), dialog.FilterIndex(), dialog.FullSizeChosen());
@@ -188,8 +189,14 @@ bool CIvoraImgEdtDlg::SaveAs(const std::u16string& typedName, int32_t filterInde
         stamps.magnification = record_.adjustedMagnification > 1.0 ? record_.adjustedMagnification
                                                                    : record_.magnification;
         stamps.magnificationDecimals = 1;
-        StampPixelRows(out, LayoutStamps(stamps), settings.font, settings.colour);
-        ok = WritePictureRows(ToWide(name), out, editor::IsJpegName(name));
+        const std::vector<StampText> printed = LayoutStamps(stamps);
+        StampPixelRows(out, printed, settings.font, settings.colour);
+        // Each copy pixel covers factor picture pixels (1 at full size).
+        const double ratio = fullSize ? 1.0 : static_cast<double>(factor);
+        results_.DecorateCopy(out, width, height, ratio, printed, settings.font, settings.colour);
+        ok = editor::IsTiffName(name)
+                 ? results_.WriteTiff(ToWide(name), out, width, height, ratio)
+                 : WritePictureRows(ToWide(name), out, editor::IsJpegName(name));
     }
     if (!ok) {
         // The annotations stay unsaved and the picture modified, so closing still asks.
