@@ -21,14 +21,17 @@ start)
   close_inherited_fds
   orvane_prefix_ready || exit 1
   if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 90 140); do
-      [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-      Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-      echo $! >"$dir/xvfb.pid"
-      for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
-      echo ":$n" >"$dir/display"
-      break
-    done
+    # The server picks a free display itself and says which: two lanes starting at the same
+    # moment must not both take the first free number (one of them would then share the
+    # other's display, its input and its end).
+    rm -f "$dir/display.number"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display.number" \
+      >/dev/null 2>&1 &
+    echo $! >"$dir/xvfb.pid"
+    for _ in $(seq 100); do [ -s "$dir/display.number" ] && break; sleep 0.1; done
+    n=$(tr -dc '0-9' <"$dir/display.number")
+    [ -n "$n" ] || exit 1
+    echo ":$n" >"$dir/display"
   else
     echo "$DISPLAY" >"$dir/display"
   fi

@@ -17,10 +17,10 @@ namespace {
 
 // The Measure menu's command of each tool, in the order of MeasureTool.
 constexpr UINT kToolCommands[kToolCount] = {
-    ID_MEASURE_CALIBRATION,     ID_MEASURE_LINE_ANY,       ID_MEASURE_LINE_STRAIGHT,
-    ID_MEASURE_LINE_45,         ID_MEASURE_ANGLE_3POINTS,  ID_MEASURE_CIRCLE_3POINTS,
-    ID_MEASURE_ARC_3POINTS,     ID_MEASURE_ANGLE_4POINTS,  ID_MEASURE_CONTINUOUS_LINE,
-    ID_MEASURE_POLYGON,         ID_MEASURE_CIRCLE_RADIUS,  ID_MEASURE_CIRCLE_DIAMETER,
+    ID_MEASURE_CALIBRATION, ID_MEASURE_LINE_ANY,      ID_MEASURE_LINE_STRAIGHT,
+    ID_MEASURE_LINE_45,     ID_MEASURE_ANGLE_3POINTS, ID_MEASURE_CIRCLE_3POINTS,
+    ID_MEASURE_ARC_3POINTS, ID_MEASURE_ANGLE_4POINTS, ID_MEASURE_CONTINUOUS_LINE,
+    ID_MEASURE_POLYGON,     ID_MEASURE_CIRCLE_RADIUS, ID_MEASURE_CIRCLE_DIAMETER,
 };
 
 std::string Utf8(const std::wstring& wide) {
@@ -83,16 +83,15 @@ Conversion EditorResults::PictureCalibration(int32_t, int32_t) const {
 
 void EditorResults::PlaceScaleBar(POINT p) {
     if (!canvas_ || !canvas_->PictureLoaded()) return;
-    const std::optional<ScaleBar> bar =
-        ChooseScaleBar(PictureCalibration(canvas_->ImageWidth(), canvas_->ImageHeight()),
-                       canvas_->ImageWidth());
+    const std::optional<ScaleBar> bar = ChooseScaleBar(
+        PictureCalibration(canvas_->ImageWidth(), canvas_->ImageHeight()), canvas_->ImageWidth());
     if (!bar) return;
     LOGFONTW font{};
     static_assert(sizeof font == sizeof canvas_->properties.measureFont);
     std::memcpy(&font, &canvas_->properties.measureFont, sizeof font);
     font.lfHeight = editor::ScaledFontHeight(font.lfHeight, canvas_->NewObjectScale());
-    canvas_->PlaceObject(std::make_unique<CDrawScaleBar>(*bar, p, font,
-                                                         canvas_->properties.measureColor));
+    canvas_->PlaceObject(
+        std::make_unique<CDrawScaleBar>(*bar, p, font, canvas_->properties.measureColor));
 }
 
 TableTexts EditorResults::Texts() const {
@@ -127,12 +126,14 @@ void EditorResults::DecorateCopy(PixelRows& out, int32_t width, int32_t height, 
                                  COLORREF colour) const {
     if (!ReadResultsSettings().stampBar) return;
     const Conversion copy = SampledConversion(PictureCalibration(width, height), ratio);
-    if (const auto bar = StampedBarFor(copy, out, font, stamps)) PrintScaleBar(out, *bar, font, colour);
+    if (const auto bar = StampedBarFor(copy, out, font, stamps))
+        PrintScaleBar(out, *bar, font, colour);
 }
 
 bool EditorResults::WriteTiff(const std::wstring& path, const PixelRows& out, int32_t width,
                               int32_t height, double ratio) const {
-    return WriteCalibratedTiff(path, out, SampledConversion(PictureCalibration(width, height), ratio));
+    return WriteCalibratedTiff(path, out,
+                               SampledConversion(PictureCalibration(width, height), ratio));
 }
 
 }  // namespace orvane::results

@@ -48,8 +48,8 @@ void LiveScaleBar::Follow(const LiveBarInputs& in) {
         Hide();
         return;
     }
-    const Conversion c = LiveConversion(in.deviceCode, in.stillSize, in.frameWidth,
-                                        in.frameHeight, in.magnification, in.unit);
+    const Conversion c = LiveConversion(in.deviceCode, in.stillSize, in.frameWidth, in.frameHeight,
+                                        in.magnification, in.unit);
     std::optional<ScaleBar> bar = ChooseScaleBar(c, in.frameWidth);
     RECT live{};
     GetWindowRect(in.live, &live);

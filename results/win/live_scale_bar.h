@@ -12,12 +12,12 @@
 namespace orvane::results {
 
 struct LiveBarInputs {
-    HWND live = nullptr;        // the live picture's window; none: no bar
-    uint32_t deviceCode = 0;    // of the camera in use
-    uint32_t stillSize = 0;     // its still size, as photos record it
-    int32_t frameWidth = 0;     // the live picture's own pixel size
+    HWND live = nullptr;      // the live picture's window; none: no bar
+    uint32_t deviceCode = 0;  // of the camera in use
+    uint32_t stillSize = 0;   // its still size, as photos record it
+    int32_t frameWidth = 0;   // the live picture's own pixel size
     int32_t frameHeight = 0;
-    double magnification = 0;   // the magnification field's value
+    double magnification = 0;  // the magnification field's value
     Unit unit = Unit::kMillimetre;
 };
 

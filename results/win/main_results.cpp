@@ -75,8 +75,8 @@ void MainWindowResults::PrepareSave(StampedSaveRequest& request,
         request.decorate = [copyConversion, font = request.font, colour = request.colour](
                                PixelRows& out, int32_t width, int32_t height, double ratio,
                                const std::vector<StampText>& stamps) {
-            if (const auto bar = StampedBarFor(copyConversion(width, height, ratio), out, font,
-                                               stamps)) {
+            if (const auto bar =
+                    StampedBarFor(copyConversion(width, height, ratio), out, font, stamps)) {
                 PrintScaleBar(out, *bar, font, colour);
             }
         };

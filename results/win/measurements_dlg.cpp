@@ -88,15 +88,16 @@ void CMeasurementsDlg::OnExport(UINT) {
     ofn.lpstrFile = name.data();
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrDefExt = L"csv";
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
     if (!GetSaveFileNameW(&ofn)) return;
     const std::string csv = CsvText(rows, texts);
     HANDLE file = CreateFileW(name.data(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
-    const bool ok = file != INVALID_HANDLE_VALUE &&
-                    WriteFile(file, csv.data(), static_cast<DWORD>(csv.size()), &written, nullptr) &&
-                    written == csv.size();
+    const bool ok =
+        file != INVALID_HANDLE_VALUE &&
+        WriteFile(file, csv.data(), static_cast<DWORD>(csv.size()), &written, nullptr) &&
+        written == csv.size();
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     if (!ok) {
         const std::wstring text = failureText + L"\n" + name.data();

@@ -44,8 +44,9 @@ editor::Unit StoredMeasureUnit() {
     }
     std::string bytes(512, '\0');
     DWORD size = static_cast<DWORD>(bytes.size()), type = 0;
-    const bool read = RegQueryValueExW(key, L"Properties", nullptr, &type,
-                                       reinterpret_cast<BYTE*>(bytes.data()), &size) == ERROR_SUCCESS;
+    const bool read =
+        RegQueryValueExW(key, L"Properties", nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()),
+                         &size) == ERROR_SUCCESS;
     RegCloseKey(key);
     if (!read) return editor::Unit::kMillimetre;
     bytes.resize(size);

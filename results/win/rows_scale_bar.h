@@ -17,8 +17,7 @@ struct StampedBar {
     ScaleBarLayout layout;
 };
 std::optional<StampedBar> StampedBarFor(const Conversion& copy, const PixelRows& picture,
-                                        const LOGFONTW& font,
-                                        const std::vector<StampText>& stamps);
+                                        const LOGFONTW& font, const std::vector<StampText>& stamps);
 
 // Prints it into the rows; only the band it covers is copied through the platform's drawing.
 bool PrintScaleBar(PixelRows& picture, const StampedBar& bar, const LOGFONTW& font,

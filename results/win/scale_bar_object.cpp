@@ -4,8 +4,7 @@
 
 namespace orvane::results {
 
-CDrawScaleBar::CDrawScaleBar(const ScaleBar& bar, POINT at, const LOGFONTW& font,
-                             COLORREF colour)
+CDrawScaleBar::CDrawScaleBar(const ScaleBar& bar, POINT at, const LOGFONTW& font, COLORREF colour)
     : bar_(bar), at_(at), font_(font), colour_(colour) {}
 
 void CDrawScaleBar::Draw(HDC dc) {

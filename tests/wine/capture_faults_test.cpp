@@ -40,8 +40,8 @@ std::vector<std::wstring> PicturesIn(const std::wstring& folder) {
 }
 
 void SetCameraValue(const wchar_t* name, DWORD value) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Orvane\\VirtualCamera", name, REG_DWORD,
-                    &value, sizeof value);
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Orvane\\VirtualCamera", name, REG_DWORD, &value,
+                    sizeof value);
 }
 
 class CaptureFaults : public ::testing::Test {

@@ -10,6 +10,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <climits>
 #include <limits>
 #include <cstring>
@@ -19,6 +21,10 @@
 #include "capture_files.h"
 #include "media/media_info.h"
 #include "media/stamp/pixel_rows.h"
+#include "platform/wide.h"
+#include "results/calibration.h"
+#include "results/scale_bar.h"
+#include "results/tiff_writer.h"
 #include "registry_reader.h"
 #include "orvane_process.h"
 #include "screen_picture.h"
@@ -100,7 +106,9 @@ class Commands : public ::testing::Test {
     void TearDown() override {
         if (main_) {
             PostMessageW(main_, WM_COMMAND, IDCANCEL, 0);
-            program_.WaitForExit(15000);
+            if (!program_.WaitForExit(15000)) {
+                ADD_FAILURE() << "the program did not end within 15 s of its close";
+            }
         }
         ResetOrvaneState();
         Gdiplus::GdiplusShutdown(gdiplus_);
@@ -145,7 +153,9 @@ class Commands : public ::testing::Test {
     void Select(const std::vector<std::wstring>& paths) {
         bool first = true;
         for (const std::wstring& path : paths) {
-            const int k = CellShowing(path);
+            // A loaded machine fills the strip later than an idle one.
+            int k = CellShowing(path);
+            for (int i = 0; i < 100 && k == 0; ++i, k = CellShowing(path)) SleepMs(100);
             ASSERT_NE(k, 0) << "no cell shows " << std::string(path.begin(), path.end());
             PostMessageW(GetDlgItem(main_, CellId(k)), WM_LBUTTONDOWN,
                          MK_LBUTTON | (first ? 0 : MK_CONTROL), MAKELPARAM(50, 50));
@@ -978,6 +988,110 @@ TEST_F(HostileInput, DamagedHugeAndOddFilesAndValuesLeaveTheProgramAliveAndTheRe
     ASSERT_TRUE(ReadWholeFile(outside, &after));
     EXPECT_EQ(after, (std::vector<uint8_t>{'k', 'e', 'e', 'p'}));
     DeleteFileW(Target(L"hostile.BMP").c_str());
+}
+
+}  // namespace
+}  // namespace orvane::test
+
+namespace orvane::test {
+namespace {
+
+// Where the Wine tests leave files for the host's own checks (ImageJ, Python's csv module):
+// ORVANE_ARTIFACTS as a Unix path, reached through Wine's Z: drive.
+std::wstring ArtifactFolder() {
+    wchar_t unixPath[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"ORVANE_ARTIFACTS", unixPath, MAX_PATH)) return {};
+    std::wstring folder = L"Z:";
+    for (const wchar_t* c = unixPath; *c; ++c) folder += *c == L'/' ? L'\\' : *c;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+// The longest run of one colour along any row of the rows, and its row.
+int LongestRun(const PixelRows& rows, uint32_t colour, int* atRow) {
+    int best = 0;
+    for (int y = 0; y < rows.height; ++y) {
+        const uint8_t* row = rows.Row(y);
+        int run = 0;
+        for (int x = 0; x < rows.width; ++x) {
+            const uint32_t px = row[3 * x] | row[3 * x + 1] << 8 | row[3 * x + 2] << 16;
+            run = px == colour ? run + 1 : 0;
+            if (run > best) {
+                best = run;
+                *atRow = rows.topDown ? y : rows.height - 1 - y;
+            }
+        }
+    }
+    return best;
+}
+
+class CalibratedCopies : public SaveAs {
+  protected:
+    // A 640 x 480 picture taken at 40x by the model whose pixel covers 0.38093 mm, its still
+    // size 1280 x 960: every picture pixel stands for two reference pixels.
+    MediaInfoRecord SeedCalibratedPicture() {
+        EXPECT_TRUE(WriteBytes(Picture(1), SolidBmp(640, 480, 128, 128, 128)));
+        MediaInfoRecord info;
+        SetRecordText(info.mediaPath, FromWide(Picture(1)));
+        info.magnification = 40.0;
+        info.deviceCode = 0x0C4562C0;
+        info.stillSize = 0x050003C0;
+        info.pictureSize = 0x028001E0;
+        const MediaInfoRecord::Bytes side = info.ToBytes();
+        EXPECT_TRUE(WriteBytes(PictureFolder() + L"\\Info\\TX0000001",
+                               std::vector<uint8_t>(side.begin(), side.end())));
+        return info;
+    }
+};
+
+// The stamped copy's bar is as long in pixels as its label says by the picture's calibration.
+TEST_F(CalibratedCopies, AStampedCopysScaleBarIsAsLongAsItsLabelSays) {
+    const MediaInfoRecord info = SeedCalibratedPicture();
+    PutDword(L"PhotoSavedInfo", 0);  // the bar alone
+    PutDword(L"PhotoSavedInfoFontColor", 0x0000FF);
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Orvane\\Results", L"StampScaleBar", REG_DWORD,
+                    std::array<BYTE, 4>{1, 0, 0, 0}.data(), 4);
+    Launch();
+    Select({Picture(1)});
+    ASSERT_TRUE(SaveThroughDialog(Target(L"barred"), 1, false));
+    std::vector<uint8_t> file;
+    ASSERT_TRUE(ReadWholeFile(Target(L"barred.BMP"), &file));
+    const auto rows = ReadBmpPixels(file.data(), file.size());
+    ASSERT_TRUE(rows);
+    const auto bar = results::ChooseScaleBar(
+        results::PictureConversion(info, 640, 480, editor::Unit::kMillimetre), 640);
+    ASSERT_TRUE(bar);
+    // 0.38093 mm x 2 / 40 = 19.05 um a pixel: a quarter of 640 pixels is 3.05 mm, so 2 mm.
+    EXPECT_EQ(bar->label, "2 mm");
+    int row = -1;
+    EXPECT_EQ(LongestRun(*rows, 0xFF0000, &row), bar->pixels) << "red bar, as many pixels";
+    EXPECT_EQ(bar->pixels, static_cast<int>(std::lround(2.0 / (0.38093 * 2 / 40))));
+    EXPECT_GT(row, 480 * 3 / 4) << "in the bottom part";
+    DeleteFileW(Target(L"barred.BMP").c_str());
+}
+
+// A TIFF copy carries the picture's calibration; the host opens it in ImageJ (the check after
+// the Wine tests) and compares the pixel size with the one written beside it here.
+TEST_F(CalibratedCopies, ATiffCopyCarriesThePicturesCalibration) {
+    const MediaInfoRecord info = SeedCalibratedPicture();
+    const std::wstring artifacts = ArtifactFolder();
+    ASSERT_FALSE(artifacts.empty()) << "ORVANE_ARTIFACTS names where the host checks";
+    Launch();
+    Select({Picture(1)});
+    const std::wstring tiff = artifacts + L"\\main-copy.TIF";
+    DeleteFileW(tiff.c_str());
+    ASSERT_TRUE(SaveThroughDialog(tiff.substr(0, tiff.size() - 4), 3, false));
+    std::vector<uint8_t> file;
+    ASSERT_TRUE(ReadWholeFile(tiff, &file)) << "the TIFF filter writes .TIF";
+    const auto picture = results::ReadTiff24(file.data(), file.size());
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width, 640);
+    const double mmPerPixel = results::LengthPerPixel(
+        results::PictureConversion(info, 640, 480, editor::Unit::kMillimetre));
+    char expected[128];
+    snprintf(expected, sizeof expected, "main-copy.TIF %.12g\n", mmPerPixel / 10.0);
+    ASSERT_TRUE(WriteBytes(artifacts + L"\\main-copy.expected",
+                           std::vector<uint8_t>(expected, expected + strlen(expected))));
 }
 
 }  // namespace

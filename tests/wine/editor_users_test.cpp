@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -180,7 +182,10 @@ TEST_F(EditorAsUsersMeetIt, DeleteAndBackspaceEditTheTextAndLeaveThePictureAlone
     MapWindowPoints(canvas, nullptr, reinterpret_cast<POINT*>(&area), 2);
     const ScreenPicture empty = CaptureScreen(area);
     ASSERT_FALSE(empty.pixels.empty());
+    // The program in front, and the pointer over the canvas, which gives it the keyboard.
     ASSERT_TRUE(BringToFront(main_));
+    MoveMouseTo(ClientPoint(canvas, 300, 300));
+    MoveMouseTo(ClientPoint(canvas, 301, 300));
     TypeText(L"WWW");
     auto changed = [&] { return ChangedPixels(empty, CaptureScreen(area)); };
     for (int i = 0; i < 20 && changed() <= 50; ++i) SleepMs(100);
@@ -340,6 +345,217 @@ TEST_F(EditorAsUsersMeetIt, PicturesWithoutSideFileAreMeasuredByTheirWidth) {
         EXPECT_EQ(r.pictureSize, cases[n - 1].size) << "picture " << n;
         EXPECT_EQ(r.stillSize, cases[n - 1].size) << "picture " << n;
     }
+}
+
+}  // namespace
+}  // namespace orvane::test
+
+namespace orvane::test {
+namespace {
+
+constexpr UINT kMeasureLine = 32874;
+constexpr UINT kMeasurementsCommand = 33301;
+constexpr int kMeasurementsList = 1266;
+constexpr int kMeasurementsCopy = 1267;
+constexpr int kMeasurementsExport = 1268;
+
+std::wstring Artifacts() {
+    wchar_t unixPath[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"ORVANE_ARTIFACTS", unixPath, MAX_PATH)) return {};
+    std::wstring folder = L"Z:";
+    for (const wchar_t* c = unixPath; *c; ++c) folder += *c == L'/' ? L'\\' : *c;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
+            text = p;
+            GlobalUnlock(h);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+std::vector<std::wstring> Split(const std::wstring& text, const std::wstring& by) {
+    std::vector<std::wstring> parts;
+    size_t start = 0;
+    for (size_t at; (at = text.find(by, start)) != std::wstring::npos; start = at + by.size()) {
+        parts.push_back(text.substr(start, at - start));
+    }
+    if (start < text.size()) parts.push_back(text.substr(start));
+    return parts;
+}
+
+bool WriteText(const std::wstring& path, const std::wstring& text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                      nullptr, 0, nullptr, nullptr);
+    std::vector<uint8_t> bytes(static_cast<size_t>(n));
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                        reinterpret_cast<char*>(bytes.data()), n, nullptr, nullptr);
+    return WriteFileBytes(path, bytes);
+}
+
+class EditorResults : public EditorAsUsersMeetIt {
+  protected:
+    // A picture taken at 40x by the model of 0.38093 mm a reference pixel, still 1280 x 960:
+    // each of its 640 x 480 pixels covers 0.38093 * 2 / 40 mm.
+    void SeedCalibrated() {
+        Seed(1);
+        MediaInfoRecord r;
+        const std::wstring picture = PictureFolder() + L"\\" + CaptureFileName(1);
+        SetRecordText(r.mediaPath, std::u16string(picture.begin(), picture.end()));
+        r.magnification = 40.0;
+        r.deviceCode = 0x0C4562C0;
+        r.stillSize = 0x050003C0;
+        r.pictureSize = 0x028001E0;
+        const std::u16string side = SideFilePath(std::u16string(picture.begin(), picture.end()));
+        const MediaInfoRecord::Bytes bytes = r.ToBytes();
+        ASSERT_TRUE(WriteFileBytes(std::wstring(side.begin(), side.end()),
+                                   std::vector<uint8_t>(bytes.begin(), bytes.end())));
+    }
+    // A measured line with the tool chosen already (choosing it again would put it away).
+    void MeasureLine(HWND editor, POINT a, POINT b) {
+        HWND canvas = Canvas(editor);
+        ClickAt(ClientPoint(canvas, a.x, a.y));
+        MoveMouseTo(ClientPoint(canvas, b.x, b.y));
+        ClickAt(ClientPoint(canvas, b.x, b.y));
+        MoveMouseTo(ClientPoint(canvas, b.x, b.y + 40));
+        ClickAt(ClientPoint(canvas, b.x, b.y + 40));  // where the label goes
+        SleepMs(300);
+    }
+    HWND OpenMeasurements(HWND editor) {
+        PostMessageW(editor, WM_COMMAND, kMeasurementsCommand, 0);
+        return WaitForTitled(L"Measurements");
+    }
+    // Answers the classic save dialog with a full name (and a filter, 1-based, when given).
+    bool AnswerSave(const std::wstring& path, int filter = 0) {
+        HWND box = nullptr;
+        for (int i = 0; i < 100 && !box; ++i) {
+            for (HWND w : program_.TopLevelWindows()) {
+                if (IsWindowVisible(w) && (GetDlgItem(w, 0x480) || GetDlgItem(w, 0x47C))) box = w;
+            }
+            SleepMs(50);
+        }
+        if (!box) {
+            for (HWND w : program_.TopLevelWindows()) {
+                wchar_t cls[64] = {};
+                GetClassNameW(w, cls, 64);
+                printf("window '%ls' class %ls visible %d\n", WindowText(w).c_str(), cls,
+                       IsWindowVisible(w));
+            }
+            return false;
+        }
+        SleepMs(300);
+        if (filter > 0) {
+            SendDlgItemMessageW(box, 0x470, CB_SETCURSEL, filter - 1, 0);
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(GetDlgItem(box, 0x470)));
+            SleepMs(200);
+        }
+        // The classic dialog's name field, or the newer one's name box.
+        HWND name = GetDlgItem(box, 0x480) ? GetDlgItem(box, 0x480) : GetDlgItem(box, 0x47C);
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        for (int i = 0; i < 80 && IsWindow(box); ++i) SleepMs(100);
+        SleepMs(500);
+        return !IsWindow(box);
+    }
+};
+
+// Two lengths measured: the table lists them with the values their own points give by the
+// picture's calibration, Copy puts the same rows on the clipboard, Export... writes them as
+// CSV (read by Python's csv module on the host), undo takes a row away, and the rows come
+// back with the picture. A TIFF of the picture carries its calibration (read by ImageJ).
+TEST_F(EditorResults, TheTableHoldsEveryMeasurementAsItsLabelSaysAndLeavesWithThePicture) {
+    SeedCalibrated();
+    const std::wstring artifacts = Artifacts();
+    ASSERT_FALSE(artifacts.empty()) << "ORVANE_ARTIFACTS names where the host checks";
+    Launch();
+    HWND editor = OpenByDoubleClick(1);
+    ASSERT_NE(editor, nullptr);
+    PostMessageW(editor, WM_COMMAND, kMeasureLine, 0);
+    SleepMs(200);
+    MeasureLine(editor, {60, 80}, {300, 80});
+    MeasureLine(editor, {100, 200}, {100, 360});
+
+    HWND table = OpenMeasurements(editor);
+    ASSERT_NE(table, nullptr) << "the Measurements window";
+    EXPECT_EQ(SendDlgItemMessageW(table, kMeasurementsList, LB_GETCOUNT, 0, 0), 3)
+        << "a header and two rows";
+    ClickAt(CentreOf(GetDlgItem(table, kMeasurementsCopy)));
+    SleepMs(400);
+    const std::wstring copied = ClipboardText();
+    std::vector<std::wstring> lines = Split(copied, L"\r\n");
+    ASSERT_EQ(lines.size(), 3u) << "header and two rows on the clipboard";
+    const std::vector<std::wstring> header = Split(lines[0], L"\t");
+    const auto column = [&](const wchar_t* name) {
+        return std::find(header.begin(), header.end(), name) - header.begin();
+    };
+    const size_t length = static_cast<size_t>(column(L"Length"));
+    const size_t points = static_cast<size_t>(column(L"Points (pixels)"));
+    ASSERT_LT(length, header.size());
+    ASSERT_LT(points, header.size());
+    for (size_t row = 1; row < lines.size(); ++row) {
+        const std::vector<std::wstring> f = Split(lines[row], L"\t");
+        ASSERT_GT(f.size(), std::max(length, points));
+        int x1, y1, x2, y2;
+        ASSERT_EQ(swscanf(f[points].c_str(), L"(%d,%d) (%d,%d)", &x1, &y1, &x2, &y2), 4)
+            << f[points];
+        const double mm = std::hypot(x2 - x1, y2 - y1) * 0.38093 * 2 / 40;
+        wchar_t label[32];
+        swprintf(label, 32, L"%.3f", mm);
+        EXPECT_EQ(f[length], label) << "row " << row << ": the editor's length of its points";
+    }
+    ASSERT_TRUE(WriteText(artifacts + L"\\editor-table.tsv", copied));
+    const std::wstring csv = artifacts + L"\\editor-table.csv";
+    DeleteFileW(csv.c_str());
+    ClickAt(CentreOf(GetDlgItem(table, kMeasurementsExport)));
+    ASSERT_TRUE(AnswerSave(csv));
+    EXPECT_NE(GetFileAttributesW(csv.c_str()), INVALID_FILE_ATTRIBUTES) << "the CSV is written";
+    PostMessageW(table, WM_COMMAND, IDCANCEL, 0);
+    for (int i = 0; i < 30 && IsWindow(table); ++i) SleepMs(100);
+
+    // Undo takes the second row away.
+    PostMessageW(editor, WM_COMMAND, 521, 0);
+    SleepMs(300);
+    table = OpenMeasurements(editor);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(SendDlgItemMessageW(table, kMeasurementsList, LB_GETCOUNT, 0, 0), 2);
+    PostMessageW(table, WM_COMMAND, IDCANCEL, 0);
+    for (int i = 0; i < 30 && IsWindow(table); ++i) SleepMs(100);
+
+    // A TIFF of the picture as it stands.
+    const std::wstring tiff = artifacts + L"\\editor-copy.TIF";
+    DeleteFileW(tiff.c_str());
+    PostMessageW(editor, WM_COMMAND, 514, 0);
+    ASSERT_TRUE(AnswerSave(tiff.substr(0, tiff.size() - 4), 3));
+    EXPECT_NE(GetFileAttributesW(tiff.c_str()), INVALID_FILE_ATTRIBUTES) << "the TIFF is written";
+    char expected[96];
+    snprintf(expected, sizeof expected, "editor-copy.TIF %.12g\n", 0.38093 * 2 / 40 / 10);
+    ASSERT_TRUE(WriteFileBytes(artifacts + L"\\editor-copy.expected",
+                               std::vector<uint8_t>(expected, expected + strlen(expected))));
+
+    // Leaving the picture keeps its one row beside its side file; opened again, it is back.
+    PostMessageW(editor, WM_COMMAND, 506, 0);
+    if (HWND prompt = WaitForTitled(L"Orvane picture editor", 3000)) {
+        PostMessageW(prompt, WM_COMMAND, 7, 0);  // No: the annotations are not saved as a copy
+    }
+    for (int i = 0; i < 50 && Editor(); ++i) SleepMs(100);
+    ASSERT_EQ(Editor(), nullptr);
+    const std::wstring rows = PictureFolder() + L"\\Info\\TX0000001.csv";
+    EXPECT_NE(GetFileAttributesW(rows.c_str()), INVALID_FILE_ATTRIBUTES) << "the rows file";
+    editor = OpenByDoubleClick(1);
+    ASSERT_NE(editor, nullptr);
+    table = OpenMeasurements(editor);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(SendDlgItemMessageW(table, kMeasurementsList, LB_GETCOUNT, 0, 0), 2)
+        << "the row read back with the picture";
+    PostMessageW(table, WM_COMMAND, IDCANCEL, 0);
 }
 
 }  // namespace

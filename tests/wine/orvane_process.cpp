@@ -38,7 +38,8 @@ OrvaneProcess::~OrvaneProcess() {
     if (info_.hProcess) {
         if (Running()) {
             TerminateProcess(info_.hProcess, 1);
-            WaitForSingleObject(info_.hProcess, 5000);
+            // The next test's program must not find this one's mutex: wait until it is gone.
+            WaitForSingleObject(info_.hProcess, 20000);
         }
         CloseHandle(info_.hProcess);
         CloseHandle(info_.hThread);
