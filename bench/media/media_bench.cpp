@@ -10,6 +10,7 @@
 #include <set>
 
 #include "media/capture_names.h"
+#include "media/file_requests.h"
 #include "media/media_browser.h"
 
 namespace {
@@ -101,5 +102,39 @@ BENCHMARK(BM_RebuildAndShow)->Arg(10000)->Arg(20000)->Unit(benchmark::kMilliseco
 
 }  // namespace
 }  // namespace orvane
+
+// Delete all and Copy file of a whole strip: every listed capture selected, found in the
+// lists with its companions (10,000 pictures and 1,000 clips).
+void BM_FilesOfWholeSelection(benchmark::State& state) {
+    using namespace orvane;
+    const int pictures = static_cast<int>(state.range(0));
+    const int clips = pictures / 10;
+    MediaLists lists;
+    std::vector<SelectionEntry> entries;
+    auto capture = [&](int n, const char16_t* ext) {
+        std::u16string s = u"TX";
+        for (int shift = 6; shift >= 0; --shift) {
+            const int digit = (n >> (shift * 4)) & 15;
+            s += static_cast<char16_t>(digit < 10 ? u'0' + digit : u'A' + digit - 10);
+        }
+        return s + ext;
+    };
+    for (int n = 0; n < pictures; ++n) {
+        lists.pictures.push_back(u"C:\\USERS\\ME\\DOCUMENTS\\ORVANE\\PICTURES\\" + capture(n, u".BMP"));
+        entries.push_back({0, lists.pictures.back()});
+    }
+    for (int n = 0; n < clips; ++n) {
+        lists.videos.push_back(u"C:\\USERS\\ME\\DOCUMENTS\\ORVANE\\VIDEOS\\" + capture(n, u".AVI"));
+        lists.thumbnails.push_back(u"C:\\USERS\\ME\\DOCUMENTS\\ORVANE\\VIDEOS\\thumb\\" +
+                                   capture(n, u".BMP"));
+        entries.push_back({0, lists.thumbnails.back()});
+    }
+    for (auto _ : state) {
+        const std::vector<SelectedFile> files = FilesOfSelection(entries, lists);
+        benchmark::DoNotOptimize(files.data());
+        if (files.size() != entries.size()) state.SkipWithError("not every entry found");
+    }
+}
+BENCHMARK(BM_FilesOfWholeSelection)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
