@@ -68,7 +68,9 @@ void CIvoraDlg::OnCapturePicture(WPARAM wParam, LPARAM lParam) {
     }
     // Another store (its message box) may be under way: what it has not taken stays queued
     // and is taken by the loop below.
-    if (wParam > 1 || intakeBusy_) return;
+    if (wParam > 1) return;
+    const bool own = ReceiveOwnAnnouncement();
+    if (intakeBusy_) return;
     intakeBusy_ = true;
     bool any = false;
     for (std::vector<HandedOverPicture> pictures = TakeHandedOverCaptures(); !pictures.empty();
@@ -76,12 +78,13 @@ void CIvoraDlg::OnCapturePicture(WPARAM wParam, LPARAM lParam) {
         any = true;
         for (const HandedOverPicture& picture : pictures) StorePicture(picture);
     }
-    // A picture another program wrote under the fixed names.
-    if (!any) {
+    // A picture another program wrote under the fixed names; an own announcement whose
+    // picture an earlier loop took leaves nothing to do (a stale file there is not a photo).
+    if (!any && !own) {
         const bool jpegFrame = wParam != 0, keepJpeg = lParam != 0;
-        StorePicture({TempFilePath(keepJpeg || jpegFrame ? kTempJpg : kTempBmp), jpegFrame,
-                      keepJpeg, false},
-                     false);
+        StorePicture(
+            {TempFilePath(keepJpeg || jpegFrame ? kTempJpg : kTempBmp), jpegFrame, keepJpeg, false},
+            false);
     }
     intakeBusy_ = false;
 }

@@ -65,6 +65,10 @@ std::vector<HandedOverPicture>& HandedOver() {
     static std::vector<HandedOverPicture> pictures;
     return pictures;
 }
+// Announcements posted and not yet received: one loop takes every queued picture, so the
+// later announcements of the same pictures find the queue empty and must not be taken for
+// another program's picture under the fixed names.
+std::atomic<uint32_t> unreceivedAnnouncements{0};
 }  // namespace
 
 void HandOverCapture(HandedOverPicture picture) {
@@ -74,7 +78,15 @@ void HandOverCapture(HandedOverPicture picture) {
         const std::lock_guard<std::mutex> hold(HandOverLock());
         HandedOver().push_back(std::move(picture));
     }
+    unreceivedAnnouncements.fetch_add(1);
     AnnounceCapture(jpegFrame, keepJpeg);
+}
+
+bool ReceiveOwnAnnouncement() {
+    uint32_t count = unreceivedAnnouncements.load();
+    while (count > 0 && !unreceivedAnnouncements.compare_exchange_weak(count, count - 1)) {
+    }
+    return count > 0;
 }
 
 std::vector<HandedOverPicture> TakeHandedOverCaptures() {

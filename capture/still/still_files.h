@@ -49,14 +49,17 @@ void AnnounceCapture(WPARAM wParam, LPARAM lParam);
 
 // A capture's picture handed from a streaming thread to the window thread, which stores it.
 struct HandedOverPicture {
-    std::wstring path;       // the complete temporary file, the receiver's to remove
-    bool jpegFrame = false;  // a JPEG frame of the camera, stored as BMP
-    bool keepJpeg = false;   // stored as JPEG as it is
+    std::wstring path;         // the complete temporary file, the receiver's to remove
+    bool jpegFrame = false;    // a JPEG frame of the camera, stored as BMP
+    bool keepJpeg = false;     // stored as JPEG as it is
     bool unsupported = false;  // no file: the camera's format gives no photo
 };
 
 // Queues the picture and announces it (wParam 1 for a JPEG frame, lParam 1 to keep JPEG).
 void HandOverCapture(HandedOverPicture picture);
+// Called once for each announcement received: true when it is one of this process's own
+// (its picture may have been taken already), false when another program announced a picture.
+bool ReceiveOwnAnnouncement();
 // The pictures handed over since the last call, oldest first.
 std::vector<HandedOverPicture> TakeHandedOverCaptures();
 

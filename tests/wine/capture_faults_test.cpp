@@ -117,6 +117,12 @@ TEST_F(CaptureFaults, AStillPinThatMissesATriggerDoesNotBlockTheNextPhotos) {
 TEST_F(CaptureFaults, PhotosInQuickSuccessionAreEachStoredWhole) {
     VirtualCameras camera({L"6340"});
     ASSERT_TRUE(camera.Registered());
+    // A picture left under the fixed temporary name (by Copy image, say) is no photo: the
+    // announcements of photos an earlier one took along must not store it.
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring stale = std::wstring(temp) + L"Orvane.bmp";
+    ASSERT_TRUE(WriteFileBytes(stale, SolidBmp(16, 16, 200, 10, 10)));
     Launch(0x03200258);
     for (int i = 0; i < 6; ++i) {
         PostMessageW(main_, WM_COMMAND, kPhotoCommand, 0);
@@ -137,6 +143,7 @@ TEST_F(CaptureFaults, PhotosInQuickSuccessionAreEachStoredWhole) {
         distinct.insert(hash);
     }
     EXPECT_EQ(distinct.size(), PicturesIn(PictureFolder()).size()) << "no photo is another's";
+    DeleteFileW(stale.c_str());
 }
 
 // A picture folder too long for its captures' side files is not used: the photos go to the
