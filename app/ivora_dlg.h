@@ -22,6 +22,7 @@
 #include "media/win/win_avi_library.h"
 #include "media/win/win_media_files.h"
 #include "platform/handles.h"
+#include "stacking/win/focus_stack_command.h"
 
 namespace orvane {
 
@@ -85,6 +86,8 @@ class CIvoraDlg : public Dialog {
     bool DeleteSelection();
     void OnCopyFile(UINT id);
     void OnCopyImage(UINT id);
+    // "Stack focus" of the selection (stack_handlers.cpp).
+    void OnStackFocus(UINT id);
     // Help commands and the magnification field (help_handlers.cpp).
     void OnManual(UINT id);
     void OnHomePage(UINT id);
@@ -196,6 +199,7 @@ class CIvoraDlg : public Dialog {
     WinAviLibrary aviLibrary_;
     StripCells strip_;
     MediaBrowser media_{mediaFiles_, aviLibrary_, strip_};
+    FocusStackCommand stackFocus_{strip_, media_, mediaFiles_, mediaClock_};
     CellShared cellShared_;
     MediaInfoRecord currentRecord_{};  // of the file under the mouse
     uint32_t lastHover_ = 0;
