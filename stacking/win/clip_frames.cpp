@@ -1,6 +1,7 @@
 #include "stacking/win/clip_frames.h"
 
 #include <climits>
+#include <cstring>
 
 #include "media/bmp_layout.h"
 #include "media/frame_decode.h"
@@ -76,12 +77,13 @@ bool ClipFrames::Open(const std::wstring& path) {
     return width_ > 0 && width_ <= kMostSide && height_ > 0 && height_ <= kMostSide;
 }
 
-bool ClipFrames::Read(int32_t position, stacking::BgrView* frame) {
+bool ClipFrames::Read(int32_t position, stacking::BgrView* frame, bool* repeated) {
+    *repeated = false;
     if (!stream_ || position < first_ || position - first_ >= count_) return false;
-    return ReadRaw(position, frame) || ReadDecompressed(position, frame);
+    return ReadRaw(position, frame, repeated) || ReadDecompressed(position, frame);
 }
 
-bool ClipFrames::ReadRaw(int32_t position, stacking::BgrView* frame) {
+bool ClipFrames::ReadRaw(int32_t position, stacking::BgrView* frame, bool* repeated) {
     const BmpInfoHeader info = BmpInfoHeader::FromBytes(format_.data());
     const bool yuy2 = info.compression == kFourCcYuy2 && info.bitCount == 16;
     const bool rgb = info.compression == kBiRgb && info.bitCount == 24;
@@ -97,7 +99,13 @@ bool ClipFrames::ReadRaw(int32_t position, stacking::BgrView* frame) {
         got <= 0) {
         return false;
     }
-    if (!DecodeRawFrame(info, sample_.data(), static_cast<size_t>(got), dib_)) return false;
+    const size_t size = static_cast<size_t>(got);
+    if (size == previous_.size() && std::memcmp(sample_.data(), previous_.data(), size) == 0) {
+        *repeated = true;
+        return true;
+    }
+    if (!DecodeRawFrame(info, sample_.data(), size, dib_)) return false;
+    previous_.assign(sample_.begin(), sample_.begin() + static_cast<ptrdiff_t>(size));
     return ViewOfDib(dib_.data(), dib_.size(), width_, height_, frame);
 }
 

@@ -28,10 +28,12 @@ class ClipFrames {
 
     // The frame at position, valid until the next Read or the end of the object; false for a
     // frame that cannot be read or decoded (an empty or damaged sample), which is left out.
-    bool Read(int32_t position, stacking::BgrView* frame);
+    // repeated is set (and the frame not decoded) when its sample is byte for byte the one
+    // read before: a frame the recording repeated adds nothing to a stack.
+    bool Read(int32_t position, stacking::BgrView* frame, bool* repeated);
 
   private:
-    bool ReadRaw(int32_t position, stacking::BgrView* frame);
+    bool ReadRaw(int32_t position, stacking::BgrView* frame, bool* repeated);
     bool ReadDecompressed(int32_t position, stacking::BgrView* frame);
 
     bool started_ = false;
@@ -45,6 +47,7 @@ class ClipFrames {
     int32_t height_ = 0;
     std::vector<uint8_t> format_;
     std::vector<uint8_t> sample_;
+    std::vector<uint8_t> previous_;  // the sample read before, for repeats
     std::vector<uint8_t> dib_;
 };
 

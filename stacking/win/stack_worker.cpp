@@ -162,7 +162,8 @@ void StackWorker::StackClip() {
                 if (Cancelled()) break;
                 SetProgress(0);
                 BgrView frame;
-                if (!clip.Read(positions[step_], &frame)) continue;
+                bool repeated = false;
+                if (!clip.Read(positions[step_], &frame, &repeated) || repeated) continue;
                 ++read;
                 if (!Add(frame)) break;
             }
