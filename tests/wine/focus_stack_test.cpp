@@ -533,9 +533,10 @@ TEST_F(FocusStack, AClipRecordedDuringTheSweepStacksIntoANewPictureCloserToTheTr
     }
     const auto result = CompareAligned(truth, picture.View());
     ASSERT_TRUE(result.aligned);
-    std::printf("%d frames, %zu of them new, %d stacked; sharpest frame %.2f dB, stacked "
-                "picture %.2f dB\n",
-                total, frames.size(), count, sharpest, result.psnr);
+    std::printf(
+        "%d frames, %zu of them new, %d stacked; sharpest frame %.2f dB, stacked "
+        "picture %.2f dB\n",
+        total, frames.size(), count, sharpest, result.psnr);
     EXPECT_GE(result.psnr, sharpest + 6.0);
 
     wchar_t shots[MAX_PATH] = {};
