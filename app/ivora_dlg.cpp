@@ -62,6 +62,7 @@ bool CIvoraDlg::OnCommand(UINT id, UINT code, HWND control) {
         {IDC_BTN_DEL_ALL, IDC_BTN_DEL_ALL, &CIvoraDlg::OnDeleteAll},
         {ID_FILE_COPY_IMAGE, ID_FILE_COPY_IMAGE, &CIvoraDlg::OnCopyImage},
         {ID_FILE_COPY_FILE, ID_FILE_COPY_FILE, &CIvoraDlg::OnCopyFile},
+        {ID_FILE_STACK_FOCUS, ID_FILE_STACK_FOCUS, &CIvoraDlg::OnStackFocus},
         {ID_HELP_MANUAL, ID_HELP_MANUAL, &CIvoraDlg::OnManual},
         {ID_HELP_MANUAL_KEY, ID_HELP_MANUAL_KEY, &CIvoraDlg::OnManual},
         {ID_HELP_UPDATE, ID_HELP_UPDATE, &CIvoraDlg::OnHomePage},

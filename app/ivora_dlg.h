@@ -23,6 +23,7 @@
 #include "media/win/win_media_files.h"
 #include "platform/handles.h"
 #include "results/win/main_results.h"
+#include "stacking/win/focus_stack_command.h"
 
 namespace orvane {
 
@@ -86,6 +87,8 @@ class CIvoraDlg : public Dialog {
     bool DeleteSelection();
     void OnCopyFile(UINT id);
     void OnCopyImage(UINT id);
+    // "Stack focus" of the selection (stack_handlers.cpp).
+    void OnStackFocus(UINT id);
     // Help commands and the magnification field (help_handlers.cpp).
     void OnManual(UINT id);
     void OnHomePage(UINT id);
@@ -200,6 +203,7 @@ class CIvoraDlg : public Dialog {
     WinAviLibrary aviLibrary_;
     StripCells strip_;
     MediaBrowser media_{mediaFiles_, aviLibrary_, strip_};
+    FocusStackCommand stackFocus_{strip_, media_, mediaFiles_, mediaClock_};
     CellShared cellShared_;
     MediaInfoRecord currentRecord_{};  // of the file under the mouse
     uint32_t lastHover_ = 0;

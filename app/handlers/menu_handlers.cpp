@@ -73,6 +73,7 @@ void CIvoraDlg::PrepareFilePopup(HMENU popup) {
          {ID_FILE_OPEN, ID_FILE_DELETE, ID_FILE_COPY_IMAGE, ID_FILE_COPY_FILE, ID_FILE_SAVE_AS}) {
         EnableMenuItem(popup, command, MF_BYCOMMAND | (any ? MF_ENABLED : MF_GRAYED));
     }
+    stackFocus_.PrepareMenu(popup, settings_.VideoThumbFolderPath);
 }
 
 void CIvoraDlg::PrepareSettingPopup(HMENU popup) {

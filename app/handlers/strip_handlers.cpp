@@ -17,6 +17,9 @@ void CIvoraDlg::PrepareStripCells() {
     cellShared_.magnification = settings_.InputMaginification;
     cellShared_.thumbFolder = settings_.VideoThumbFolderPath;
     cellShared_.contextMenu = LanguageInfoFor(settings_.Language).contextMenu;
+    cellShared_.prepareContextMenu = [this](HWND cell, uint32_t flags, HMENU popup) {
+        stackFocus_.PrepareContextMenu(popup, cell, flags, settings_.VideoThumbFolderPath);
+    };
     strip_.Attach(Hwnd(), Item(IDC_STRIP_SCROLL), &cellShared_, &media_);
 }
 

@@ -12,6 +12,7 @@ bool ActsOnStripSelection(uint32_t command) {
         case ID_FILE_COPY_IMAGE:
         case ID_FILE_COPY_FILE:
         case ID_FILE_SAVE_AS:
+        case ID_FILE_STACK_FOCUS:
         case IDC_BTN_SAVE:
         case IDC_BTN_MEASURE:
         case IDC_BTN_DEL:

@@ -5,7 +5,8 @@
 namespace orvane {
 
 // Commands that act on the strip's selection or its files (Open, Delete, Copy image, Copy file,
-// Save as and their buttons): the strip lies hidden under the editor, so they do nothing then.
+// Save as, Stack focus and their buttons): the strip lies hidden under the editor, so they do
+// nothing then.
 bool ActsOnStripSelection(uint32_t command);
 
 }  // namespace orvane

@@ -142,8 +142,12 @@ void CPictureView::OnRightButtonUp(int x, int y, WPARAM keys) {
     POINT at{x, y};
     ClientToScreen(hwnd_, &at);
     const UniqueMenu menu(LoadMenuW(shared_->instance, MAKEINTRESOURCEW(shared_->contextMenu)));
-    if (HMENU popup = menu ? GetSubMenu(menu.Get(), 0) : nullptr)
+    if (HMENU popup = menu ? GetSubMenu(menu.Get(), 0) : nullptr) {
+        if (shared_->prepareContextMenu) {
+            shared_->prepareContextMenu(hwnd_, static_cast<uint32_t>(keys | MK_RBUTTON), popup);
+        }
         TrackPopupMenu(popup, TPM_LEFTALIGN, at.x, at.y, 0, hwnd_, nullptr);
+    }
 }
 
 void CPictureView::OnMouseMove(int x, int y) {

@@ -4,6 +4,8 @@
 // owner by posted messages.
 #include <windows.h>
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "media/media_files.h"
@@ -27,6 +29,9 @@ struct CellShared {
     double magnification = 0.0;  // for pictures without a side file
     std::u16string thumbFolder;  // the video folder's side folder: its pictures stand for clips
     int contextMenu = 0;         // menu resource of the current language; submenu 0 is shown
+    // Enables or greys the context menu's items just before it opens on cell, for the right
+    // click (its key flags) whose selection change is posted but not yet handled.
+    std::function<void(HWND cell, uint32_t flags, HMENU popup)> prepareContextMenu;
 };
 
 class CPictureView {

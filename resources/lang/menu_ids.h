@@ -53,6 +53,8 @@
 #define ID_FILE_COPY_IMAGE 33283
 #define ID_FILE_COPY_FILE 33284
 #define ID_FILE_SAVE_AS 33285
+// Focus stacking of the selection (File popup and the thumbnail context menu).
+#define ID_FILE_STACK_FOCUS 33303
 #define ID_FILE_SAVE_AS_DISPLAYED 32778
 #define ID_FILE_EXIT 32779
 

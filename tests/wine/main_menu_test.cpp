@@ -45,9 +45,9 @@ TEST(MainMenu, TheFilePopupOpensBelowItsButtonAndDrawsExitWithTheGradientWhenHov
     GetClientRect(menu, &client);
     EXPECT_EQ(popup.left, button.left);
     EXPECT_EQ(popup.top, button.bottom);
-    // 8 items of 22 pixels and 3 separators of 3, inside the popup's 3-pixel border.
+    // 9 items of 22 pixels and 3 separators of 3, inside the popup's 3-pixel border.
     constexpr int kBorder = 3;
-    EXPECT_EQ(client.bottom, 8 * 22 + 3 * 3 + 2 * kBorder);
+    EXPECT_EQ(client.bottom, 9 * 22 + 3 * 3 + 2 * kBorder);
 
     POINT exitItem{client.right / 2, client.bottom - kBorder - 11};
     ClientToScreen(menu, &exitItem);

@@ -81,7 +81,7 @@ int GdiObjectCount() {
 TEST(MenuOwnerDraw, RegistersAndMeasuresEveryItemOfTheMainMenu) {
     CMenuOwnerDraw menu;
     ASSERT_TRUE(menu.Load(kModule, IDR_MENU_MAIN_EN));
-    const int items[4] = {11, 27, 3, 3};  // File, Setting with Resolution, Capture, Help
+    const int items[4] = {12, 28, 3, 3};  // File, Setting with Resolution, Capture, Help
     int total = 0;
     for (int i = 0; i < 4; ++i) {
         ASSERT_TRUE(menu.RegisterItems(Popup(menu, i)));
@@ -89,27 +89,27 @@ TEST(MenuOwnerDraw, RegistersAndMeasuresEveryItemOfTheMainMenu) {
         EXPECT_EQ(menu.RecordCount(), total) << "popup " << i;
     }
     HMENU file = Popup(menu, 0), setting = Popup(menu, 1), sizes = GetSubMenu(setting, 0);
-    EXPECT_EQ(RecordAt(file, 10).text, L"Exit");
-    EXPECT_EQ(RecordAt(file, 10).commandId, static_cast<uint32_t>(ID_FILE_EXIT));
-    EXPECT_EQ(RecordAt(file, 10).icon, -1);
-    EXPECT_EQ(RecordAt(file, 9).commandId, 0u);
+    EXPECT_EQ(RecordAt(file, 11).text, L"Exit");
+    EXPECT_EQ(RecordAt(file, 11).commandId, static_cast<uint32_t>(ID_FILE_EXIT));
+    EXPECT_EQ(RecordAt(file, 11).icon, -1);
+    EXPECT_EQ(RecordAt(file, 10).commandId, 0u);
     EXPECT_EQ(RecordAt(setting, 0).text, L"Resolution");
     EXPECT_EQ(RecordAt(setting, 0).commandId, 0xFFFFFFFFu);
     EXPECT_EQ(RecordAt(setting, 5).text, L"Display date && time");
     // Ids, submenus, separators and states survive the change to owner-drawn.
-    EXPECT_EQ(GetMenuItemID(file, 10), static_cast<UINT>(ID_FILE_EXIT));
+    EXPECT_EQ(GetMenuItemID(file, 11), static_cast<UINT>(ID_FILE_EXIT));
     ASSERT_NE(sizes, nullptr);
-    EXPECT_EQ(ItemInfo(file, 9).fType, static_cast<UINT>(MFT_OWNERDRAW | MFT_SEPARATOR));
+    EXPECT_EQ(ItemInfo(file, 10).fType, static_cast<UINT>(MFT_OWNERDRAW | MFT_SEPARATOR));
     EXPECT_EQ(ItemInfo(sizes, 9).fState & MFS_GRAYED, static_cast<UINT>(MF_GRAYED));
 
-    for (auto [popup, pos, height] : {std::tuple{file, 10, 22u}, std::tuple{file, 9, 3u},
+    for (auto [popup, pos, height] : {std::tuple{file, 11, 22u}, std::tuple{file, 10, 3u},
                                       std::tuple{setting, 0, 22u}, std::tuple{sizes, 10, 3u}}) {
         MEASUREITEMSTRUCT item{ODT_MENU, 0, 0, 0, 0, ItemData(popup, pos)};
         ASSERT_TRUE(menu.MeasureItem(&item));
         EXPECT_EQ(item.itemWidth, 280u);
         EXPECT_EQ(item.itemHeight, height);
     }
-    MEASUREITEMSTRUCT button{ODT_BUTTON, 0, 0, 0, 0, ItemData(file, 10)};
+    MEASUREITEMSTRUCT button{ODT_BUTTON, 0, 0, 0, 0, ItemData(file, 11)};
     EXPECT_FALSE(menu.MeasureItem(&button));
 
     UniqueBrush red(CreateSolidBrush(RGB(255, 0, 0)));
@@ -125,7 +125,7 @@ TEST(MenuOwnerDraw, SelectedItemIsFramedOverAGradientAndSeparatorsAreSunken) {
     CMenuOwnerDraw menu;
     ASSERT_TRUE(LoadMainMenu(menu));
     Canvas item(280, 22);
-    ASSERT_TRUE(Draw(menu, ItemData(Popup(menu, 0), 10), ODS_SELECTED, item));  // "Exit"
+    ASSERT_TRUE(Draw(menu, ItemData(Popup(menu, 0), 11), ODS_SELECTED, item));  // "Exit"
     for (POINT p : {POINT{0, 0}, POINT{279, 0}, POINT{0, 21}, POINT{279, 21}, POINT{140, 21}})
         EXPECT_EQ(item.At(p.x, p.y), RGB(0, 0, 0)) << p.x << "," << p.y;
     for (int d = 0; d < 20; ++d) {
@@ -137,7 +137,7 @@ TEST(MenuOwnerDraw, SelectedItemIsFramedOverAGradientAndSeparatorsAreSunken) {
     EXPECT_EQ(GetBkColor(item.Dc()), kWhite);
 
     Canvas separator(280, 3);
-    ASSERT_TRUE(Draw(menu, ItemData(Popup(menu, 0), 9), 0, separator, {0, 0, 280, 3}));
+    ASSERT_TRUE(Draw(menu, ItemData(Popup(menu, 0), 10), 0, separator, {0, 0, 280, 3}));
     const COLORREF dark = RGB(63, 63, 63), grey = RGB(127, 127, 127);
     const struct {
         int x, y;
@@ -236,7 +236,7 @@ TEST(MenuOwnerDraw, RebuildsStayWithinTheTableAndLeakNothing) {
         HMENU previous = nullptr;
         for (int build = 0; build < 20; ++build) {
             rebuildAndDraw(menu);
-            ASSERT_EQ(menu.RecordCount(), 44) << build;
+            ASSERT_EQ(menu.RecordCount(), 46) << build;
             EXPECT_TRUE(!previous || !IsMenu(previous)) << build;
             previous = menu.Menu();
         }
@@ -253,10 +253,11 @@ TEST(MenuOwnerDraw, RebuildsStayWithinTheTableAndLeakNothing) {
                 EXPECT_EQ(ItemInfo(GetSubMenu(m.Get(), i), 0).fType & MFT_OWNERDRAW, 0u);
             }
         }
-        EXPECT_EQ(menu.RecordCount(), 44 + 44 + 11 + 27);
-        EXPECT_EQ(refused, 6);
+        // The first takes all 46; after it only Setting (28 records) no longer fits, twice.
+        EXPECT_EQ(menu.RecordCount(), 46 + 46 + 2 * (12 + 3 + 3));
+        EXPECT_EQ(refused, 2);
 
-        const ULONG_PTR exit = ItemData(Popup(menu, 0), 10);
+        const ULONG_PTR exit = ItemData(Popup(menu, 0), 11);
         menu.Destroy();
         EXPECT_EQ(menu.RecordCount(), 0);
         EXPECT_FALSE(Draw(menu, exit, ODS_SELECTED, Canvas(280, 22)));

@@ -61,6 +61,25 @@ void PressKey(WORD virtualKey) {
     SleepMs(50);
 }
 
+void ClickWithKeyAt(POINT p, WORD virtualKey) {
+    MoveMouseTo(p);
+    INPUT input[4] = {};
+    input[0].type = input[3].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[3].ki.wVk = virtualKey;
+    input[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    input[1] = Mouse(MOUSEEVENTF_LEFTDOWN);
+    input[2] = Mouse(MOUSEEVENTF_LEFTUP);
+    Send(input, 4);
+    SleepMs(50);
+}
+
+void RightClickAt(POINT p) {
+    MoveMouseTo(p);
+    INPUT click[2] = {Mouse(MOUSEEVENTF_RIGHTDOWN), Mouse(MOUSEEVENTF_RIGHTUP)};
+    Send(click, 2);
+    SleepMs(50);
+}
+
 void TypeText(const std::wstring& text) {
     for (wchar_t c : text) {
         INPUT keys[2] = {};

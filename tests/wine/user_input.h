@@ -15,6 +15,9 @@ void ClickAt(POINT p);
 // Two clicks within the double-click time.
 void DoubleClickAt(POINT p);
 void PressKey(WORD virtualKey);
+// A click with a key held down (VK_CONTROL, VK_SHIFT), as a user extends a selection.
+void ClickWithKeyAt(POINT p, WORD virtualKey);
+void RightClickAt(POINT p);
 // Each character as a Unicode key press.
 void TypeText(const std::wstring& text);
 // Makes the window the foreground window and waits until it is; false when it never became so.

@@ -72,6 +72,14 @@ bool WriteStillSceneTime(DWORD milliseconds) {
     return ok;
 }
 
+bool WriteFocusSweep(DWORD milliseconds) {
+    HKEY key = OpenConfig();
+    if (!key) return false;
+    const bool ok = WriteDword(key, L"FocusSweepMs", milliseconds);
+    RegCloseKey(key);
+    return ok;
+}
+
 void DeleteConfig() {
     RegDeleteKeyW(HKEY_CURRENT_USER, kConfigKey);
 }

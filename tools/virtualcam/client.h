@@ -22,6 +22,9 @@ bool WriteLost(DWORD mask);
 // Makes every still show the scene at this time instead of the stream time, so that a test can
 // render the same still itself.
 bool WriteStillSceneTime(DWORD milliseconds);
+// Makes the capture pin show the focus scene swept through its depth every `milliseconds`
+// (read when the camera starts streaming).
+bool WriteFocusSweep(DWORD milliseconds);
 // Removes the configuration: the default camera at the next registration.
 void DeleteConfig();
 

@@ -664,6 +664,11 @@ HRESULT OutputPin::Activate() {
         discontinuity_ = true;
     }
     drops_.Restart();
+    DWORD sweepMs = 0;
+    if (!still_ && connectedFormat_.width % 2 == 0 && ReadFocusSweepMs(&sweepMs)) {
+        const Format& f = connectedFormat_;
+        focus_.reset(new (std::nothrow) FocusFeed(f.width, f.height, sweepMs / 1000.0));
+    }
     thread_ = std::thread([this] { Stream(); });
     return S_OK;
 }
@@ -678,6 +683,7 @@ void OutputPin::Deactivate() {
     // Decommitting first releases a thread waiting for a buffer.
     allocator_->Decommit();
     thread_.join();
+    focus_.reset();
 }
 
 HRESULT OutputPin::Trigger() {
@@ -753,10 +759,10 @@ void OutputPin::DeliverFrame(long long frame) {
     bool mjpg = FourccOf(f.subtype) == kFourccMjpg;
     if (data && mjpg) {
         scratch_.resize(length);
-        RenderYuy2(scratch_.data(), f.width, f.height, start / 1e7, filter_->brightness_);
+        RenderCaptureFrame(scratch_.data(), start / 1e7);
         length = jpeg_.Encode(scratch_.data(), f.width, f.height, data, sample->GetSize());
     } else if (data && sample->GetSize() >= length) {
-        RenderYuy2(data, f.width, f.height, start / 1e7, filter_->brightness_);
+        RenderCaptureFrame(data, start / 1e7);
     } else {
         length = 0;
     }
@@ -784,6 +790,12 @@ void OutputPin::DeliverFrame(long long frame) {
     sample->Release();
 }
 
+void OutputPin::RenderCaptureFrame(uint8_t* yuy2, double seconds) {
+    const Format& f = connectedFormat_;
+    if (focus_ && focus_->Frame(seconds, filter_->brightness_, yuy2)) return;
+    RenderYuy2(yuy2, f.width, f.height, seconds, filter_->brightness_);
+}
+
 void OutputPin::DeliverStill() {
     REFERENCE_TIME now;
     {
@@ -806,8 +818,15 @@ void OutputPin::DeliverStill() {
             if (kind == StillKind::Frame) {
                 const Format& f = connectedFormat_;
                 length = f.width * f.height * 2;
-                if (sample->GetSize() >= length)
-                    RenderYuy2(data, f.width, f.height, seconds, brightness);
+                if (sample->GetSize() >= length) {
+                    // With a focus sweep, the still shows it at the trigger's moment.
+                    DWORD sweepMs = 0;
+                    const bool focus =
+                        ReadFocusSweepMs(&sweepMs) && f.width % 2 == 0 &&
+                        RenderSweepYuy2(f.width, f.height, CameraSweep(sweepMs / 1000.0), seconds,
+                                        brightness, data);
+                    if (!focus) RenderYuy2(data, f.width, f.height, seconds, brightness);
+                }
             } else if (kind == StillKind::RawSingle) {
                 length = kRawSingleWidth * kRawSingleHeight;
                 if (sample->GetSize() >= length) {

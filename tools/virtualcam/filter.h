@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tools/virtualcam/drop_count.h"
+#include "tools/virtualcam/focus_feed.h"
 #include "tools/virtualcam/jpeg.h"
 #include "tools/virtualcam/models.h"
 #include "tools/virtualcam/registers.h"
@@ -101,6 +102,9 @@ private:
     long SampleSize(const Format& format) const;
     void Stream();
     void DeliverFrame(long long frame);
+    // One YUY2 frame of the capture format at stream time seconds: the focus sweep's, or the
+    // micrometer scene.
+    void RenderCaptureFrame(uint8_t* yuy2, double seconds);
     void DeliverStill();
     HRESULT Deliver(IMediaSample* sample);
     bool Gated(REFERENCE_TIME t, DWORD* started, DWORD* stopped);
@@ -121,6 +125,7 @@ private:
     bool discontinuity_ = true;
     std::vector<uint8_t> scratch_;   // streaming thread only
     JpegEncoder jpeg_;               // streaming thread only
+    std::unique_ptr<FocusFeed> focus_;  // the focus sweep's frames, while one is configured
     // Stream control (capture pin): deliver while start <= t < stop.
     REFERENCE_TIME startAt_ = MINLONGLONG;
     REFERENCE_TIME stopAt_ = MAXLONGLONG;

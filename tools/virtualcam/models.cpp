@@ -118,6 +118,19 @@ bool ReadStillSceneTime(double* seconds) {
     return found;
 }
 
+bool ReadFocusSweepMs(DWORD* milliseconds) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kConfigKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD value = 0, size = sizeof(value), type = 0;
+    const bool found = RegQueryValueExW(key, L"FocusSweepMs", nullptr, &type,
+                                        reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
+                       type == REG_DWORD && value != 0;
+    RegCloseKey(key);
+    if (found) *milliseconds = value;
+    return found;
+}
+
 bool TakeIgnoredTrigger() {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kConfigKey, 0, KEY_READ | KEY_SET_VALUE, &key) !=

@@ -53,6 +53,9 @@ Config ReadConfig();
 DWORD ReadLostMask();
 // The fixed scene time of stills in seconds, when one is configured.
 bool ReadStillSceneTime(double* seconds);
+// The focus sweep's time in milliseconds, when the camera is to show the focus scene
+// (FocusSweepMs present and not 0).
+bool ReadFocusSweepMs(DWORD* milliseconds);
 // True (and one fewer left) while the configuration's StillIgnoreTriggers count is above 0:
 // that trigger is acknowledged and no still follows, like a camera that missed it.
 bool TakeIgnoredTrigger();
