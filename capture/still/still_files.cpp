@@ -1,13 +1,16 @@
 #include "capture/still/still_files.h"
 
-#include <objidl.h>  // before gdiplus.h: the lean windows.h leaves out what it needs
-#include <gdiplus.h>
-
 #include <atomic>
+#include <cstring>
 #include <cwchar>
 #include <mutex>
 #include <memory>
 #include <vector>
+
+#include "capture/still/jpeg_writer.h"
+#include "capture/still/still_rules.h"
+#include "media/area_scale.h"
+#include "media/bmp_layout.h"
 
 namespace orvane {
 
@@ -84,40 +87,67 @@ std::vector<HandedOverPicture> TakeHandedOverCaptures() {
     return taken;
 }
 
+namespace {
+
+// Writes a bottom-up 24-bit picture as a BMP file, header and rows in one go; a file that could
+// not be written whole is removed.
+bool SaveBmp(const uint8_t* bottomUp, int width, int height, const std::wstring& path) {
+    const BmpHeaders headers = BottomUpBmpHeaders(width, height);
+    if (headers.bytes.empty()) return false;
+    NewTempFile file(path);
+    if (!file.Opened()) return false;
+    const bool written = file.Write(headers.bytes.data(), headers.bytes.size()) &&
+                         file.Write(bottomUp, headers.imageSize);
+    file.Close();
+    if (!written) DeleteFileW(path.c_str());
+    return written;
+}
+
+// Encodes a bottom-up 24-bit picture as a JPEG file (the program's own encoder, on every
+// processor); a file that could not be written whole is removed.
+bool SaveJpeg(const uint8_t* bottomUp, int width, int height, const std::wstring& path) {
+    const auto stride = static_cast<ptrdiff_t>(DibStride(width, 24));
+    JpegBytes jpeg;
+    if (!EncodeJpeg({bottomUp + (height - 1) * stride, width, height, -stride, 3}, 0, &jpeg))
+        return false;
+    NewTempFile file(path);
+    if (!file.Opened()) return false;
+    const bool written = file.Write(jpeg.data.get(), jpeg.size);
+    file.Close();
+    if (!written) DeleteFileW(path.c_str());
+    return written;
+}
+
+}  // namespace
+
 bool ScaleAndSave(const uint8_t* bottomUpBgr, int width, int height, int targetWidth,
                   int targetHeight, const std::wstring& path) {
     if (!bottomUpBgr || width <= 0 || height <= 0 || targetWidth <= 0 || targetHeight <= 0)
         return false;
     const bool jpeg = path.size() > 4 && _wcsicmp(path.c_str() + path.size() - 4, L".jpg") == 0;
-    CLSID encoder{};
-    if (!ImageEncoderFor(jpeg ? L"*.JPG" : L"*.BMP", &encoder)) return false;
+    const auto stride = static_cast<ptrdiff_t>(DibStride(width, 24));
+    const auto targetStride = static_cast<ptrdiff_t>(DibStride(targetWidth, 24));
+    if (stride == 0 || targetStride == 0) return false;
 
-    BITMAPINFO source{};
-    source.bmiHeader.biSize = sizeof source.bmiHeader;
-    source.bmiHeader.biWidth = width;
-    source.bmiHeader.biHeight = height;
-    source.bmiHeader.biPlanes = 1;
-    source.bmiHeader.biBitCount = 24;
-    BITMAPINFO target = source;
-    target.bmiHeader.biWidth = targetWidth;
-    target.bmiHeader.biHeight = targetHeight;
-
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    void* bits = nullptr;
-    UniqueBitmap picture(CreateDIBSection(dc.Get(), &target, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!dc || !picture || !bits) return false;
-    const HGDIOBJ old = SelectObject(dc.Get(), picture.Get());
-    SetStretchBltMode(dc.Get(), HALFTONE);
-    SetBrushOrgEx(dc.Get(), 0, 0, nullptr);
-    const int lines = StretchDIBits(dc.Get(), 0, 0, targetWidth, targetHeight, 0, 0, width, height,
-                                    bottomUpBgr, &source, DIB_RGB_COLORS, SRCCOPY);
-    GdiFlush();
-    SelectObject(dc.Get(), old);
-    if (lines == 0 || lines == static_cast<int>(GDI_ERROR)) return false;
-
-    Gdiplus::Bitmap image(&target, bits);
-    if (image.GetLastStatus() != Gdiplus::Ok) return false;
-    return image.Save(path.c_str(), &encoder, nullptr) == Gdiplus::Ok;
+    const uint8_t* rows = bottomUpBgr;
+    std::unique_ptr<uint8_t[]> scaled;
+    if (targetWidth != width || targetHeight != height) {
+        const uint64_t bytes = static_cast<uint64_t>(targetStride) * targetHeight;
+        if (bytes > (uint64_t{1} << 30)) return false;
+        scaled.reset(new (std::nothrow) uint8_t[static_cast<size_t>(bytes)]);
+        if (!scaled) return false;
+        // Row y of the picture is stored at row height - 1 - y.
+        const PixelView from{bottomUpBgr + (height - 1) * stride, width, height, -stride, 3};
+        const PixelTarget to{scaled.get() + (targetHeight - 1) * targetStride, targetWidth,
+                             targetHeight, -targetStride, 3};
+        if (!HalftoneScale(from, to)) return false;
+        const ptrdiff_t pixelBytes = static_cast<ptrdiff_t>(targetWidth) * 3;
+        for (int y = 0; y < targetHeight && pixelBytes < targetStride; ++y)
+            std::memset(scaled.get() + y * targetStride + pixelBytes, 0, targetStride - pixelBytes);
+        rows = scaled.get();
+    }
+    return jpeg ? SaveJpeg(rows, targetWidth, targetHeight, path)
+                : SaveBmp(rows, targetWidth, targetHeight, path);
 }
 
 }  // namespace orvane

@@ -49,9 +49,9 @@ void AnnounceCapture(WPARAM wParam, LPARAM lParam);
 
 // A capture's picture handed from a streaming thread to the window thread, which stores it.
 struct HandedOverPicture {
-    std::wstring path;       // the complete temporary file, the receiver's to remove
-    bool jpegFrame = false;  // a JPEG frame of the camera, stored as BMP
-    bool keepJpeg = false;   // stored as JPEG as it is
+    std::wstring path;         // the complete temporary file, the receiver's to remove
+    bool jpegFrame = false;    // a JPEG frame of the camera, stored as BMP
+    bool keepJpeg = false;     // stored as JPEG as it is
     bool unsupported = false;  // no file: the camera's format gives no photo
 };
 
@@ -60,9 +60,11 @@ void HandOverCapture(HandedOverPicture picture);
 // The pictures handed over since the last call, oldest first.
 std::vector<HandedOverPicture> TakeHandedOverCaptures();
 
-// Draws a bottom-up 24-bit picture (rows padded to 4 bytes) stretched with HALFTONE into a
-// new 24-bit picture of the target size and saves it as path, BMP or JPEG by its extension.
-// Needs GDI+ started in the process. False when anything fails.
+// Saves a bottom-up 24-bit picture (rows padded to 4 bytes) in the target size as path, BMP or
+// JPEG by its extension. A picture of another size is scaled first with the look of a
+// halftone stretch (HalftoneScale). Both formats are written by the program itself (JPEG by
+// EncodeJpeg), so every build stores the same bytes. False when anything fails; a file that
+// could not be written whole is removed.
 bool ScaleAndSave(const uint8_t* bottomUpBgr, int width, int height, int targetWidth,
                   int targetHeight, const std::wstring& path);
 
