@@ -269,56 +269,95 @@ std::unique_ptr<int16_t[]> PairWeights(const AxisWeights& x, int width) {
 
 }  // namespace
 
-bool HalftoneScaleWith(ScaleKernels kernels, const PixelView& source, const PixelTarget& target) {
-    if (!source.bits || !target.bits || source.width < 1 || source.height < 1 || target.width < 1 ||
-        target.height < 1 || source.bytesPerPixel != 3 || target.bytesPerPixel != 3) {
-        return false;
-    }
+struct HalftoneScaler::Plan {
     AxisWeights x, y;
-    if (!MakeAxisWeights(source.width, target.width, &x) ||
-        !MakeAxisWeights(source.height, target.height, &y)) {
-        return false;
-    }
-    // The vertical sums of one target row, padded so that the last taps may read past the
-    // row's end (their weights are nought there).
-    const size_t rowValues = static_cast<size_t>(source.width) * 3;
-    const size_t padded = rowValues + (static_cast<size_t>(x.taps) + 2) * 3 + 8;
-    std::unique_ptr<uint16_t[]> sums(new (std::nothrow) uint16_t[padded]());
-    std::unique_ptr<const uint8_t*[]> rows(new (std::nothrow) const uint8_t*[y.taps]);
-    if (!sums || !rows) return false;
-
-    void (*vertical)(const uint8_t* const*, const uint16_t*, int, size_t, uint16_t*) =
-        VerticalPlain;
+    int sourceWidth = 0, sourceHeight = 0, targetWidth = 0, targetHeight = 0;
+    size_t rowValues = 0, padded = 0;
+    bool sse2 = false;
 #if defined(__SSE2__)
     std::unique_ptr<int16_t[]> pairs;
+#endif
+};
+
+HalftoneScaler::HalftoneScaler() = default;
+HalftoneScaler::~HalftoneScaler() = default;
+
+bool HalftoneScaler::Prepare(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight,
+                             ScaleKernels kernels) {
+    plan_.reset();
+    if (sourceWidth < 1 || sourceHeight < 1 || targetWidth < 1 || targetHeight < 1) return false;
+    std::unique_ptr<Plan> plan(new (std::nothrow) Plan);
+    if (!plan || !MakeAxisWeights(sourceWidth, targetWidth, &plan->x) ||
+        !MakeAxisWeights(sourceHeight, targetHeight, &plan->y)) {
+        return false;
+    }
+    plan->sourceWidth = sourceWidth;
+    plan->sourceHeight = sourceHeight;
+    plan->targetWidth = targetWidth;
+    plan->targetHeight = targetHeight;
+    // The vertical sums of one target row, padded so that the last taps may read past the
+    // row's end (their weights are nought there).
+    plan->rowValues = static_cast<size_t>(sourceWidth) * 3;
+    plan->padded = plan->rowValues + (static_cast<size_t>(plan->x.taps) + 2) * 3 + 8;
+#if defined(__SSE2__)
     if (kernels == ScaleKernels::kBest) {
-        vertical = VerticalSse2;
-        pairs = PairWeights(x, target.width);
-        if (!pairs) return false;
+        plan->pairs = PairWeights(plan->x, targetWidth);
+        if (!plan->pairs) return false;
+        plan->sse2 = true;
     }
 #else
     (void)kernels;
 #endif
-    for (int ty = 0; ty < target.height; ++ty) {
-        const int first = y.first[ty];
-        const uint16_t* wy = &y.weights[static_cast<size_t>(ty) * y.taps];
-        int taps = y.taps;
+    plan_ = std::move(plan);
+    return true;
+}
+
+bool HalftoneScaler::ScaleRows(const PixelView& source, const PixelTarget& target, int first,
+                               int count) const {
+    const Plan* p = plan_.get();
+    if (!p || !source.bits || !target.bits || source.width != p->sourceWidth ||
+        source.height != p->sourceHeight || source.bytesPerPixel != 3 ||
+        target.width != p->targetWidth || target.bytesPerPixel != 3 || first < 0 || count < 0 ||
+        count > p->targetHeight - first) {
+        return false;
+    }
+    std::unique_ptr<uint16_t[]> sums(new (std::nothrow) uint16_t[p->padded]());
+    std::unique_ptr<const uint8_t*[]> rows(new (std::nothrow) const uint8_t*[p->y.taps]);
+    if (!sums || !rows) return false;
+#if defined(__SSE2__)
+    const auto vertical = p->sse2 ? VerticalSse2 : VerticalPlain;
+#else
+    const auto vertical = VerticalPlain;
+#endif
+    for (int i = 0; i < count; ++i) {
+        const int ty = first + i;
+        const int top = p->y.first[ty];
+        const uint16_t* wy = &p->y.weights[static_cast<size_t>(ty) * p->y.taps];
+        int taps = p->y.taps;
         while (taps > 1 && wy[taps - 1] == 0) --taps;  // no row past the last weighed one
         for (int k = 0; k < taps; ++k) {
-            const int row = std::min(first + k, source.height - 1);
+            const int row = std::min(top + k, source.height - 1);
             rows[k] = source.bits + static_cast<ptrdiff_t>(row) * source.stride;
         }
-        vertical(rows.get(), wy, taps, rowValues, sums.get());
-        uint8_t* out = target.bits + static_cast<ptrdiff_t>(ty) * target.stride;
+        vertical(rows.get(), wy, taps, p->rowValues, sums.get());
+        uint8_t* out = target.bits + static_cast<ptrdiff_t>(i) * target.stride;
 #if defined(__SSE2__)
-        if (pairs) {
-            HorizontalSse2(sums.get(), pairs.get(), x, target.width, out);
+        if (p->sse2) {
+            HorizontalSse2(sums.get(), p->pairs.get(), p->x, target.width, out);
             continue;
         }
 #endif
-        HorizontalPlain(sums.get(), x, target.width, out);
+        HorizontalPlain(sums.get(), p->x, target.width, out);
     }
     return true;
+}
+
+bool HalftoneScaleWith(ScaleKernels kernels, const PixelView& source, const PixelTarget& target) {
+    if (!source.bits || !target.bits || source.bytesPerPixel != 3 || target.bytesPerPixel != 3)
+        return false;
+    HalftoneScaler scaler;
+    return scaler.Prepare(source.width, source.height, target.width, target.height, kernels) &&
+           scaler.ScaleRows(source, target, 0, target.height);
 }
 
 bool HalftoneScale(const PixelView& source, const PixelTarget& target) {

@@ -3,6 +3,7 @@
 // halftone stretch gives, computed in one pass over the source.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace orvane {
 
@@ -54,5 +55,25 @@ bool HalftoneScale(const PixelView& source, const PixelTarget& target);
 // processor runs (SSE2 on x86, else plain). For the tests and benchmarks.
 enum class ScaleKernels { kPlain, kBest };
 bool HalftoneScaleWith(ScaleKernels kernels, const PixelView& source, const PixelTarget& target);
+
+// HalftoneScale prepared once for two sizes, so that rows of the target can be made in any
+// order, by several threads at once (each with rows of its own): the same bytes as a whole.
+class HalftoneScaler {
+  public:
+    HalftoneScaler();
+    ~HalftoneScaler();
+    HalftoneScaler(const HalftoneScaler&) = delete;
+    HalftoneScaler& operator=(const HalftoneScaler&) = delete;
+    // False for a size below 1 x 1 or when the working memory cannot be had.
+    bool Prepare(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight,
+                 ScaleKernels kernels = ScaleKernels::kBest);
+    // Target rows [first, first + count) into target's rows 0 .. count - 1 (target.height is
+    // not read). False without a matching preparation or for rows outside the target.
+    bool ScaleRows(const PixelView& source, const PixelTarget& target, int first, int count) const;
+
+  private:
+    struct Plan;
+    std::unique_ptr<Plan> plan_;
+};
 
 }  // namespace orvane

@@ -425,7 +425,7 @@ constexpr size_t kMaxBlockBytes = 64 * 27 / 8 * 2 + 16;
 // ---- Rows of 16-pixel blocks: colour conversion, the halved chroma, transform, coding
 
 struct Encoding {
-    const PixelView* picture;
+    const JpegRowSource* source;
     JpegKernels kernels;
     int blocksAcross;  // 16-pixel blocks
     int rows;          // rows of 16-pixel blocks
@@ -450,15 +450,16 @@ struct RowPlanes {
 
 // The fixed-point colour conversion (16 fraction bits): Y of each pixel, Cb and Cr of the sum of
 // each 2 x 2 pixels (its mean, rounded once).
-void ConvertRow(const PixelView& p, int blockRow, RowPlanes* planes) {
-    const int top = blockRow * 16;
+// band: the block row's rows of the picture (16, or fewer at its bottom edge, where the last
+// one repeats).
+void ConvertRow(const PixelView& band, RowPlanes* planes) {
     // Pairs of columns inside the picture; the rest repeat its last column.
-    const int inside = p.width / 2;
+    const int inside = band.width / 2;
     for (int pair = 0; pair < 8; ++pair) {
         const uint8_t* rows[2];
         for (int i = 0; i < 2; ++i) {
-            const int y = std::min(top + 2 * pair + i, p.height - 1);
-            rows[i] = p.bits + static_cast<ptrdiff_t>(y) * p.stride;
+            const int y = std::min(2 * pair + i, band.height - 1);
+            rows[i] = band.bits + static_cast<ptrdiff_t>(y) * band.stride;
         }
         uint8_t* y0 = planes->y.get() + static_cast<size_t>(2 * pair) * planes->width;
         uint8_t* y1 = y0 + planes->width;
@@ -485,18 +486,20 @@ void ConvertRow(const PixelView& p, int blockRow, RowPlanes* planes) {
         const uint8_t* a = rows[0];
         const uint8_t* b = rows[1];
         for (int x = 0; x < inside; ++x, a += 6, b += 6) convert(x, a, a + 3, b, b + 3);
-        const int last = (p.width - 1) * 3;
         for (int x = inside; x < planes->width / 2; ++x) {
-            const int c0 = std::min(2 * x, p.width - 1) * 3,
-                      c1 = std::min(2 * x + 1, p.width - 1) * 3;
-            convert(x, rows[0] + std::min(c0, last), rows[0] + c1, rows[1] + c0, rows[1] + c1);
+            const int c0 = std::min(2 * x, band.width - 1) * 3;
+            const int c1 = std::min(2 * x + 1, band.width - 1) * 3;
+            convert(x, rows[0] + c0, rows[0] + c1, rows[1] + c0, rows[1] + c1);
         }
     }
 }
 
 void CodeRows(Encoding* e) {
+    const int width = e->source->Width(), height = e->source->Height();
     RowPlanes planes;
-    if (!planes.Make(e->blocksAcross)) {
+    std::unique_ptr<uint8_t[]> scratch(new (std::nothrow)
+                                           uint8_t[static_cast<size_t>(width) * 3 * 16]);
+    if (!planes.Make(e->blocksAcross) || !scratch) {
         e->failed = true;
         return;
     }
@@ -511,7 +514,14 @@ void CodeRows(Encoding* e) {
         CodeBlock(quantised, dc, dcCodes, acCodes, out);
     };
     for (int row = e->next++; row < e->rows && !e->failed; row = e->next++) {
-        ConvertRow(*e->picture, row, &planes);
+        PixelView band;
+        const int top = row * 16;
+        if (!e->source->Rows(top, std::min(16, height - top), scratch.get(), &band) ||
+            band.width != width || band.bytesPerPixel != 3 || !band.bits) {
+            e->failed = true;
+            return;
+        }
+        ConvertRow(band, &planes);
         RowBytes& bytes = (*e->coded)[static_cast<size_t>(row)];
         BitWriter out(&bytes);
         int dcY = 0, dcCb = 0, dcCr = 0;
@@ -619,13 +629,36 @@ const uint16_t* JpegChrominanceTable() {
     return Quant().chrominance;
 }
 
-bool EncodeJpeg(const PixelView& picture, int threads, JpegBytes* out, JpegKernels kernels) {
-    if (!out || !picture.bits || picture.bytesPerPixel != 3 || picture.width < 1 ||
-        picture.height < 1 || picture.width > 65535 || picture.height > 65535) {
-        return false;
+namespace {
+
+// The rows of a picture in memory, where they are.
+class ViewRows : public JpegRowSource {
+  public:
+    explicit ViewRows(const PixelView& picture) : picture_(picture) {}
+    int Width() const override { return picture_.width; }
+    int Height() const override { return picture_.height; }
+    bool Rows(int first, int count, uint8_t*, PixelView* rows) const override {
+        *rows = {picture_.bits + static_cast<ptrdiff_t>(first) * picture_.stride, picture_.width,
+                 count, picture_.stride, 3};
+        return true;
     }
-    const int blocksAcross = (picture.width + 15) / 16;
-    const int rows = (picture.height + 15) / 16;
+
+  private:
+    PixelView picture_;
+};
+
+}  // namespace
+
+bool EncodeJpeg(const PixelView& picture, int threads, JpegBytes* out, JpegKernels kernels) {
+    if (!picture.bits || picture.bytesPerPixel != 3) return false;
+    return EncodeJpeg(ViewRows(picture), threads, out, kernels);
+}
+
+bool EncodeJpeg(const JpegRowSource& source, int threads, JpegBytes* out, JpegKernels kernels) {
+    const int width = source.Width(), height = source.Height();
+    if (!out || width < 1 || height < 1 || width > 65535 || height > 65535) return false;
+    const int blocksAcross = (width + 15) / 16;
+    const int rows = (height + 15) / 16;
     std::vector<uint8_t> headers;
     std::vector<RowBytes> coded;
     try {
@@ -633,9 +666,9 @@ bool EncodeJpeg(const PixelView& picture, int threads, JpegBytes* out, JpegKerne
     } catch (...) {
         return false;
     }
-    if (!Headers(picture.width, picture.height, blocksAcross, &headers)) return false;
+    if (!Headers(width, height, blocksAcross, &headers)) return false;
 
-    Encoding e{&picture, kernels, blocksAcross, rows, &coded};
+    Encoding e{&source, kernels, blocksAcross, rows, &coded};
     if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
     threads = std::clamp(threads, 1, std::min(16, rows));
     std::vector<std::thread> helpers;

@@ -28,6 +28,21 @@ enum class JpegKernels { kPlain, kBest };
 bool EncodeJpeg(const PixelView& picture, int threads, JpegBytes* out,
                 JpegKernels kernels = JpegKernels::kBest);
 
+// Where the encoder takes a picture's rows from, up to 16 at a time, from several threads at
+// once: rows in memory, or rows made on demand (scaled ones, say).
+class JpegRowSource {
+  public:
+    virtual ~JpegRowSource() = default;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    // Rows [first, first + count) as a view (3 bytes a pixel): of the rows where they are, or
+    // of scratch after making them there (room for 16 rows of Width() * 3 bytes, the calling
+    // thread's own). False when they cannot be had.
+    virtual bool Rows(int first, int count, uint8_t* scratch, PixelView* rows) const = 0;
+};
+bool EncodeJpeg(const JpegRowSource& source, int threads, JpegBytes* out,
+                JpegKernels kernels = JpegKernels::kBest);
+
 // The steps of one 8 x 8 block, for the tests: samples (8 rows of 8 bytes, stride apart) level
 // shifted and transformed (the accurate integer DCT of the field's reference coder: 8 times
 // the orthonormal coefficients, in natural order), then quantised: each coefficient c with the

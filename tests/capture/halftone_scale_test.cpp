@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "media/area_scale.h"
@@ -199,6 +200,35 @@ TEST(HalftoneScale, ThePhotoSizesMatchTheReference) {
         }
         EXPECT_EQ(wrongRows, 0) << size[0].first << " x " << size[0].second << " to " << width;
     }
+}
+
+// Rows made in pieces, by two threads at once, are the rows of the whole.
+TEST(HalftoneScale, RowsMadeInPiecesByTwoThreadsAreTheWholes) {
+    const Picture in = Random(349, 263, 11);
+    const int width = 205, height = 154;
+    Picture whole = Scale(ScaleKernels::kBest, in, width, height);
+    HalftoneScaler scaler;
+    ASSERT_TRUE(scaler.Prepare(in.width, in.height, width, height));
+    const PixelView view{in.bgr.data(), in.width, in.height, ptrdiff_t{in.width} * 3, 3};
+    std::vector<uint8_t> pieces(whole.bgr.size(), 0xEE);
+    auto make = [&](int from, int to, int step) {
+        for (int y = from; y < to; y += step) {
+            const int count = std::min(step, to - y);
+            ASSERT_TRUE(scaler.ScaleRows(
+                view, {&pieces[static_cast<size_t>(y) * width * 3], width, count, width * 3, 3}, y,
+                count));
+        }
+    };
+    std::thread other(make, 77, height, 16);
+    make(0, 77, 5);
+    other.join();
+    EXPECT_TRUE(pieces == whole.bgr);
+    // Rows outside the target, or another source size, are refused.
+    EXPECT_FALSE(scaler.ScaleRows(view, {pieces.data(), width, 2, width * 3, 3}, height - 1, 2));
+    EXPECT_FALSE(scaler.ScaleRows({in.bgr.data(), in.width - 1, in.height, in.width * 3, 3},
+                                  {pieces.data(), width, 1, width * 3, 3}, 0, 1));
+    EXPECT_FALSE(HalftoneScaler().ScaleRows(view, {pieces.data(), width, 1, width * 3, 3}, 0, 1))
+        << "not prepared";
 }
 
 TEST(HalftoneScale, RefusesEmptyAndOtherThan24BitViews) {

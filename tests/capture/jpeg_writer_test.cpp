@@ -189,6 +189,14 @@ TEST(JpegWriter, AFileHasTheBaselineStructureWithARestartAfterEveryRowOfBlocks) 
     EXPECT_FALSE(EncodeJpeg({p.bgr.data(), 0, 35, 111, 3}, 1, &f));
     EXPECT_FALSE(EncodeJpeg({p.bgr.data(), 37, 35, 148, 4}, 1, &f));
     EXPECT_FALSE(EncodeJpeg({nullptr, 37, 35, 111, 3}, 1, &f));
+    // Rows that cannot be had fail the file, on any thread.
+    class Failing : public JpegRowSource {
+      public:
+        int Width() const override { return 64; }
+        int Height() const override { return 200; }
+        bool Rows(int first, int, uint8_t*, PixelView*) const override { return first != 96; }
+    };
+    EXPECT_FALSE(EncodeJpeg(Failing(), 3, &f));
 }
 
 uint64_t Fnv1a(const uint8_t* data, size_t size) {
@@ -212,6 +220,26 @@ TEST(JpegWriter, TheBytesDoNotDependOnThreadsKernelsOrBuild) {
                     std::equal(one.data.get(), one.data.get() + one.size, f.data.get()))
             << threads << " threads";
     }
+    // Rows from a source that makes them on demand give the same file.
+    class Copied : public JpegRowSource {
+      public:
+        explicit Copied(const Picture& p) : p_(p) {}
+        int Width() const override { return p_.width; }
+        int Height() const override { return p_.height; }
+        bool Rows(int first, int count, uint8_t* scratch, PixelView* rows) const override {
+            const size_t row = static_cast<size_t>(p_.width) * 3;
+            std::copy_n(&p_.bgr[first * row], count * row, scratch);
+            *rows = {scratch, p_.width, count, static_cast<ptrdiff_t>(row), 3};
+            return true;
+        }
+
+      private:
+        const Picture& p_;
+    };
+    JpegBytes made;
+    ASSERT_TRUE(EncodeJpeg(Copied(p), 2, &made));
+    EXPECT_TRUE(made.size == one.size &&
+                std::equal(one.data.get(), one.data.get() + one.size, made.data.get()));
     // The same on every build (native, 32- and 64-bit Windows): this picture's file.
     EXPECT_EQ(one.size, 11393u);
     EXPECT_EQ(Fnv1a(one.data.get(), one.size), 13997896919696876629ull);
