@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -37,8 +38,8 @@ std::vector<Block> TestBlocks() {
             Block b(64);
             for (int y = 0; y < 8; ++y)
                 for (int x = 0; x < 8; ++x)
-                    b[y * 8 + x] = std::cos((2 * x + 1) * u * M_PI / 16) *
-                                               std::cos((2 * y + 1) * v * M_PI / 16) >=
+                    b[y * 8 + x] = std::cos((2 * x + 1) * u * std::numbers::pi / 16) *
+                                               std::cos((2 * y + 1) * v * std::numbers::pi / 16) >=
                                            0
                                        ? 255
                                        : 0;
@@ -67,8 +68,9 @@ TEST(JpegWriter, TheTransformIsEightTimesTheOrthonormalDctAndBothKernelsAgree) {
                 double sum = 0;
                 for (int y = 0; y < 8; ++y)
                     for (int x = 0; x < 8; ++x)
-                        sum += (b[y * 8 + x] - 128.0) * std::cos((2 * x + 1) * v * M_PI / 16) *
-                               std::cos((2 * y + 1) * u * M_PI / 16);
+                        sum += (b[y * 8 + x] - 128.0) *
+                               std::cos((2 * x + 1) * v * std::numbers::pi / 16) *
+                               std::cos((2 * y + 1) * u * std::numbers::pi / 16);
                 const double cu = u ? 0.5 : std::sqrt(0.125), cv = v ? 0.5 : std::sqrt(0.125);
                 const double expected = 8 * cu * cv * sum;
                 worst = std::max(
