@@ -19,14 +19,18 @@ cmake --build --preset native --target preview_bench raw_bench >/dev/null
 
 # bench BINARY FILTER: the benchmarks' medians as "name milliseconds" lines (real time). The
 # repetitions of all benchmarks run in random order, so that a change in the machine's load
-# during the run weighs on the program and its anchor alike.
+# during the run weighs on the program and its anchor alike. (JSON: the CSV reporter refuses
+# runs whose counters differ, which random order brings.)
 bench() {
   "build/native/bin/$1" --benchmark_filter="$2" --benchmark_repetitions=5 \
     --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true \
-    --benchmark_format=csv 2>/dev/null |
-    awk -F, '/_median"/ { name = $1; gsub(/"/, "", name); sub(/_median$/, "", name);
-                          t = $3; if ($5 == "us") t /= 1000; if ($5 == "ns") t /= 1e6;
-                          printf "%s %.3f\n", name, t }'
+    --benchmark_format=json 2>/dev/null |
+    python3 -c '
+import json, sys
+scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+for b in json.load(sys.stdin)["benchmarks"]:
+    if b.get("aggregate_name") == "median":
+        print("%s %.3f" % (b["run_name"], b["real_time"] * scale[b["time_unit"]]))'
 }
 
 echo "== preview conversion (preview_bench)" >&2
@@ -102,6 +106,10 @@ raw_large=$(raw_wine 3488 2616)
 echo "== photo request to picture (capture_figures photo 5; photo-app 3: Orvane.exe)" >&2
 photo=$(figures photo 5)
 app=$(figures photo-app 3)
+# The programs' whole output, for a closer look.
+mkdir -p build/win32/bench-figures
+printf '%s\n' "$photo" >build/win32/bench-figures/photo.txt
+printf '%s\n' "$app" >build/win32/bench-figures/photo-app.txt
 
 # median VALUES...: the median of the numbers given.
 median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print (NR ? v[int((NR + 1) / 2)] : "-") }'; }
@@ -124,8 +132,9 @@ while IFS= read -r line; do
   what=${line#*, }
   what=${what%%, size code*}
   times=$(grep -o '[0-9]* ms' <<<"${line#*:}" | awk '{ print $1 }')
-  step=$(grep -a "^$key," <<<"$photo" | grep -a '||' | head -n 1)
-  stored=$(grep -a "^$key," <<<"$app" | head -n 1 | sed 's/^[^:]*://' | awk '{ for (i = 1; i + 2 <= NF; i += 3) print $i }')
+  step=$(grep -a "^$key," <<<"$photo" | grep -a '||' | head -n 1 || true)
+  stored=$(grep -a "^$key," <<<"$app" | head -n 1 | sed 's/^[^:]*://' |
+           awk '{ for (i = 1; i + 2 <= NF; i += 3) print $i }' || true)
   if [ -n "$step" ]; then
     # camera | conversion || HALFTONE | GDI+ || scaling | encoder and file | scaled save || copy
     conversion=$(awk -F'|' '{ gsub(/ /, "", $2); print $2 }' <<<"${step#*:}")
@@ -138,6 +147,7 @@ while IFS= read -r line; do
 done < <(grep -a '^[0-9a-f]* option [0-9], .*size code' <<<"$photo")
 echo
 echo "Steps of a raw photo (capture_figures photo, medians of five, ms):"
-grep -a '||' <<<"$photo" | sed 's/^/    /'
+grep -a '||' <<<"$photo" | sed 's/^/    /' || true
 echo "Photo command to the stored picture / to the main window answering again, in Orvane.exe (ms):"
-grep -a 'option' <<<"$app" | sed 's/^/    /'
+grep -a 'option' <<<"$app" | sed 's/^/    /' || true
+echo "(whole outputs: build/win32/bench-figures/)"
