@@ -7,8 +7,10 @@
 # them). Then, where the 32-bit build runs, the Wine figures of the 32-bit build with the
 # virtual camera: the preview converter and the MJPG decoding per frame, the raw conversion
 # (orvane-raw.exe), and the photo request to the picture by photo option, in a hosted graph with
-# its steps one by one and in the real program (ORVANE_BENCH_WINE=0 leaves them out). Run from
-# anywhere; builds what it measures first (the native benchmarks, the 32-bit programs).
+# its steps one by one and in the real program (ORVANE_BENCH_WINE=0 leaves them out; the real
+# program's figures reset Orvane's settings and pictures in build/win32's prefix, as the Wine
+# tests do). Run from anywhere; builds what it measures first (the native benchmarks, the 32-bit
+# programs).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"

@@ -29,6 +29,7 @@ orvane_build_progress() {
     printf '%s\n' "$line" >>"$log"
     [[ $line =~ ^\[([0-9]+)/([0-9]+)\] ]] || continue
     n=${BASH_REMATCH[1]} total=${BASH_REMATCH[2]}
+    [ "$n" -gt 0 ] || continue  # ninja's own checks before the first step
     latest="[$n/$total] $((100 * n / total))%"
     if [ $((SECONDS - shown)) -ge "$every" ]; then
       echo "   $latest"
