@@ -7,27 +7,41 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . tools/windows-build.sh
+. tools/progress.sh
 mkdir -p build
 logs=$root/build/run-logs
 mkdir -p "$logs"
 
-# step NAME LOG COMMAND...: runs one step quietly; on failure names it and shows its log.
+# step NAME LOG COMMAND...: runs one step with its output in LOG, named when it starts and
+# timed when it ends; on failure names it and shows its log.
 step() {
   local name=$1 log=$2
   shift 2
+  orvane_begin "$name"
   if ! "$@" >"$log" 2>&1; then
     tail -n 40 "$log" >&2
     echo "run.sh: $name failed (full log: $log)" >&2
     exit 1
   fi
+  orvane_end
 }
 
-step "setting up the machine (tools/setup.sh)" "$logs/setup.log" bash tools/setup.sh
+# The set-up names what it installs itself (and prints nothing when nothing is missing).
+if ! bash tools/setup.sh 2>&1 | tee "$logs/setup.log"; then
+  echo "run.sh: setting up the machine (tools/setup.sh) failed (full log: $logs/setup.log)" >&2
+  exit 1
+fi
 preset=$(orvane_windows_build) || exit 1
 echo "run.sh: running the $preset build"
 step "configuring $preset" "$logs/configure-$preset.log" cmake --preset "$preset"
-step "building $preset" "$logs/build-$preset.log" \
-  cmake --build --preset "$preset" --target Orvane orvane_virtualcam
+orvane_begin "building $preset (Orvane, the virtual camera)"
+if ! orvane_build "$logs/build-$preset.log" \
+    cmake --build --preset "$preset" --target Orvane orvane_virtualcam; then
+  tail -n 40 "$logs/build-$preset.log" >&2
+  echo "run.sh: building $preset failed (full log: $logs/build-$preset.log)" >&2
+  exit 1
+fi
+orvane_end
 export ORVANE_BUILD=$root/build/$preset
 . tools/wine-env.sh
 step "preparing the Wine prefix $WINEPREFIX" "$logs/prefix-$preset.log" orvane_prefix_ready
@@ -55,6 +69,7 @@ done
 cleanup() { wineserver -k >/dev/null 2>&1 || true; kill "$xvfb" 2>/dev/null || true; }
 trap cleanup EXIT
 
+orvane_begin "running Orvane.exe for $seconds s on a virtual display"
 "$ORVANE_WINE" "$ORVANE_BUILD/bin/Orvane.exe" >"$logs/orvane-$preset.log" 2>&1 &
 orvane=$!
 sleep "$seconds"

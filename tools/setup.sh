@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine needs to build, run and test Orvane: both MinGW-w64
 # cross toolchains, 64-bit Wine, and 32-bit Wine where the machine can execute 32-bit code.
-# Idempotent and quiet: packages already present are skipped; prints only on failure.
+# Idempotent: packages already present are skipped, and with nothing missing it prints nothing;
+# otherwise it names each step (what it installs) and how long it took, and shows the log of a
+# step that fails.
 set -euo pipefail
 . "$(dirname "$0")/windows-build.sh"
+. "$(dirname "$0")/progress.sh"
 
 host_packages=(
   cmake ninja-build ccache g++ python3 googletest libgtest-dev libbenchmark-dev clang-format
-  libyuv-dev libopencv-imgproc-dev
+  libyuv-dev libopencv-imgproc-dev libjpeg-dev
   g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
   g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 dpkg-dev
   wine wine64 xvfb xauth x11-utils imagemagick groff img2pdf enfuse
@@ -20,12 +23,13 @@ fi
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
-missing=()
-for p in "${host_packages[@]}" "${i386_packages[@]}"; do installed "$p" || missing+=("$p"); done
+missing_host=() missing_i386=()
+for p in "${host_packages[@]}"; do installed "$p" || missing_host+=("$p"); done
+for p in "${i386_packages[@]}"; do installed "$p" || missing_i386+=("$p"); done
 if [ ${#i386_packages[@]} -gt 0 ]; then
-  dpkg --print-foreign-architectures | grep -qx i386 || missing+=("arch:i386")
+  dpkg --print-foreign-architectures | grep -qx i386 || missing_i386+=("arch:i386")
 fi
-[ ${#missing[@]} -eq 0 ] && exit 0
+[ $((${#missing_host[@]} + ${#missing_i386[@]})) -eq 0 ] && exit 0
 
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
@@ -71,11 +75,22 @@ local_twin_repo() {
 if [ ${#i386_packages[@]} -gt 0 ]; then
   dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
 fi
+orvane_begin "updating the package lists (apt-get update)"
 for try in 1 2 3; do
   $SUDO apt-get update -qq >>"$log" 2>&1 && break || sleep 5
 done
-apt_install "${host_packages[@]}" || fail "installing the build and test packages failed"
-if [ ${#i386_packages[@]} -gt 0 ] && ! apt_install "${i386_packages[@]}"; then
-  local_twin_repo
-  apt_install "${i386_packages[@]}" || fail "installing the 32-bit Wine packages failed"
+orvane_end
+if [ ${#missing_host[@]} -gt 0 ]; then
+  orvane_begin "installing packages (apt): ${missing_host[*]}"
+  apt_install "${host_packages[@]}" || fail "installing the build and test packages failed"
+  orvane_end
+fi
+if [ ${#missing_i386[@]} -gt 0 ]; then
+  orvane_begin "installing packages (apt, 32-bit Wine): ${missing_i386[*]}"
+  if ! apt_install "${i386_packages[@]}"; then
+    echo "   the mirror's 32-bit packages do not match its 64-bit ones: serving their twins locally"
+    local_twin_repo
+    apt_install "${i386_packages[@]}" || fail "installing the 32-bit Wine packages failed"
+  fi
+  orvane_end
 fi

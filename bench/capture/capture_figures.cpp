@@ -5,7 +5,10 @@
 //   capture_figures mjpg [frames]         whether the MJPG model's preview renders, and the
 //                                         MJPG decoding time per 1280 x 960 frame
 //   capture_figures convert [frames]      the preview converter's time per 1280 x 960 frame
-//   capture_figures photo [runs]          photo request to announced picture, by photo option
+//   capture_figures photo [runs]          photo request to announced picture, by photo option,
+//                                         then the steps of a raw photo one by one
+//   capture_figures photo-steps [runs]    the steps alone
+//   capture_figures photo-app [runs]      the Photo command to the stored picture in Orvane.exe
 #include <windows.h>
 
 #include <cstdio>
@@ -42,8 +45,11 @@ int main(int argc, char** argv) {
     if (std::strcmp(what, "mjpg") == 0) return MjpgFigures(Argument(argc, argv, 2, 50));
     if (std::strcmp(what, "convert") == 0) return ConvertFigures(Argument(argc, argv, 2, 200));
     if (std::strcmp(what, "photo") == 0) return PhotoFigures(Argument(argc, argv, 2, 3));
+    if (std::strcmp(what, "photo-steps") == 0) return PhotoStepFigures(Argument(argc, argv, 2, 3));
+    if (std::strcmp(what, "photo-app") == 0) return PhotoAppFigures(Argument(argc, argv, 2, 3));
     std::fprintf(stderr,
                  "usage: capture_figures cycles [count] | rate [runs] [seconds] |"
-                 " first-frame [runs] [pid] | mjpg [frames] | convert [frames] | photo [runs]\n");
+                 " first-frame [runs] [pid] | mjpg [frames] | convert [frames] | photo [runs] |"
+                 " photo-steps [runs] | photo-app [runs]\n");
     return 2;
 }

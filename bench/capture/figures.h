@@ -13,5 +13,9 @@ int MjpgFigures(int decodeFrames);
 int MjpgDecodeFigures(int frames);
 int ConvertFigures(int frames);
 int PhotoFigures(int runs);
+// The steps of a raw photo one by one in this process (part of PhotoFigures).
+int PhotoStepFigures(int runs);
+// The Photo command to the stored picture in the real program, by photo option.
+int PhotoAppFigures(int runs);
 
 }  // namespace orvane::bench

@@ -1,13 +1,18 @@
 #include "capture/still/still_files.h"
 
-#include <objidl.h>  // before gdiplus.h: the lean windows.h leaves out what it needs
-#include <gdiplus.h>
-
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <cwchar>
 #include <mutex>
+#include <thread>
 #include <memory>
 #include <vector>
+
+#include "capture/still/jpeg_writer.h"
+#include "capture/still/still_rules.h"
+#include "media/area_scale.h"
+#include "media/bmp_layout.h"
 
 namespace orvane {
 
@@ -96,40 +101,113 @@ std::vector<HandedOverPicture> TakeHandedOverCaptures() {
     return taken;
 }
 
+namespace {
+
+// Writes a bottom-up 24-bit picture as a BMP file, header and rows in one go; a file that could
+// not be written whole is removed.
+bool SaveBmp(const uint8_t* bottomUp, int width, int height, const std::wstring& path) {
+    const BmpHeaders headers = BottomUpBmpHeaders(width, height);
+    if (headers.bytes.empty()) return false;
+    NewTempFile file(path);
+    if (!file.Opened()) return false;
+    const bool written = file.Write(headers.bytes.data(), headers.bytes.size()) &&
+                         file.Write(bottomUp, headers.imageSize);
+    file.Close();
+    if (!written) DeleteFileW(path.c_str());
+    return written;
+}
+
+// Writes the encoded file; a file that could not be written whole is removed.
+bool SaveEncoded(const JpegBytes& jpeg, const std::wstring& path) {
+    NewTempFile file(path);
+    if (!file.Opened()) return false;
+    const bool written = file.Write(jpeg.data.get(), jpeg.size);
+    file.Close();
+    if (!written) DeleteFileW(path.c_str());
+    return written;
+}
+
+// The scaled picture's rows as the encoder asks for them, made in its threads.
+class ScaledRows : public JpegRowSource {
+  public:
+    ScaledRows(const HalftoneScaler& scaler, const PixelView& from, int width, int height)
+        : scaler_(scaler), from_(from), width_(width), height_(height) {}
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    bool Rows(int first, int count, uint8_t* scratch, PixelView* rows) const override {
+        const ptrdiff_t stride = ptrdiff_t{width_} * 3;
+        *rows = {scratch, width_, count, stride, 3};
+        return scaler_.ScaleRows(from_, {scratch, width_, count, stride, 3}, first, count);
+    }
+
+  private:
+    const HalftoneScaler& scaler_;
+    PixelView from_;
+    int width_, height_;
+};
+
+// The scaled picture in bands, one per processor (the calling thread takes the first, and any
+// band whose thread could not be started).
+bool ScaleInBands(const HalftoneScaler& scaler, const PixelView& from, const PixelTarget& to) {
+    const int bands = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
+    auto start = [&](int i) { return static_cast<int>(int64_t{to.height} * i / bands); };
+    std::atomic<bool> ok{true};
+    auto scale = [&](int i) {
+        const int first = start(i), count = start(i + 1) - first;
+        const PixelTarget rows{to.bits + first * to.stride, to.width, count, to.stride, 3};
+        if (!scaler.ScaleRows(from, rows, first, count)) ok = false;
+    };
+    std::vector<std::thread> threads;
+    int started = 1;
+    for (; started < bands; ++started) {
+        try {
+            threads.emplace_back(scale, started);
+        } catch (...) {
+            break;
+        }
+    }
+    scale(0);
+    for (int i = started; i < bands; ++i) scale(i);
+    for (std::thread& t : threads) t.join();
+    return ok;
+}
+
+}  // namespace
+
 bool ScaleAndSave(const uint8_t* bottomUpBgr, int width, int height, int targetWidth,
                   int targetHeight, const std::wstring& path) {
     if (!bottomUpBgr || width <= 0 || height <= 0 || targetWidth <= 0 || targetHeight <= 0)
         return false;
     const bool jpeg = path.size() > 4 && _wcsicmp(path.c_str() + path.size() - 4, L".jpg") == 0;
-    CLSID encoder{};
-    if (!ImageEncoderFor(jpeg ? L"*.JPG" : L"*.BMP", &encoder)) return false;
+    const auto stride = static_cast<ptrdiff_t>(DibStride(width, 24));
+    const auto targetStride = static_cast<ptrdiff_t>(DibStride(targetWidth, 24));
+    if (stride == 0 || targetStride == 0) return false;
+    // Row y of the picture is stored at row height - 1 - y.
+    const PixelView from{bottomUpBgr + (height - 1) * stride, width, height, -stride, 3};
+    const bool resized = targetWidth != width || targetHeight != height;
+    HalftoneScaler scaler;
+    if (resized && !scaler.Prepare(width, height, targetWidth, targetHeight)) return false;
 
-    BITMAPINFO source{};
-    source.bmiHeader.biSize = sizeof source.bmiHeader;
-    source.bmiHeader.biWidth = width;
-    source.bmiHeader.biHeight = height;
-    source.bmiHeader.biPlanes = 1;
-    source.bmiHeader.biBitCount = 24;
-    BITMAPINFO target = source;
-    target.bmiHeader.biWidth = targetWidth;
-    target.bmiHeader.biHeight = targetHeight;
-
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    void* bits = nullptr;
-    UniqueBitmap picture(CreateDIBSection(dc.Get(), &target, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!dc || !picture || !bits) return false;
-    const HGDIOBJ old = SelectObject(dc.Get(), picture.Get());
-    SetStretchBltMode(dc.Get(), HALFTONE);
-    SetBrushOrgEx(dc.Get(), 0, 0, nullptr);
-    const int lines = StretchDIBits(dc.Get(), 0, 0, targetWidth, targetHeight, 0, 0, width, height,
-                                    bottomUpBgr, &source, DIB_RGB_COLORS, SRCCOPY);
-    GdiFlush();
-    SelectObject(dc.Get(), old);
-    if (lines == 0 || lines == static_cast<int>(GDI_ERROR)) return false;
-
-    Gdiplus::Bitmap image(&target, bits);
-    if (image.GetLastStatus() != Gdiplus::Ok) return false;
-    return image.Save(path.c_str(), &encoder, nullptr) == Gdiplus::Ok;
+    if (jpeg) {
+        // Scaled rows go straight into the encoder, in its threads.
+        JpegBytes encoded;
+        const bool made =
+            resized ? EncodeJpeg(ScaledRows(scaler, from, targetWidth, targetHeight), 0, &encoded)
+                    : EncodeJpeg(from, 0, &encoded);
+        return made && SaveEncoded(encoded, path);
+    }
+    if (!resized) return SaveBmp(bottomUpBgr, width, height, path);
+    const uint64_t bytes = static_cast<uint64_t>(targetStride) * targetHeight;
+    if (bytes > (uint64_t{1} << 30)) return false;
+    std::unique_ptr<uint8_t[]> scaled(new (std::nothrow) uint8_t[static_cast<size_t>(bytes)]);
+    if (!scaled) return false;
+    const PixelTarget to{scaled.get() + (targetHeight - 1) * targetStride, targetWidth,
+                         targetHeight, -targetStride, 3};
+    if (!ScaleInBands(scaler, from, to)) return false;
+    const ptrdiff_t pixelBytes = static_cast<ptrdiff_t>(targetWidth) * 3;
+    for (int y = 0; y < targetHeight && pixelBytes < targetStride; ++y)
+        std::memset(scaled.get() + y * targetStride + pixelBytes, 0, targetStride - pixelBytes);
+    return SaveBmp(scaled.get(), targetWidth, targetHeight, path);
 }
 
 }  // namespace orvane

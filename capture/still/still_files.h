@@ -63,9 +63,11 @@ bool ReceiveOwnAnnouncement();
 // The pictures handed over since the last call, oldest first.
 std::vector<HandedOverPicture> TakeHandedOverCaptures();
 
-// Draws a bottom-up 24-bit picture (rows padded to 4 bytes) stretched with HALFTONE into a
-// new 24-bit picture of the target size and saves it as path, BMP or JPEG by its extension.
-// Needs GDI+ started in the process. False when anything fails.
+// Saves a bottom-up 24-bit picture (rows padded to 4 bytes) in the target size as path, BMP or
+// JPEG by its extension. A picture of another size is scaled first with the look of a
+// halftone stretch (HalftoneScale). Both formats are written by the program itself (JPEG by
+// EncodeJpeg), so every build stores the same bytes. False when anything fails; a file that
+// could not be written whole is removed.
 bool ScaleAndSave(const uint8_t* bottomUpBgr, int width, int height, int targetWidth,
                   int targetHeight, const std::wstring& path);
 

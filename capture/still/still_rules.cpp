@@ -84,6 +84,35 @@ BmpHeaders TopDownBmpHeaders(int width, int height, uint32_t imageSize, size_t h
     return out;
 }
 
+BmpHeaders BottomUpBmpHeaders(int width, int height) {
+    constexpr int32_t k96DotsPerInch = 3780;  // per metre, as the platform writes it
+    const uint64_t stride = DibStride(width, 24);
+    constexpr uint64_t kHeaders = BmpFileHeader::kSize + BmpInfoHeader::kSize;
+    if (stride == 0 || height <= 0 ||
+        stride * static_cast<uint64_t>(height) > 0xFFFFFFFFu - kHeaders)
+        return {};
+    const auto imageSize = static_cast<uint32_t>(stride * static_cast<uint64_t>(height));
+    BmpFileHeader file;
+    file.pixelOffset = static_cast<uint32_t>(kHeaders);
+    file.fileSize = file.pixelOffset + imageSize;
+    BmpInfoHeader info;
+    info.width = width;
+    info.height = height;
+    info.planes = 1;
+    info.bitCount = 24;
+    info.compression = kBiRgb;
+    info.imageSize = imageSize;
+    info.xPelsPerMeter = k96DotsPerInch;
+    info.yPelsPerMeter = k96DotsPerInch;
+    BmpHeaders out;
+    out.imageSize = imageSize;
+    const auto f = file.ToBytes();
+    const auto i = info.ToBytes();
+    out.bytes.assign(f.begin(), f.end());
+    out.bytes.insert(out.bytes.end(), i.begin(), i.end());
+    return out;
+}
+
 bool ResampleNearest(const uint8_t* source, size_t sourceBytes, int sourceWidth, int sourceHeight,
                      uint8_t* target, size_t targetBytes, int targetWidth, int targetHeight) {
     if (!source || !target || sourceWidth <= 0 || sourceHeight <= 0 || targetWidth <= 0 ||

@@ -42,6 +42,11 @@ struct BmpHeaders {
 };
 BmpHeaders TopDownBmpHeaders(int width, int height, uint32_t imageSize, size_t headerBytes = 40);
 
+// The headers of a 24-bit picture stored bottom-up with rows padded to four bytes, as the
+// platform's BMP encoder writes them (positive height, the image size, 96 dots per inch);
+// empty bytes when the picture would not fit a file of 4 GiB.
+BmpHeaders BottomUpBmpHeaders(int width, int height);
+
 // What a camera frame of this format gives a photo: 24-bit rows as they are, YUY2 converted
 // into a buffer of bufferBytes, or nothing (any other depth or compression, an odd YUY2 width,
 // a frame larger than the buffer). MJPG frames are taken as they are before this is asked.

@@ -50,6 +50,25 @@ TEST(StillRules, TopDownHeadersMoveThePixelsPastAnyExtraHeaderBytes) {
     EXPECT_EQ(PackedImageSize(0, 10), 0u);
 }
 
+// The headers the platform's BMP encoder writes for a 2048 x 1536 picture, byte for byte.
+TEST(StillRules, BottomUpHeadersAreThePlatformEncodersOwn) {
+    const uint8_t platform[54] = {0x42, 0x4d, 0x36, 0x00, 0x90, 0x00, 0x00, 0x00, 0x00, 0x00, 0x36,
+                                  0x00, 0x00, 0x00, 0x28, 0x00, 0x00, 0x00, 0x00, 0x08, 0x00, 0x00,
+                                  0x00, 0x06, 0x00, 0x00, 0x01, 0x00, 0x18, 0x00, 0x00, 0x00, 0x00,
+                                  0x00, 0x00, 0x00, 0x90, 0x00, 0xc4, 0x0e, 0x00, 0x00, 0xc4, 0x0e,
+                                  0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+    const BmpHeaders h = BottomUpBmpHeaders(2048, 1536);
+    EXPECT_EQ(h.bytes, std::vector<uint8_t>(platform, platform + 54));
+    EXPECT_EQ(h.imageSize, 2048u * 3 * 1536);
+    // Rows padded to four bytes: 5 pixels take 16.
+    const BmpHeaders odd = BottomUpBmpHeaders(5, 3);
+    EXPECT_EQ(odd.imageSize, 48u);
+    EXPECT_EQ(BmpFileHeader::FromBytes(odd.bytes.data()).fileSize, 54u + 48);
+    EXPECT_EQ(BmpInfoHeader::FromBytes(odd.bytes.data() + 14).height, 3) << "bottom-up";
+    EXPECT_TRUE(BottomUpBmpHeaders(65536, 30000).bytes.empty()) << "beyond 4 GiB";
+    EXPECT_TRUE(BottomUpBmpHeaders(0, 3).bytes.empty());
+}
+
 TEST(StillRules, NearestResamplingTakesTruncatedSourcePositions) {
     // 4 x 2 source, pixel value = 1 + column + 10 * row in all three bytes: no source pixel
     // looks like an untouched target byte (0xEE) or a zeroed one.

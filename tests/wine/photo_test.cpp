@@ -2,12 +2,20 @@
 // picture folder, by photo option, requested in each way the program takes requests.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <objidl.h>  // before gdiplus.h: the lean windows.h leaves out what it needs
+#include <gdiplus.h>
+
+#include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "capture/raw/raw_camera.h"
 #include "capture/size_codes.h"
 #include "capture/still/still_files.h"
+#include "media/area_scale.h"
 #include "media/companion_paths.h"
 #include "media/media_info.h"
 #include "capture_files.h"
@@ -213,9 +221,15 @@ class VirtualCameraRegisters : public RawRegisterSource {
 
 constexpr DWORD kStillSceneMs = 4250;
 
-// The bytes the program must store for a still at the fixed scene time: the camera's mosaic,
-// converted with the camera's registers and scaled and encoded the way the program does it.
-std::vector<uint8_t> ExpectedRawPicture(const RawCase& c) {
+// What the program must store for a still at the fixed scene time: the camera's mosaic,
+// converted with the camera's registers, scaled by the program's portable scaling, and the file
+// the scaled save makes of it.
+struct ExpectedRaw {
+    std::vector<uint8_t> file;
+    std::vector<uint8_t> pixels;  // top-down B G R, packed
+};
+
+ExpectedRaw ExpectedRawPicture(const RawCase& c) {
     std::vector<uint8_t> mosaic(static_cast<size_t>(c.rawWidth) * c.rawHeight);
     vcam::RenderMosaic(mosaic.data(), c.rawWidth, c.rawHeight, 0, c.rawHeight,
                        kStillSceneMs / 1000.0, 0);
@@ -224,15 +238,48 @@ std::vector<uint8_t> ExpectedRawPicture(const RawCase& c) {
     pars.SetSource(&registers);
     const auto picture = pars.ConvertRaw(c.rawWidth, c.rawHeight, mosaic.data(), mosaic.size());
     if (!picture) return {};
-    const GdiplusSession gdiplus;
+    ExpectedRaw expected;
+    // The converted rows are stored bottom-up: row y of the picture is row height - 1 - y.
+    const ptrdiff_t stride = ptrdiff_t{c.rawWidth} * 3, row = ptrdiff_t{c.width} * 3;
+    expected.pixels.resize(static_cast<size_t>(row) * c.height);
+    if (!HalftoneScale(
+            {picture.get() + (c.rawHeight - 1) * stride, c.rawWidth, c.rawHeight, -stride, 3},
+            {expected.pixels.data(), c.width, c.height, row, 3})) {
+        return {};
+    }
     const std::wstring name = std::wstring(L"OrvaneExpected") + c.extension;
     if (!ScaleAndSave(picture.get(), c.rawWidth, c.rawHeight, c.width, c.height,
                       TempFilePath(name.c_str())))
         return {};
-    std::vector<uint8_t> bytes;
-    ReadWholeFile(TempFilePath(name.c_str()), &bytes);
+    ReadWholeFile(TempFilePath(name.c_str()), &expected.file);
     DeleteFileW(TempFilePath(name.c_str()).c_str());
-    return bytes;
+    return expected;
+}
+
+// The pixels of a picture file as the platform's decoder reads them: top-down B G R, packed.
+std::vector<uint8_t> DecodedPixels(const std::wstring& path, int width, int height) {
+    const GdiplusSession gdiplus;
+    Gdiplus::Bitmap bitmap(path.c_str());
+    Gdiplus::BitmapData data{};
+    Gdiplus::Rect all(0, 0, width, height);
+    if (bitmap.GetLastStatus() != Gdiplus::Ok || static_cast<int>(bitmap.GetWidth()) != width ||
+        bitmap.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB, &data) !=
+            Gdiplus::Ok) {
+        return {};
+    }
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * 3 * height);
+    for (int y = 0; y < height; ++y)
+        memcpy(&pixels[static_cast<size_t>(y) * width * 3],
+               static_cast<const uint8_t*>(data.Scan0) + ptrdiff_t{y} * data.Stride,
+               static_cast<size_t>(width) * 3);
+    bitmap.UnlockBits(&data);
+    return pixels;
+}
+
+double Psnr(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+    double sum = 0;
+    for (size_t i = 0; i < a.size(); ++i) sum += (double(a[i]) - b[i]) * (double(a[i]) - b[i]);
+    return sum == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 * a.size() / sum);
 }
 
 class RawPhoto : public Photo, public ::testing::WithParamInterface<RawCase> {};
@@ -245,8 +292,8 @@ TEST_P(RawPhoto, TwoQuickPressesStoreOnePictureConvertedFromTheCamerasMosaic) {
     Launch(c.code);
     PostMessageW(main_, WM_COMMAND, kPhotoCommand, 0);
     PostMessageW(main_, WM_COMMAND, kPhotoCommand, 0);  // while the still is pending: ignored
-    const std::vector<uint8_t> expected = ExpectedRawPicture(c);
-    ASSERT_FALSE(expected.empty()) << "the expected picture could not be made";
+    const ExpectedRaw expected = ExpectedRawPicture(c);
+    ASSERT_FALSE(expected.file.empty()) << "the expected picture could not be made";
     const auto pictures = WaitForPictures(1, 20000);
     ASSERT_EQ(pictures.size(), 1u) << Names(pictures);
     SleepMs(500);
@@ -254,7 +301,15 @@ TEST_P(RawPhoto, TwoQuickPressesStoreOnePictureConvertedFromTheCamerasMosaic) {
     ExpectPicture(pictures[0], c.extension, c.width, c.height, PhotoSizeOf(c.code), c.deviceCode);
     std::vector<uint8_t> stored;
     ASSERT_TRUE(ReadWholeFile(pictures[0], &stored));
-    EXPECT_TRUE(stored == expected) << "the stored picture differs from the converted mosaic";
+    EXPECT_TRUE(stored == expected.file) << "the stored picture differs from the converted mosaic";
+    // What the platform reads from the file: the scaled picture itself (BMP), or close to it.
+    const std::vector<uint8_t> decoded = DecodedPixels(pictures[0], c.width, c.height);
+    ASSERT_EQ(decoded.size(), expected.pixels.size()) << "the platform cannot read the picture";
+    if (std::wstring(c.extension) == L".BMP") {
+        EXPECT_TRUE(decoded == expected.pixels) << "the pixels are not the portable scaling's";
+    } else {
+        EXPECT_GT(Psnr(decoded, expected.pixels), 38.0);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
