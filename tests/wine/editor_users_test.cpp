@@ -167,6 +167,18 @@ TEST_F(EditorAsUsersMeetIt, EscAndEnterCloseNothingWhateverHasTheFocus) {
     }
 }
 
+// Where the editor's keyboard input went: for a failure's message.
+std::string KeyboardReport(HWND editor) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(editor, nullptr), &info);
+    char focus[64] = {}, front[64] = {};
+    GetClassNameA(info.hwndFocus, focus, sizeof focus);
+    GetClassNameA(GetForegroundWindow(), front, sizeof front);
+    return std::string("focus on a ") + focus + ", in front a " + front +
+           (info.hwndCaret ? ", with a caret" : ", no caret");
+}
+
 TEST_F(EditorAsUsersMeetIt, DeleteAndBackspaceEditTheTextAndLeaveThePictureAlone) {
     Seed(2);
     Launch();
@@ -189,7 +201,7 @@ TEST_F(EditorAsUsersMeetIt, DeleteAndBackspaceEditTheTextAndLeaveThePictureAlone
     TypeText(L"WWW");
     auto changed = [&] { return ChangedPixels(empty, CaptureScreen(area)); };
     for (int i = 0; i < 20 && changed() <= 50; ++i) SleepMs(100);
-    ASSERT_GT(changed(), 50) << "typed text shows on the canvas";
+    ASSERT_GT(changed(), 50) << "typed text shows on the canvas; " << KeyboardReport(editor);
     PressKey(VK_DELETE);
     PressKey(VK_BACK);
     PressKey(VK_DELETE);
