@@ -81,6 +81,7 @@ enum Message : int {
     kMsgTableNotWritten = 141,
     kMsgFullPrecision = 142,
     kMsgTableFilter = 143,
+    kMsgTableNotCopied = 144,
     kMsgFirstTableHeader = 170,  // the 15 column headers, 170..184
 };
 

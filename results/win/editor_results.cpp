@@ -112,6 +112,7 @@ void EditorResults::ShowMeasurements(HWND owner, const std::u16string& picture) 
     dlg.closeText = text_(kMsgCloseTable);
     dlg.failureText = text_(kMsgTableNotWritten);
     dlg.failureCaption = text_(kMsgEditorTitle);
+    dlg.copyFailureText = text_(kMsgTableNotCopied);
     dlg.filterName = text_(kMsgTableFilter);
     dlg.texts = Texts();
     dlg.rows.assign(table_.Rows().begin(), table_.Rows().end());

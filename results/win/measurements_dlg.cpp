@@ -2,7 +2,10 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "platform/handles.h"
 #include "resources/resource.h"
@@ -21,6 +24,49 @@ using UniqueGlobal = UniqueResource<HGLOBAL, GlobalTraits>;
 
 CMeasurementsDlg::CMeasurementsDlg() : Dialog(IDD_MEASUREMENTS) {}
 
+// Tab stops after the widest text of each column, and the list as wide as all of them (it
+// scrolls sideways), so that no column runs into the next whatever the language and values.
+void CMeasurementsDlg::FitColumns(HWND list, const std::vector<std::wstring>& lines) {
+    std::vector<int> widths;  // pixels
+    {
+        const HDC dc = GetDC(list);
+        if (!dc) return;
+        const HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+        for (const std::wstring& line : lines) {
+            size_t column = 0;
+            for (size_t start = 0; start <= line.size(); ++column) {
+                size_t end = line.find(L'\t', start);
+                if (end == std::wstring::npos) end = line.size();
+                SIZE size{};
+                GetTextExtentPoint32W(dc, line.c_str() + start, static_cast<int>(end - start),
+                                      &size);
+                if (widths.size() <= column) widths.push_back(0);
+                widths[column] = std::max(widths[column], static_cast<int>(size.cx));
+                start = end + 1;
+            }
+        }
+        SelectObject(dc, old);
+        ReleaseDC(list, dc);
+    }
+    RECT unit{0, 0, 4, 8};  // four horizontal dialog units
+    MapDialogRect(Hwnd(), &unit);
+    const int pixelsPerFourUnits = std::max(1, static_cast<int>(unit.right));
+    constexpr int kGap = 12;  // pixels between columns
+    std::vector<int> stops;
+    int edge = 0;
+    for (size_t column = 0; column + 1 < widths.size(); ++column) {
+        edge += widths[column] + kGap;
+        stops.push_back((edge * 4 + pixelsPerFourUnits - 1) / pixelsPerFourUnits);
+    }
+    if (!widths.empty()) edge += widths.back() + kGap;
+    if (!stops.empty()) {
+        SendMessageW(list, LB_SETTABSTOPS, static_cast<WPARAM>(stops.size()),
+                     reinterpret_cast<LPARAM>(stops.data()));
+    }
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(edge), 0);
+}
+
 std::wstring CMeasurementsDlg::ClipboardText(const std::string& tabSeparated) {
     return WideLabel(tabSeparated);
 }
@@ -32,17 +78,17 @@ BOOL CMeasurementsDlg::OnInitDialog() {
     SetItemText(IDCANCEL, closeText.c_str());
     // One line a row, as the clipboard has it, the header first.
     HWND list = Item(IDC_MEASUREMENTS_LIST);
-    const int stops[] = {24, 110, 170, 230, 290};
-    SendMessageW(list, LB_SETTABSTOPS, 5, reinterpret_cast<LPARAM>(stops));
     const std::wstring all = ClipboardText(TabSeparatedText(rows, texts));
-    size_t start = 0;
-    while (start < all.size()) {
+    std::vector<std::wstring> lines;
+    for (size_t start = 0; start < all.size();) {
         size_t end = all.find(L"\r\n", start);
         if (end == std::wstring::npos) end = all.size();
-        const std::wstring line = all.substr(start, end - start);
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        lines.push_back(all.substr(start, end - start));
         start = end + 2;
     }
+    FitColumns(list, lines);
+    for (const std::wstring& line : lines)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     EnableWindow(Item(IDC_MEASUREMENTS_COPY), !rows.empty());
     EnableWindow(Item(IDC_MEASUREMENTS_EXPORT), !rows.empty());
     CenterOn(GetWindow(Hwnd(), GW_OWNER));
@@ -60,17 +106,25 @@ bool CMeasurementsDlg::OnCommand(UINT id, UINT code, HWND control) {
     return Dialog::OnCommand(id, code, control);
 }
 
-void CMeasurementsDlg::OnCopy(UINT) {
-    const std::wstring text = ClipboardText(TabSeparatedText(rows, texts));
+bool CMeasurementsDlg::PutOnClipboard(const std::wstring& text) {
     const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, bytes));
-    if (!block) return;
-    std::memcpy(GlobalLock(block.Get()), text.c_str(), bytes);
+    void* locked = block ? GlobalLock(block.Get()) : nullptr;
+    if (!locked) return false;
+    std::memcpy(locked, text.c_str(), bytes);
     GlobalUnlock(block.Get());
-    if (!OpenClipboard(Hwnd())) return;
+    if (!OpenClipboard(Hwnd())) return false;
     EmptyClipboard();
-    if (SetClipboardData(CF_UNICODETEXT, block.Get())) block.Release();
+    const bool put = SetClipboardData(CF_UNICODETEXT, block.Get()) != nullptr;
+    if (put) block.Release();  // the clipboard owns it now
     CloseClipboard();
+    return put;
+}
+
+void CMeasurementsDlg::OnCopy(UINT) {
+    if (PutOnClipboard(ClipboardText(TabSeparatedText(rows, texts)))) return;
+    MessageBoxW(Hwnd(), copyFailureText.c_str(), failureCaption.c_str(),
+                MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CMeasurementsDlg::OnExport(UINT) {

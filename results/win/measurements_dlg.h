@@ -17,6 +17,7 @@ class CMeasurementsDlg : public Dialog {
     std::wstring title, copyText, exportText, closeText;
     std::wstring failureText;  // when the CSV cannot be written; the file follows
     std::wstring failureCaption;
+    std::wstring copyFailureText;  // when the clipboard cannot take the table
     TableTexts texts;
     std::vector<MeasurementRow> rows;
     std::wstring proposedName;  // the CSV's name as offered
@@ -30,6 +31,8 @@ class CMeasurementsDlg : public Dialog {
     bool OnCommand(UINT id, UINT code, HWND control) override;
 
   private:
+    void FitColumns(HWND list, const std::vector<std::wstring>& lines);
+    bool PutOnClipboard(const std::wstring& text);
     void OnCopy(UINT id);
     void OnExport(UINT id);
     void OnClose(UINT id);

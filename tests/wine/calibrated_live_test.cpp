@@ -90,6 +90,7 @@ TEST_F(LiveScaleBar, ItsLengthPerPixelIsThatOfAPhotoTakenThen) {
     EXPECT_LE(barRect.bottom, liveRect.bottom);
     SleepMs(300);
     const int shown = LongestBlackRun(CaptureScreen(barRect));
+    SaveScreenshotIfAsked(main_, L"main-window-scale-bar.bmp");
 
     // A photo now: its side file holds what the editor measures it with.
     PostMessageW(main_, WM_COMMAND, kPhotoCommand, 0);

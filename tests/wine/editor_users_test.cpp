@@ -497,6 +497,7 @@ TEST_F(EditorResults, TheTableHoldsEveryMeasurementAsItsLabelSaysAndLeavesWithTh
 
     HWND table = OpenMeasurements(editor);
     ASSERT_NE(table, nullptr) << "the Measurements window";
+    SaveScreenshotIfAsked(editor, L"measurements-window.bmp");
     EXPECT_EQ(SendDlgItemMessageW(table, kMeasurementsList, LB_GETCOUNT, 0, 0), 3)
         << "a header and two rows";
     ClickAt(CentreOf(GetDlgItem(table, kMeasurementsCopy)));

@@ -165,6 +165,13 @@ bool SaveWindowImage(HWND hwnd, const std::wstring& path) {
     return SaveScreenArea(r, path);
 }
 
+void SaveScreenshotIfAsked(HWND hwnd, const wchar_t* name) {
+    wchar_t folder[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"ORVANE_SCREENSHOT_DIR", folder, MAX_PATH)) return;
+    SleepMs(300);  // the last paint
+    SaveWindowImage(hwnd, std::wstring(folder) + L"\\" + name);
+}
+
 bool SaveScreenArea(const RECT& r, const std::wstring& path) {
     const ScreenPicture picture = CaptureScreen(r);
     if (picture.pixels.empty()) return false;

@@ -50,6 +50,8 @@ namespace orvane::test {
 // Copies the window's area of the screen into a 24-bit BMP file; false when that fails.
 bool SaveWindowImage(HWND hwnd, const std::wstring& path);
 bool SaveScreenArea(const RECT& area, const std::wstring& path);
+// The window's picture as name in the folder ORVANE_SCREENSHOT_DIR names, when the run names one.
+void SaveScreenshotIfAsked(HWND hwnd, const wchar_t* name);
 
 }  // namespace orvane::test
 
