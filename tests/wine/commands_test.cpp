@@ -855,8 +855,8 @@ class HostileInput : public SaveAs {
   protected:
     bool Responsive() const {
         DWORD_PTR answer = 0;
-        return program_.Running() && SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
-                                                         3000, &answer) != 0;
+        return program_.Running() &&
+               SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &answer) != 0;
     }
     // Dismisses whatever box the last action opened; true when there was one.
     bool DismissBox() {
@@ -1067,6 +1067,11 @@ TEST_F(CalibratedCopies, AStampedCopysScaleBarIsAsLongAsItsLabelSays) {
     EXPECT_EQ(LongestRun(*rows, 0xFF0000, &row), bar->pixels) << "red bar, as many pixels";
     EXPECT_EQ(bar->pixels, static_cast<int>(std::lround(2.0 / (0.38093 * 2 / 40))));
     EXPECT_GT(row, 480 * 3 / 4) << "in the bottom part";
+    wchar_t shots[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"ORVANE_SCREENSHOT_DIR", shots, MAX_PATH)) {
+        CopyFileW(Target(L"barred.BMP").c_str(),
+                  (std::wstring(shots) + L"\\stamped-copy-scale-bar.bmp").c_str(), FALSE);
+    }
     DeleteFileW(Target(L"barred.BMP").c_str());
 }
 
