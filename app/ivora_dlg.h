@@ -134,6 +134,8 @@ class CIvoraDlg : public Dialog {
     // file it was handed (when ownsFile) whatever comes of it, and says why when it cannot.
     void StorePicture(const HandedOverPicture& picture, bool ownsFile = true);
     void ShowCaptureFailure(int message, const std::u16string& folder);
+    // The new picture's strip thumbnail from the capture's own small copy of its pixels.
+    void PrimeStripThumbnail(const std::u16string& stored, const HandedOverThumbnail& thumbnail);
     // Recording (recording_handlers.cpp).
     enum class RecordingStep { kIdle, kStartWait, kRecording, kStopThumbWait, kStopCopyWait };
     void OnRecord(UINT id);

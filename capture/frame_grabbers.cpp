@@ -105,7 +105,7 @@ HRESULT PreviewFrameCallback::SaveFrame(uint32_t state, const uint8_t* data, siz
     // A photo gets a file of its own; the clip's thumbnail keeps its one name.
     const std::wstring path = photo ? NewCaptureTempPath(mjpg) : TempFilePath(kTempThumb);
     auto handOver = [&](bool jpegFrame) {
-        if (photo) HandOverCapture({path, jpegFrame, false, false});
+        if (photo) HandOverCapture({path, jpegFrame, false, false, {}});
     };
 
     if (mjpg) {
@@ -125,11 +125,11 @@ HRESULT PreviewFrameCallback::SaveFrame(uint32_t state, const uint8_t* data, siz
     const int height = std::abs(header.biHeight);
     const uint32_t imageSize = PackedImageSize(width, height);
     const uint8_t* rows = nullptr;
-    const FrameKind kind = PreviewFrameKind(header.biCompression, header.biBitCount, width, height,
-                                            kFrameBufferBytes);
+    const FrameKind kind =
+        PreviewFrameKind(header.biCompression, header.biBitCount, width, height, kFrameBufferBytes);
     if (kind == FrameKind::kUnsupported) {
         // No picture can be made of this format: said once, not asked for again and again.
-        if (photo) HandOverCapture({{}, false, false, true});
+        if (photo) HandOverCapture({{}, false, false, true, {}});
         return S_OK;
     }
     if (kind == FrameKind::kRgb24) {
@@ -204,11 +204,16 @@ STDMETHODIMP StillFrameCallback::BufferCB(double, BYTE* buffer, long length) {
 }
 
 bool StillFrameCallback::ConvertAndSave(int width, int height, size_t rawBytes, int targetWidth,
-                                        int targetHeight, const std::wstring& path) {
+                                        int targetHeight, const std::wstring& path,
+                                        HandedOverThumbnail* thumbnail) {
     camera_.SetFilter(CaptureState().Camera().Get());
     const std::unique_ptr<uint8_t[]> picture =
         pars_.ConvertRaw(width, height, raw_.Data(), rawBytes);
-    return picture && ScaleAndSave(picture.get(), width, height, targetWidth, targetHeight, path);
+    if (!picture || !ScaleAndSave(picture.get(), width, height, targetWidth, targetHeight, path))
+        return false;
+    // The strip would otherwise decode the whole file on the window thread.
+    *thumbnail = MakeHandedOverThumbnail(picture.get(), width, height);
+    return true;
 }
 
 HRESULT StillFrameCallback::RawSingle(const uint8_t* data, size_t length, int targetWidth,
@@ -216,9 +221,10 @@ HRESULT StillFrameCallback::RawSingle(const uint8_t* data, size_t length, int ta
     StillRequests& r = Requests();
     const size_t stored = raw_.Ready() ? raw_.StoreSingle(data, length) : 0;
     const std::wstring path = NewCaptureTempPath(false);
+    HandedOverThumbnail thumbnail;
     if (stored > 0 && ConvertAndSave(kRawSmallWidth, kRawSmallHeight, stored, targetWidth,
-                                     targetHeight, path)) {
-        HandOverCapture({path, false, false, false});
+                                     targetHeight, path, &thumbnail)) {
+        HandOverCapture({path, false, false, false, std::move(thumbnail)});
     }
     r.stillPending.store(0);
     return S_OK;
@@ -239,9 +245,10 @@ HRESULT StillFrameCallback::RawHalves(const uint8_t* data, size_t length, int ta
             break;  // the still stays pending until its second half
         case RawStillBuffer::Half::kComplete: {
             const std::wstring path = NewCaptureTempPath(true);
+            HandedOverThumbnail thumbnail;
             if (ConvertAndSave(kRawLargeWidth, kRawLargeHeight, raw_.ValidBytes(), targetWidth,
-                               targetHeight, path)) {
-                HandOverCapture({path, false, true, false});
+                               targetHeight, path, &thumbnail)) {
+                HandOverCapture({path, false, true, false, std::move(thumbnail)});
             }
             r.stillPending.store(0);
             break;
@@ -266,7 +273,7 @@ HRESULT StillFrameCallback::PreviewSize(const AM_MEDIA_TYPE& type, const uint8_t
         if (!file.Opened()) return E_FAIL;
         if (file.Write(data, length)) {
             file.Close();
-            HandOverCapture({path, true, false, false});
+            HandOverCapture({path, true, false, false, {}});
         }
         return S_OK;
     }
@@ -276,9 +283,8 @@ HRESULT StillFrameCallback::PreviewSize(const AM_MEDIA_TYPE& type, const uint8_t
     uint32_t imageSize = 0;
     const FrameKind kind = PreviewFrameKind(format.biCompression, format.biBitCount, formatWidth,
                                             formatHeight, kFrameBufferBytes);
-    if (kind == FrameKind::kUnsupported ||
-        PackedImageSize(width, height) > kFrameBufferBytes) {
-        HandOverCapture({{}, false, false, true});
+    if (kind == FrameKind::kUnsupported || PackedImageSize(width, height) > kFrameBufferBytes) {
+        HandOverCapture({{}, false, false, true, {}});
         return S_OK;
     }
     if (kind == FrameKind::kRgb24) {
@@ -304,7 +310,7 @@ HRESULT StillFrameCallback::PreviewSize(const AM_MEDIA_TYPE& type, const uint8_t
         headers.bytes[BmpFileHeader::kSize + i] = extra[i - BmpInfoHeader::kSize];
     if (file.Write(headers.bytes.data(), headers.bytes.size()) && file.Write(rows, imageSize)) {
         file.Close();
-        HandOverCapture({path, false, false, false});
+        HandOverCapture({path, false, false, false, {}});
     }
     return S_OK;
 }

@@ -67,6 +67,8 @@ class PreviewFrameCallback final : public FrameGrabberCallback {
     HRESULT SaveFrame(uint32_t state, const uint8_t* data, size_t length, bool* retry);
 };
 
+struct HandedOverThumbnail;
+
 class StillFrameCallback final : public FrameGrabberCallback {
   public:
     StillFrameCallback();
@@ -79,8 +81,10 @@ class StillFrameCallback final : public FrameGrabberCallback {
     HRESULT RawHalves(const uint8_t* data, size_t length, int targetWidth, int targetHeight);
     HRESULT PreviewSize(const AM_MEDIA_TYPE& type, const uint8_t* data, size_t length,
                         uint32_t sizeCode);
+    // Converts the stored raw picture and saves it as path; its hand-over thumbnail, made from
+    // the converted pixels, goes into thumbnail (empty when it could not be made).
     bool ConvertAndSave(int width, int height, size_t rawBytes, int targetWidth, int targetHeight,
-                        const std::wstring& path);
+                        const std::wstring& path, HandedOverThumbnail* thumbnail);
 
     RawStillBuffer raw_;
     CRawCameraSource camera_;

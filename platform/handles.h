@@ -39,6 +39,13 @@ struct HandleTraits {
 };
 using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;
 
+// A file handle, which CreateFileW reports invalid as INVALID_HANDLE_VALUE, not as null.
+struct FileHandleTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
+using UniqueFile = UniqueResource<HANDLE, FileHandleTraits>;
+
 template <typename T>
 struct GdiTraits {
     static T Invalid() { return nullptr; }

@@ -82,11 +82,23 @@ void CIvoraDlg::OnCapturePicture(WPARAM wParam, LPARAM lParam) {
     // picture an earlier loop took leaves nothing to do (a stale file there is not a photo).
     if (!any && !own) {
         const bool jpegFrame = wParam != 0, keepJpeg = lParam != 0;
-        StorePicture(
-            {TempFilePath(keepJpeg || jpegFrame ? kTempJpg : kTempBmp), jpegFrame, keepJpeg, false},
-            false);
+        StorePicture({TempFilePath(keepJpeg || jpegFrame ? kTempJpg : kTempBmp),
+                      jpegFrame,
+                      keepJpeg,
+                      false,
+                      {}},
+                     false);
     }
     intakeBusy_ = false;
+}
+
+void CIvoraDlg::PrimeStripThumbnail(const std::u16string& stored,
+                                    const HandedOverThumbnail& thumbnail) {
+    if (thumbnail.Empty() || strip_.CellCount() == 0) return;
+    const PixelView pixels{thumbnail.bgr.get(), thumbnail.width, thumbnail.height,
+                           static_cast<ptrdiff_t>(thumbnail.width) * 3, 3};
+    // Without the cache the strip decodes the picture itself, as for any other.
+    strip_.Cell(1).WriteThumbnailCache(stored, pixels);
 }
 
 void CIvoraDlg::ShowCaptureFailure(int message, const std::u16string& folder) {
@@ -151,6 +163,7 @@ void CIvoraDlg::StorePicture(const HandedOverPicture& picture, bool ownsFile) {
     record.stillSize = graph_.StillSize();
     record.deviceCode = graph_.DeviceCodeAt(graph_.CurrentDevice());
     WriteMediaInfo(record, mediaFiles_);
+    PrimeStripThumbnail(destination, picture.thumbnail);
     media_.ShowDisplayList(MediaView::Picture);
 }
 

@@ -174,6 +174,35 @@ bool ScaleInBands(const HalftoneScaler& scaler, const PixelView& from, const Pix
 
 }  // namespace
 
+HandedOverThumbnail MakeHandedOverThumbnail(const uint8_t* bottomUpBgr, int width, int height) {
+    HandedOverThumbnail thumbnail;
+    const auto stride = static_cast<ptrdiff_t>(DibStride(width, 24));
+    if (!bottomUpBgr || width <= 0 || height <= 0 || stride == 0) return thumbnail;
+    // The longer side becomes the bound, the shorter one keeps the ratio (at least 1 pixel).
+    const int side = kHandedOverThumbnailSide;
+    int w = width, h = height;
+    if (w > side || h > side) {
+        if (w >= h) {
+            w = side;
+            h = static_cast<int>(
+                std::max<int64_t>(1, (int64_t{height} * side + width / 2) / width));
+        } else {
+            h = side;
+            w = static_cast<int>(
+                std::max<int64_t>(1, (int64_t{width} * side + height / 2) / height));
+        }
+    }
+    std::unique_ptr<uint8_t[]> bgr(new (std::nothrow) uint8_t[static_cast<size_t>(w) * h * 3]);
+    if (!bgr) return thumbnail;
+    const PixelView from{bottomUpBgr + (height - 1) * stride, width, height, -stride, 3};
+    const PixelTarget to{bgr.get(), w, h, static_cast<ptrdiff_t>(w) * 3, 3};
+    if (!HalftoneScale(from, to)) return thumbnail;
+    thumbnail.bgr = std::move(bgr);
+    thumbnail.width = w;
+    thumbnail.height = h;
+    return thumbnail;
+}
+
 bool ScaleAndSave(const uint8_t* bottomUpBgr, int width, int height, int targetWidth,
                   int targetHeight, const std::wstring& path) {
     if (!bottomUpBgr || width <= 0 || height <= 0 || targetWidth <= 0 || targetHeight <= 0)

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,13 +48,31 @@ class NewTempFile {
 // Posts "OrvaneCapturePicture" to all top-level windows.
 void AnnounceCapture(WPARAM wParam, LPARAM lParam);
 
+// A small copy of a capture's picture, top-down B G R rows of width * 3 bytes, from which the
+// window thread makes the strip's thumbnail without decoding the whole file again.
+struct HandedOverThumbnail {
+    std::unique_ptr<uint8_t[]> bgr;
+    int width = 0;
+    int height = 0;
+    bool Empty() const { return !bgr; }
+};
+
+// The largest side of a handed-over thumbnail: more than a strip cell shows.
+inline constexpr int kHandedOverThumbnailSide = 320;
+
 // A capture's picture handed from a streaming thread to the window thread, which stores it.
 struct HandedOverPicture {
-    std::wstring path;         // the complete temporary file, the receiver's to remove
-    bool jpegFrame = false;    // a JPEG frame of the camera, stored as BMP
-    bool keepJpeg = false;     // stored as JPEG as it is
-    bool unsupported = false;  // no file: the camera's format gives no photo
+    std::wstring path;              // the complete temporary file, the receiver's to remove
+    bool jpegFrame = false;         // a JPEG frame of the camera, stored as BMP
+    bool keepJpeg = false;          // stored as JPEG as it is
+    bool unsupported = false;       // no file: the camera's format gives no photo
+    HandedOverThumbnail thumbnail;  // empty: the strip decodes the file
 };
+
+// The hand-over thumbnail of a bottom-up 24-bit picture (rows padded to 4 bytes): scaled with
+// the look of a halftone stretch to fit kHandedOverThumbnailSide, its aspect kept (a picture
+// no larger is copied). Empty when the picture is empty or the memory cannot be had.
+HandedOverThumbnail MakeHandedOverThumbnail(const uint8_t* bottomUpBgr, int width, int height);
 
 // Queues the picture and announces it (wParam 1 for a JPEG frame, lParam 1 to keep JPEG).
 void HandOverCapture(HandedOverPicture picture);

@@ -3,6 +3,7 @@
 #include <objidl.h>  // before gdiplus.h: the lean windows.h leaves out what it needs
 #include <gdiplus.h>
 
+#include <cstring>
 #include <memory>
 
 #include "media/area_scale.h"
@@ -48,6 +49,33 @@ PictureBitmap LoadBmp(const std::wstring& path) {
     return out;
 }
 
+// Whether the first stored row of a 24- or 32-bit DIB section is its top row. The header
+// cannot always say: Wine reports a top-down section's height as positive too. So pixel (0, 0)
+// is changed for a moment through a memory DC and looked for at the start of the bits; both
+// ends are put back as they were.
+bool TopRowStoredFirst(HBITMAP bitmap, const DIBSECTION& dib) {
+    if (dib.dsBmih.biHeight < 0 || dib.dsBm.bmHeight == 1) return true;
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!dc) return false;
+    const HGDIOBJ old = SelectObject(dc.Get(), bitmap);
+    if (!old) return false;  // selected elsewhere: the header is all there is
+    auto* first = static_cast<uint8_t*>(dib.dsBm.bmBits);
+    uint8_t* last = first + static_cast<ptrdiff_t>(dib.dsBm.bmHeight - 1) * dib.dsBm.bmWidthBytes;
+    const size_t pixel = static_cast<size_t>(dib.dsBm.bmBitsPixel / 8);
+    uint8_t firstWas[4], lastWas[4];
+    GdiFlush();
+    std::memcpy(firstWas, first, pixel);
+    std::memcpy(lastWas, last, pixel);
+    const COLORREF was = GetPixel(dc.Get(), 0, 0);
+    SetPixelV(dc.Get(), 0, 0, (was ^ 0x00808080) & 0x00FFFFFF);
+    GdiFlush();
+    const bool topFirst = std::memcmp(firstWas, first, 3) != 0;
+    std::memcpy(first, firstWas, pixel);
+    std::memcpy(last, lastWas, pixel);
+    SelectObject(dc.Get(), old);
+    return topFirst;
+}
+
 // The pixels of a 24- or 32-bit DIB section, top row first; empty for anything else.
 PixelView PixelsOf(HBITMAP bitmap) {
     DIBSECTION dib{};
@@ -57,7 +85,7 @@ PixelView PixelsOf(HBITMAP bitmap) {
     const int height = dib.dsBm.bmHeight;
     const ptrdiff_t stride = dib.dsBm.bmWidthBytes;
     const auto* first = static_cast<const uint8_t*>(dib.dsBm.bmBits);
-    const bool bottomUp = dib.dsBmih.biHeight > 0;
+    const bool bottomUp = !TopRowStoredFirst(bitmap, dib);
     return {bottomUp ? first + (height - 1) * stride : first, dib.dsBm.bmWidth, height,
             bottomUp ? -stride : stride, bits / 8};
 }
@@ -147,6 +175,21 @@ PictureBitmap ScalePicture(const PictureBitmap& source, int width, int height, i
     return out;
 }
 
+PictureBitmap PictureFromPixels(const PixelView& pixels, int width, int height) {
+    PictureBitmap out;
+    if (!pixels.bits || width <= 0 || height <= 0) return out;
+    void* bits = nullptr;
+    UniqueBitmap dib(NewDib(width, height, 24, &bits));
+    if (!dib) return out;
+    const ptrdiff_t stride = ((static_cast<ptrdiff_t>(width) * 24 + 31) / 32) * 4;
+    if (!AreaScale(pixels, {static_cast<uint8_t*>(bits), width, height, stride, 3})) return out;
+    out.bitmap = std::move(dib);
+    out.width = width;
+    out.height = height;
+    out.bitsPerPixel = 24;
+    return out;
+}
+
 bool SavePicture(const PictureBitmap& picture, const std::wstring& listedPath) {
     const std::wstring path = DiskCasePath(listedPath);
     CLSID encoder;
@@ -161,6 +204,20 @@ int64_t LastWriteTime(const std::wstring& path) {
     if (!GetFileAttributesExW(DiskCasePath(path).c_str(), GetFileExInfoStandard, &data)) return 0;
     return static_cast<int64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 |
            data.ftLastWriteTime.dwLowDateTime;
+}
+
+bool MakeNewerThan(const std::wstring& path, const std::wstring& other) {
+    const int64_t own = LastWriteTime(path), than = LastWriteTime(other);
+    if (own == 0 || than == 0) return false;
+    if (own > than) return true;
+    const UniqueFile file(CreateFileW(DiskCasePath(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    // One second later: a file system keeping times in whole seconds still tells them apart.
+    const int64_t later = than + 10'000'000;
+    FILETIME time{static_cast<DWORD>(later & 0xFFFFFFFF), static_cast<DWORD>(later >> 32)};
+    return SetFileTime(file.Get(), nullptr, nullptr, &time) != FALSE && LastWriteTime(path) > than;
 }
 
 }  // namespace orvane

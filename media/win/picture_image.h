@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "media/area_scale.h"
 #include "platform/handles.h"
 
 namespace orvane {
@@ -24,10 +25,19 @@ PictureBitmap LoadPicture(const std::wstring& path);
 PictureBitmap ScalePicture(const PictureBitmap& source, int width, int height, int bitsPerPixel,
                            bool smooth = true);
 
+// A new 24-bit DIB section of width x height with pixels area-averaged into it (or enlarged
+// with the same weights' look); empty when the view is empty or the bitmap cannot be had.
+PictureBitmap PictureFromPixels(const PixelView& pixels, int width, int height);
+
 // Saves in the format the path's extension names; false when that fails.
 bool SavePicture(const PictureBitmap& picture, const std::wstring& path);
 
 // Last-write time of a file as a file-time count; 0 when it does not exist.
 int64_t LastWriteTime(const std::wstring& path);
+
+// Makes path's last-write time later than other's when it is not already (file times of
+// files written within one tick of the file system's clock compare equal); false when path
+// cannot be changed or either time cannot be read.
+bool MakeNewerThan(const std::wstring& path, const std::wstring& other);
 
 }  // namespace orvane

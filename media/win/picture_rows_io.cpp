@@ -14,12 +14,6 @@
 namespace orvane {
 namespace {
 
-struct FileTraits {
-    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) { CloseHandle(h); }
-};
-using UniqueFile = UniqueResource<HANDLE, FileTraits>;
-
 bool WriteAll(HANDLE file, const uint8_t* data, size_t size) {
     while (size > 0) {
         const DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);

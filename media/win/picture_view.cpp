@@ -9,6 +9,7 @@
 #include "media/companion_paths.h"
 #include "media/strip_rules.h"
 #include "media/win/clip_player.h"
+#include "media/win/disk_case.h"
 #include "media/strip_selection.h"
 #include "platform/out_of_memory.h"
 #include "platform/wide.h"
@@ -76,7 +77,8 @@ bool CPictureView::Create(HWND owner, int id, const RECT& rect, bool preview,
 LRESULT CALLBACK CPictureView::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<CPictureView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    return GuardAllocations(hwnd, LRESULT{0}, [&] { return self->Handle(message, wParam, lParam); });
+    return GuardAllocations(hwnd, LRESULT{0},
+                            [&] { return self->Handle(message, wParam, lParam); });
 }
 
 LRESULT CPictureView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -228,6 +230,18 @@ bool CPictureView::LoadThumbnail() {
     return static_cast<bool>(image_.bitmap);
 }
 
+bool CPictureView::WriteThumbnailCache(const std::u16string& picture,
+                                       const PixelView& pixels) const {
+    const std::wstring cache = ToWide(ThumbnailCachePath(picture));
+    if (cache.empty() || preview_ || width_ <= 0 || height_ <= 0) return false;
+    const PictureBitmap thumbnail = PictureFromPixels(pixels, width_, height_);
+    if (!thumbnail.bitmap || !SavePicture(thumbnail, cache)) return false;
+    if (MakeNewerThan(cache, ToWide(picture))) return true;
+    // A cache that does not read as newer would be taken for a stale one; it goes.
+    DeleteFileW(DiskCasePath(cache).c_str());
+    return false;
+}
+
 void CPictureView::OnPaint() {
     PAINTSTRUCT ps;
     HDC screen = BeginPaint(hwnd_, &ps);
@@ -256,8 +270,8 @@ void CPictureView::PaintThumbnail(HDC screen) {
     if (image_.bitmap) {
         UniqueMemoryDc imageDc(CreateCompatibleDC(dc));
         const HGDIOBJ oldImage = SelectObject(imageDc.Get(), image_.bitmap.Get());
-        BitBlt(dc, kImageBox.left, kImageBox.top, image_.width, image_.height, imageDc.Get(), 0,
-               0, SRCCOPY);
+        BitBlt(dc, kImageBox.left, kImageBox.top, image_.width, image_.height, imageDc.Get(), 0, 0,
+               SRCCOPY);
         SelectObject(imageDc.Get(), oldImage);
     } else {
         const UniqueBrush empty(CreateSolidBrush(kEmptyColour));

@@ -54,6 +54,12 @@ class CPictureView {
     bool IsVideo() const { return isVideo_; }
     bool HasImage() const { return static_cast<bool>(image_.bitmap); }
 
+    // Writes the cached thumbnail of a picture just stored, from a smaller copy of its pixels,
+    // so that showing it reads the cache instead of decoding the whole file: the size a cell
+    // keeps, newer than the picture as LoadThumbnail requires. False when the cache could not
+    // be written; the cell then makes it from the file as for any picture.
+    bool WriteThumbnailCache(const std::u16string& picture, const PixelView& pixels) const;
+
     // The preview cell writes its size, name and time from the record of the hovered file, as
     // its owner read it; none (a cell without a file) writes no texts.
     void SetPreviewRecord(const MediaInfoRecord* record);

@@ -14,12 +14,6 @@
 namespace orvane {
 namespace {
 
-struct FileTraits {
-    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) { CloseHandle(h); }
-};
-using UniqueFile = UniqueResource<HANDLE, FileTraits>;
-
 bool WriteAll(HANDLE file, const uint8_t* data, size_t size) {
     DWORD written = 0;
     return size <= MAXDWORD && WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) &&

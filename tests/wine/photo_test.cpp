@@ -227,6 +227,7 @@ constexpr DWORD kStillSceneMs = 4250;
 struct ExpectedRaw {
     std::vector<uint8_t> file;
     std::vector<uint8_t> pixels;  // top-down B G R, packed
+    std::vector<uint8_t> small;   // the converted picture in 320 x 240, top-down, packed
 };
 
 ExpectedRaw ExpectedRawPicture(const RawCase& c) {
@@ -245,6 +246,14 @@ ExpectedRaw ExpectedRawPicture(const RawCase& c) {
     if (!HalftoneScale(
             {picture.get() + (c.rawHeight - 1) * stride, c.rawWidth, c.rawHeight, -stride, 3},
             {expected.pixels.data(), c.width, c.height, row, 3})) {
+        return {};
+    }
+    // The strip's thumbnail comes from a 320 x 240 copy of the converted picture (all the raw
+    // sizes are 4 : 3), not from the file.
+    expected.small.resize(size_t{320} * 240 * 3);
+    if (!HalftoneScale(
+            {picture.get() + (c.rawHeight - 1) * stride, c.rawWidth, c.rawHeight, -stride, 3},
+            {expected.small.data(), 320, 240, 320 * 3, 3})) {
         return {};
     }
     const std::wstring name = std::wstring(L"OrvaneExpected") + c.extension;
@@ -282,6 +291,72 @@ double Psnr(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
     return sum == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 * a.size() / sum);
 }
 
+struct CellSearch {
+    std::wstring path;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchCell(HWND child, LPARAM data) {
+    auto* search = reinterpret_cast<CellSearch*>(data);
+    wchar_t text[MAX_PATH * 2] = {}, name[64] = {};
+    GetClassNameW(child, name, 64);
+    GetWindowTextW(child, text, MAX_PATH * 2);
+    if (std::wstring(name) == L"OrvanePictureView" &&
+        CompareStringOrdinal(text, -1, search->path.c_str(), -1, TRUE) == CSTR_EQUAL) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The strip cell showing path (its window text names the file), or null.
+HWND CellShowing(HWND main, const std::wstring& path) {
+    CellSearch search{path};
+    EnumChildWindows(main, MatchCell, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// What a window shows in a rectangle, read from the screen: top-down B G R, packed.
+std::vector<uint8_t> ShownPixels(HWND window, const RECT& r) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    // From the desktop: another process's window DC reads nothing here.
+    POINT at{r.left, r.top};
+    ClientToScreen(window, &at);
+    HDC screen = GetDC(nullptr);
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(screen);
+    const HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, w, h, screen, at.x, at.y, SRCCOPY);
+    GdiFlush();
+    std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 3);
+    const ptrdiff_t stride = (ptrdiff_t{w} * 3 + 3) / 4 * 4;
+    for (int y = 0; y < h; ++y)
+        memcpy(&pixels[static_cast<size_t>(y) * w * 3], static_cast<uint8_t*>(bits) + y * stride,
+               static_cast<size_t>(w) * 3);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(dib);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+std::vector<uint8_t> Flipped(const std::vector<uint8_t>& pixels, int w, int h) {
+    std::vector<uint8_t> out(pixels.size());
+    for (int y = 0; y < h; ++y)
+        memcpy(&out[static_cast<size_t>(y) * w * 3],
+               &pixels[static_cast<size_t>(h - 1 - y) * w * 3], static_cast<size_t>(w) * 3);
+    return out;
+}
+
+int64_t WriteTime(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return int64_t{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
+}
+
 class RawPhoto : public Photo, public ::testing::WithParamInterface<RawCase> {};
 
 TEST_P(RawPhoto, TwoQuickPressesStoreOnePictureConvertedFromTheCamerasMosaic) {
@@ -310,6 +385,40 @@ TEST_P(RawPhoto, TwoQuickPressesStoreOnePictureConvertedFromTheCamerasMosaic) {
     } else {
         EXPECT_GT(Psnr(decoded, expected.pixels), 38.0);
     }
+    // The strip shows it from a thumbnail the capture's own pixels made (the cell never decodes
+    // the whole file): the cache beside it, newer than the picture, is the small copy averaged
+    // to the cell's size.
+    const HWND cell = CellShowing(main_, pictures[0]);
+    ASSERT_NE(cell, nullptr) << "no strip cell shows the new picture";
+    RECT box{};
+    GetClientRect(cell, &box);
+    const int cw = box.right, ch = box.bottom;
+    std::vector<uint8_t> thumbnail(static_cast<size_t>(cw) * ch * 3);
+    ASSERT_TRUE(AreaScale({expected.small.data(), 320, 240, 320 * 3, 3},
+                          {thumbnail.data(), cw, ch, ptrdiff_t{cw} * 3, 3}));
+    const std::wstring cache = ToWide(ThumbnailCachePath(FromWide(pictures[0])));
+    EXPECT_GT(WriteTime(cache), WriteTime(pictures[0])) << "the cache must read as newer";
+    const std::vector<uint8_t> cached = DecodedPixels(cache, cw, ch);
+    ASSERT_EQ(cached.size(), thumbnail.size()) << "no cached thumbnail of the cell's size";
+    if (std::wstring(c.extension) == L".BMP") {
+        EXPECT_TRUE(cached == thumbnail) << "the cache is not made from the capture's pixels";
+    } else {
+        // A JPEG cache of a detailed 100-pixel picture, in the platform encoder's default quality.
+        EXPECT_GT(Psnr(cached, thumbnail), 30.0);
+    }
+    // The cell shows the cache averaged into its picture box, the right way up.
+    const RECT imageBox{11, 24, 107, 96};
+    std::vector<uint8_t> boxed(size_t{96} * 72 * 3);
+    ASSERT_TRUE(AreaScale({cached.data(), cw, ch, ptrdiff_t{cw} * 3, 3},
+                          {boxed.data(), 96, 72, 96 * 3, 3}));
+    std::vector<uint8_t> shown = ShownPixels(cell, imageBox);
+    for (int tries = 0; shown != boxed && tries < 20; ++tries) {
+        SleepMs(100);
+        shown = ShownPixels(cell, imageBox);
+    }
+    EXPECT_TRUE(shown == boxed) << "the cell does not show its cached thumbnail; PSNR "
+                                << Psnr(shown, boxed) << " dB, upside down "
+                                << Psnr(shown, Flipped(boxed, 96, 72)) << " dB";
 }
 
 INSTANTIATE_TEST_SUITE_P(
