@@ -18,6 +18,7 @@
 #include "media/area_scale.h"
 #include "media/companion_paths.h"
 #include "media/media_info.h"
+#include "media/win/picture_image.h"
 #include "capture_files.h"
 #include "orvane_process.h"
 #include "platform/gdiplus_session.h"
@@ -355,6 +356,64 @@ int64_t WriteTime(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
     return int64_t{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
+}
+
+// The hand-over copy: the longer side at most 320, the ratio kept, the right way up.
+TEST(HandedOverThumbnails, SizesAndRowOrder) {
+    struct Case {
+        int width, height, w, h;
+    };
+    for (const Case c :
+         {Case{3488, 2616, 320, 240}, Case{2616, 3488, 240, 320}, Case{200, 100, 200, 100},
+          Case{5000, 1, 320, 1}, Case{1, 5000, 1, 320}, Case{321, 3, 320, 3}}) {
+        const ptrdiff_t stride = (ptrdiff_t{c.width} * 3 + 3) / 4 * 4;
+        // Bottom-up rows: the top row (stored last) red, every other one blue.
+        std::vector<uint8_t> picture(static_cast<size_t>(stride) * c.height, 0);
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x)
+                picture[static_cast<size_t>(y * stride + 3 * x + (y == c.height - 1 ? 2 : 0))] =
+                    255;
+        const HandedOverThumbnail t = MakeHandedOverThumbnail(picture.data(), c.width, c.height);
+        ASSERT_FALSE(t.Empty()) << c.width << " x " << c.height;
+        EXPECT_EQ(t.width, c.w) << c.width << " x " << c.height;
+        EXPECT_EQ(t.height, c.h) << c.width << " x " << c.height;
+        if (c.height == c.h) {  // rows kept: the first one is the red top row
+            EXPECT_EQ(t.bgr[0], 0);
+            EXPECT_EQ(t.bgr[2], 255);
+            if (c.h > 1) {
+                EXPECT_EQ(t.bgr[static_cast<size_t>(t.width) * 3], 255);
+            }
+        } else {  // the top row's red weighs in the first row only
+            EXPECT_GT(t.bgr[2], 0);
+            EXPECT_EQ(t.bgr[static_cast<size_t>(t.width) * 3 * (t.height - 1) + 2], 0);
+        }
+    }
+    EXPECT_TRUE(MakeHandedOverThumbnail(nullptr, 10, 10).Empty());
+    const uint8_t pixel[4] = {};
+    EXPECT_TRUE(MakeHandedOverThumbnail(pixel, 0, 1).Empty());
+}
+
+// Written within one tick of the file system's clock, a cache would read as stale.
+TEST(HandedOverThumbnails, ACacheIsMadeNewerThanItsPicture) {
+    const std::wstring picture = TempFilePath(L"OrvaneNewerPicture.bmp");
+    const std::wstring cache = TempFilePath(L"OrvaneNewerCache.bmp");
+    ASSERT_TRUE(WriteFileBytes(picture, SolidBmp(4, 4, 1, 2, 3)));
+    ASSERT_TRUE(WriteFileBytes(cache, SolidBmp(4, 4, 1, 2, 3)));
+    const FILETIME same{0x12345678, 0x01D9AAAA};
+    for (const std::wstring& f : {picture, cache}) {
+        HANDLE h =
+            CreateFileW(f.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        SetFileTime(h, nullptr, nullptr, &same);
+        CloseHandle(h);
+    }
+    ASSERT_EQ(WriteTime(cache), WriteTime(picture));
+    EXPECT_TRUE(MakeNewerThan(cache, picture));
+    EXPECT_GT(WriteTime(cache), WriteTime(picture));
+    EXPECT_TRUE(MakeNewerThan(cache, picture));  // already newer: left as it is
+    EXPECT_FALSE(MakeNewerThan(cache, TempFilePath(L"OrvaneNoSuchPicture.bmp")));
+    DeleteFileW(picture.c_str());
+    DeleteFileW(cache.c_str());
 }
 
 class RawPhoto : public Photo, public ::testing::WithParamInterface<RawCase> {};
