@@ -11,8 +11,13 @@
 
 #include <psapi.h>
 
+#include <objidl.h>  // before gdiplus.h: the lean windows.h leaves out what it needs
+#include <gdiplus.h>
+
 #include "capture_files.h"
 #include "orvane_process.h"
+#include "platform/gdiplus_session.h"
+#include "platform/image_codecs.h"
 #include "screen_picture.h"
 #include "test_pictures.h"
 
@@ -38,6 +43,40 @@ std::wstring CaptureName(int n) {
 // A 64 x 48 24-bit picture of one colour.
 bool WriteBmp(const std::wstring& path, uint8_t r, uint8_t g, uint8_t b) {
     return WriteFileBytes(path, SolidBmp(64, 48, r, g, b));
+}
+
+// A 1280 x 960 JPEG whose top half is red and bottom half blue (larger than the preview, so
+// every view of it shrinks it).
+bool WriteRedOverBlueJpeg(const std::wstring& path) {
+    const GdiplusSession gdiplus;
+    CLSID encoder{};
+    if (!gdiplus.Ok() || !ImageEncoderFor(L"*.JPG", &encoder)) return false;
+    Gdiplus::Bitmap picture(1280, 960, PixelFormat24bppRGB);
+    {
+        Gdiplus::Graphics g(&picture);
+        Gdiplus::SolidBrush red(Gdiplus::Color(255, 255, 0, 0)),
+            blue(Gdiplus::Color(255, 0, 0, 255));
+        g.FillRectangle(&red, 0, 0, 1280, 480);
+        g.FillRectangle(&blue, 0, 480, 1280, 480);
+    }
+    return picture.Save(path.c_str(), &encoder, nullptr) == Gdiplus::Ok;
+}
+
+bool Reddish(uint32_t rgb) {
+    return (rgb >> 16 & 0xFF) > 200 && (rgb & 0xFF) < 60;
+}
+bool Bluish(uint32_t rgb) {
+    return (rgb & 0xFF) > 200 && (rgb >> 16 & 0xFF) < 60;
+}
+
+// A pixel of a picture file as the platform decodes it, 0x00RRGGBB.
+uint32_t FilePixel(const std::wstring& path, int x, int y) {
+    const GdiplusSession gdiplus;
+    Gdiplus::Bitmap picture(path.c_str());
+    Gdiplus::Color colour;
+    if (picture.GetLastStatus() != Gdiplus::Ok || picture.GetPixel(x, y, &colour) != Gdiplus::Ok)
+        return 0xFFFFFFFF;
+    return colour.GetValue() & 0xFFFFFF;
 }
 
 void MoveMouseTo(int x, int y) {
@@ -205,6 +244,47 @@ TEST_F(Strip, HoveringShowsTheLargePreviewAndLeavingHidesIt) {
     MoveMouseTo(cell.right + 400, cell.top + 30);
     for (int i = 0; i < 50 && IsWindowVisible(preview); ++i) SleepMs(50);
     EXPECT_FALSE(IsWindowVisible(preview)) << "leaving the cell hides the preview";
+}
+
+// A JPEG on disk decodes into a top-down bitmap: its cell, the cache beside it and the large
+// preview all show it the right way up.
+TEST_F(Strip, JpegPicturesShowTheRightWayUpInCellCacheAndPreview) {
+    CreateDirectoryW((DocumentsFolder() + L"\\Orvane").c_str(), nullptr);
+    CreateDirectoryW(PictureFolder().c_str(), nullptr);
+    const std::wstring name = L"TX0000001.JPG";
+    ASSERT_TRUE(WriteRedOverBlueJpeg(PictureFolder() + L"\\" + name));
+    Launch();
+    SetForegroundWindow(main_);
+    ASSERT_EQ(CellFile(1), name);
+    RECT cell;
+    GetWindowRect(Cell(1), &cell);
+    // The picture box is 96 x 72 at (11, 24) of the cell.
+    const ScreenPicture shown = CaptureScreen({cell.left, cell.top, cell.right, cell.bottom});
+    ASSERT_FALSE(shown.pixels.empty());
+    EXPECT_TRUE(Reddish(shown.At(59, 30))) << std::hex << shown.At(59, 30);
+    EXPECT_TRUE(Bluish(shown.At(59, 90))) << std::hex << shown.At(59, 90);
+    const std::wstring cache = PictureFolder() + L"\\INFO\\" + name;
+    EXPECT_TRUE(Reddish(FilePixel(cache, 59, 10))) << "the cache is upside down";
+    EXPECT_TRUE(Bluish(FilePixel(cache, 59, 110))) << "the cache is upside down";
+
+    HWND preview = GetDlgItem(main_, kPreviewCell);
+    ASSERT_NE(preview, nullptr);
+    MoveMouseTo(cell.left + 30, cell.top + 30);
+    SleepMs(100);
+    MoveMouseTo(cell.left + 40, cell.top + 40);
+    for (int i = 0; i < 50 && !IsWindowVisible(preview); ++i) SleepMs(50);
+    ASSERT_TRUE(IsWindowVisible(preview)) << "the preview shows while the mouse rests on a cell";
+    SleepMs(200);
+    RECT r;
+    GetWindowRect(preview, &r);
+    const int cx = (r.left + r.right) / 2, quarter = (r.bottom - r.top) / 4;
+    const ScreenPicture top = CaptureScreen({cx, r.top + quarter, cx + 1, r.top + quarter + 1});
+    const ScreenPicture bottom =
+        CaptureScreen({cx, r.bottom - quarter, cx + 1, r.bottom - quarter + 1});
+    ASSERT_FALSE(top.pixels.empty());
+    ASSERT_FALSE(bottom.pixels.empty());
+    EXPECT_TRUE(Reddish(top.At(0, 0))) << "preview top " << std::hex << top.At(0, 0);
+    EXPECT_TRUE(Bluish(bottom.At(0, 0))) << "preview bottom " << std::hex << bottom.At(0, 0);
 }
 
 TEST_F(Strip, DamagedFilesKeepTheirCellsAndTheProgramGoesOn) {
