@@ -475,6 +475,7 @@ TEST_P(RawPhoto, TwoQuickPressesStoreOnePictureConvertedFromTheCamerasMosaic) {
         SleepMs(100);
         shown = ShownPixels(cell, imageBox);
     }
+    if (c.code == 0x43200258) SaveScreenshotIfAsked(main_, L"main-window-after-raw-photo.bmp");
     EXPECT_TRUE(shown == boxed) << "the cell does not show its cached thumbnail; PSNR "
                                 << Psnr(shown, boxed) << " dB, upside down "
                                 << Psnr(shown, Flipped(boxed, 96, 72)) << " dB";
