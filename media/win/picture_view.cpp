@@ -21,8 +21,10 @@ constexpr wchar_t kClassName[] = L"OrvanePictureView";
 constexpr RECT kImageBox = {11, 24, 107, 96};
 constexpr COLORREF kEmptyColour = RGB(233, 233, 238);
 
+// When the press was made, not when it is handled: a busy window thread (the camera's graph
+// being built, a picture being decoded) must not turn a quick double click into two clicks.
 DWORD SystemTicks() {
-    return GetTickCount();
+    return static_cast<DWORD>(GetMessageTime());
 }
 DWORD (*g_ticks)() = SystemTicks;
 

@@ -112,6 +112,35 @@ TEST_F(MainWindowModes, AQuickDoubleClickOnAButtonRunsItsCommandTwice) {
     EXPECT_NE(Overlay(true) != nullptr, timeShown) << "no toggle but by a click";
 }
 
+// A double click whose second press the window thread takes up late, as when it is busy
+// (building the camera's graph, decoding a picture): the presses were 150 ms apart, so the
+// picture opens however long the thread took.
+TEST_F(MainWindowModes, ADoubleClickOnACellCountsWhenThePressesWereMadeNotWhenHandled) {
+    Seed(2);
+    Launch();
+    for (int i = 0; i < 50 && !IsWindowVisible(Cell(1)); ++i) SleepMs(20);
+    SleepMs(500);  // settled, so that the first press is handled at once
+    // Two presses 900 ms apart are two clicks.
+    ClickAt(CentreOf(Cell(2)));
+    SleepMs(900);
+    ClickAt(CentreOf(Cell(2)));
+    SleepMs(1500);
+    EXPECT_EQ(Editor(), nullptr) << "two slow clicks open nothing";
+    const POINT centre = CentreOf(Cell(1));
+    ClickAt(centre);
+    SleepMs(150);
+    // The window thread stops before the second press and goes on a second later.
+    const DWORD thread = GetWindowThreadProcessId(main_, nullptr);
+    HANDLE handle = OpenThread(THREAD_SUSPEND_RESUME, FALSE, thread);
+    ASSERT_NE(handle, nullptr);
+    ASSERT_NE(SuspendThread(handle), static_cast<DWORD>(-1));
+    ClickAt(centre);
+    SleepMs(1000);
+    ResumeThread(handle);
+    CloseHandle(handle);
+    EXPECT_NE(WaitForEditor(true), nullptr) << "the double click opens the picture";
+}
+
 // A user who opens a picture before the camera's first poll: the live picture built meanwhile
 // stays under the editor, the canvas takes the clicks, and everything returns after it.
 TEST_F(MainWindowModes, ALivePictureBuiltUnderTheEditorStaysHiddenUntilItCloses) {
