@@ -24,7 +24,7 @@ namespace orvane::stacking {
 namespace {
 
 struct Prepared {
-    testing::SeriesSpec spec;
+    testing::SeriesPlan plan;
     testing::Series series;
     std::filesystem::path dir;
     std::string bmpList;
@@ -33,24 +33,24 @@ struct Prepared {
     bool ok = false;
 };
 
-testing::SeriesSpec SpecFromEnvironment(bool shifted) {
-    testing::SeriesSpec spec;
-    spec.width = 1280;
-    spec.height = 960;
-    spec.frames = 10;
+testing::SeriesPlan PlanFromEnvironment(bool shifted) {
+    testing::SeriesPlan plan;
+    plan.width = 1280;
+    plan.height = 960;
+    plan.frames = 10;
     if (const char* e = std::getenv("ORVANE_STACK_BENCH")) {
         int w = 0, h = 0, n = 0;
         if (std::sscanf(e, "%dx%dx%d", &w, &h, &n) == 3 && w > 0 && h > 0 && n > 1) {
-            spec.width = w;
-            spec.height = h;
-            spec.frames = n;
+            plan.width = w;
+            plan.height = h;
+            plan.frames = n;
         }
     }
     if (shifted) {
-        spec.shift = 8.0;
-        spec.scaleSpan = 0.01;
+        plan.shift = 8.0;
+        plan.scaleSpan = 0.01;
     }
-    return spec;
+    return plan;
 }
 
 bool Run(const std::string& command) {
@@ -87,8 +87,8 @@ const Prepared& Get(bool shifted) {
     if (slot) return *slot;
     slot = std::make_unique<Prepared>();
     Prepared& p = *slot;
-    p.spec = SpecFromEnvironment(shifted);
-    if (!testing::MakeSeries(p.spec, &p.series)) return p;
+    p.plan = PlanFromEnvironment(shifted);
+    if (!testing::MakeSeries(p.plan, &p.series)) return p;
     p.dir = std::filesystem::temp_directory_path() /
             (shifted ? "orvane-stack-bench-shifted" : "orvane-stack-bench");
     std::filesystem::create_directories(p.dir);
@@ -125,10 +125,10 @@ double PsnrOfFile(const Prepared& p, const std::filesystem::path& file) {
 void Label(benchmark::State& state, const Prepared& p, double psnr) {
     state.counters["psnr_dB"] = psnr;
     state.counters["best_frame_dB"] = p.bestFrame;
-    state.counters["frames"] = static_cast<double>(p.spec.frames);
+    state.counters["frames"] = static_cast<double>(p.plan.frames);
     char label[64];
-    std::snprintf(label, sizeof label, "%dx%d %s", p.spec.width, p.spec.height,
-                  p.spec.shift > 0 ? "shifted" : "aligned");
+    std::snprintf(label, sizeof label, "%dx%d %s", p.plan.width, p.plan.height,
+                  p.plan.shift > 0 ? "shifted" : "aligned");
     state.SetLabel(label);
 }
 
@@ -174,13 +174,13 @@ void BM_Enfuse(benchmark::State& state) {
 void BM_AddFrame2560x1920(benchmark::State& state) {
     static testing::Series series;
     static bool rendered = [] {
-        testing::SeriesSpec spec;
-        spec.width = 2560;
-        spec.height = 1920;
-        spec.frames = 2;
-        spec.shift = 8.0;
-        spec.scaleSpan = 0.01;
-        return testing::MakeSeries(spec, &series);
+        testing::SeriesPlan plan;
+        plan.width = 2560;
+        plan.height = 1920;
+        plan.frames = 2;
+        plan.shift = 8.0;
+        plan.scaleSpan = 0.01;
+        return testing::MakeSeries(plan, &series);
     }();
     if (!rendered) return state.SkipWithError("series not rendered");
     FocusStacker stacker;

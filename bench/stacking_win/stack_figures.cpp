@@ -147,15 +147,15 @@ bool ParseSize(int argc, wchar_t** argv, int* w, int* h, int* n) {
 }
 
 int Pictures(int width, int height, int count) {
-    testing::SeriesSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.frames = count;
-    spec.shift = 8.0;
-    spec.scaleSpan = 0.01;
+    testing::SeriesPlan plan;
+    plan.width = width;
+    plan.height = height;
+    plan.frames = count;
+    plan.shift = 8.0;
+    plan.scaleSpan = 0.01;
     testing::Series series;
     const auto rendering = Clock::now();
-    if (!testing::MakeSeries(spec, &series)) return 1;
+    if (!testing::MakeSeries(plan, &series)) return 1;
     std::printf("rendered %d frames of %dx%d in %.0f ms\n", count, width, height, Ms(rendering));
     const std::wstring folder = TempFolder();
     StackSources sources;

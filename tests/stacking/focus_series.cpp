@@ -7,31 +7,31 @@
 
 namespace orvane::stacking::testing {
 
-vcam::FocusShot SeriesShot(const SeriesSpec& spec, int k) {
+vcam::FocusShot SeriesShot(const SeriesPlan& plan, int k) {
     vcam::FocusShot shot;
-    shot.focus = spec.frames > 1 ? static_cast<double>(k) / (spec.frames - 1) : 0.5;
-    shot.noise = spec.noise;
-    shot.noiseSeed = spec.seed * 1000u + static_cast<uint32_t>(k) + 1u;
+    shot.focus = plan.frames > 1 ? static_cast<double>(k) / (plan.frames - 1) : 0.5;
+    shot.noise = plan.noise;
+    shot.noiseSeed = plan.seed * 1000u + static_cast<uint32_t>(k) + 1u;
     if (k > 0) {
-        shot.dx = spec.offsetX + spec.shift * std::sin(1.7 * k);
-        shot.dy = spec.shift * std::cos(2.3 * k);
-        shot.scale = 1.0 + spec.scaleSpan * std::sin(0.9 * k);
+        shot.dx = plan.offsetX + plan.shift * std::sin(1.7 * k);
+        shot.dy = plan.shift * std::cos(2.3 * k);
+        shot.scale = 1.0 + plan.scaleSpan * std::sin(0.9 * k);
     }
     return shot;
 }
 
-bool MakeSeries(const SeriesSpec& spec, Series* out) {
-    vcam::FocusScene scene(spec.width, spec.height, spec.seed);
+bool MakeSeries(const SeriesPlan& plan, Series* out) {
+    vcam::FocusScene scene(plan.width, plan.height, plan.seed);
     out->frames.clear();
     out->shots.clear();
-    if (!out->truth.Allocate(spec.width, spec.height) ||
+    if (!out->truth.Allocate(plan.width, plan.height) ||
         !scene.RenderTruth(out->truth.Data(), static_cast<ptrdiff_t>(out->truth.Stride()))) {
         return false;
     }
-    for (int k = 0; k < spec.frames; ++k) {
-        out->shots.push_back(SeriesShot(spec, k));
+    for (int k = 0; k < plan.frames; ++k) {
+        out->shots.push_back(SeriesShot(plan, k));
         BgrImage frame;
-        if (!frame.Allocate(spec.width, spec.height) ||
+        if (!frame.Allocate(plan.width, plan.height) ||
             !scene.RenderFrame(out->shots.back(), frame.Data(),
                                static_cast<ptrdiff_t>(frame.Stride()))) {
             return false;
@@ -41,17 +41,17 @@ bool MakeSeries(const SeriesSpec& spec, Series* out) {
     return true;
 }
 
-bool SeriesSpec::operator<(const SeriesSpec& o) const {
+bool SeriesPlan::operator<(const SeriesPlan& o) const {
     return std::tie(width, height, frames, shift, scaleSpan, noise, offsetX, seed) <
            std::tie(o.width, o.height, o.frames, o.shift, o.scaleSpan, o.noise, o.offsetX, o.seed);
 }
 
-const Series* SharedSeries(const SeriesSpec& spec) {
-    static std::map<SeriesSpec, std::unique_ptr<Series>> rendered;
-    std::unique_ptr<Series>& slot = rendered[spec];
+const Series* SharedSeries(const SeriesPlan& plan) {
+    static std::map<SeriesPlan, std::unique_ptr<Series>> rendered;
+    std::unique_ptr<Series>& slot = rendered[plan];
     if (!slot) {
         slot = std::make_unique<Series>();
-        if (!MakeSeries(spec, slot.get())) slot->frames.clear();
+        if (!MakeSeries(plan, slot.get())) slot->frames.clear();
     }
     return slot->frames.empty() ? nullptr : slot.get();
 }

@@ -10,7 +10,7 @@
 
 namespace orvane::stacking::testing {
 
-struct SeriesSpec {
+struct SeriesPlan {
     int width = 320;
     int height = 240;
     int frames = 8;
@@ -20,7 +20,7 @@ struct SeriesSpec {
     double offsetX = 0.0;    // frames after the first also move this far right
     uint32_t seed = 1;
 
-    bool operator<(const SeriesSpec& o) const;
+    bool operator<(const SeriesPlan& o) const;
 };
 
 struct Series {
@@ -31,12 +31,12 @@ struct Series {
 
 // Focus runs from depth 0 (first frame) to 1 (last); frame k > 0 lands at
 // (offsetX + shift * sin(1.7 k), shift * cos(2.3 k)) with scale 1 + scaleSpan * sin(0.9 k).
-vcam::FocusShot SeriesShot(const SeriesSpec& spec, int k);
+vcam::FocusShot SeriesShot(const SeriesPlan& plan, int k);
 // False when a picture could not be rendered.
-bool MakeSeries(const SeriesSpec& spec, Series* out);
-// The series of spec, rendered once per program (tests share them); nullptr when it could not
+bool MakeSeries(const SeriesPlan& plan, Series* out);
+// The series of plan, rendered once per program (tests share them); nullptr when it could not
 // be rendered.
-const Series* SharedSeries(const SeriesSpec& spec);
+const Series* SharedSeries(const SeriesPlan& plan);
 
 double Psnr(const BgrImage& a, const BgrImage& b, int margin = 0);
 

@@ -13,7 +13,7 @@ namespace {
 
 using testing::Psnr;
 using testing::Series;
-using testing::SeriesSpec;
+using testing::SeriesPlan;
 using testing::SharedSeries;
 using testing::StackAll;
 
@@ -37,7 +37,7 @@ double RmsDifference(const BgrImage& picture, const BgrImage& truth, int32_t x0,
 }
 
 TEST(StackFusion, FusedPictureIsCloserToTheTruthThanEveryFrame) {
-    const Series* shared = SharedSeries(SeriesSpec{});
+    const Series* shared = SharedSeries(SeriesPlan{});
     ASSERT_NE(shared, nullptr);
     const Series& series = *shared;
     BgrImage fused;
@@ -49,11 +49,11 @@ TEST(StackFusion, FusedPictureIsCloserToTheTruthThanEveryFrame) {
 }
 
 TEST(StackFusion, HandShiftsOfEightPixelsCostLessThanOneDecibel) {
-    SeriesSpec spec;
-    const Series* stillSeries = SharedSeries(spec);
-    spec.shift = 8.0;
-    spec.scaleSpan = 0.01;
-    const Series* movedSeries = SharedSeries(spec);
+    SeriesPlan plan;
+    const Series* stillSeries = SharedSeries(plan);
+    plan.shift = 8.0;
+    plan.scaleSpan = 0.01;
+    const Series* movedSeries = SharedSeries(plan);
     ASSERT_NE(stillSeries, nullptr);
     ASSERT_NE(movedSeries, nullptr);
     const Series& still = *stillSeries;
@@ -68,7 +68,7 @@ TEST(StackFusion, HandShiftsOfEightPixelsCostLessThanOneDecibel) {
 }
 
 TEST(StackFusion, APictureStackedWithItselfComesBackUnchanged) {
-    const Series* series = SharedSeries(SeriesSpec{});
+    const Series* series = SharedSeries(SeriesPlan{});
     ASSERT_NE(series, nullptr);
     // Also a picture with hard edges: a checkerboard of black and white squares.
     BgrImage board;
@@ -92,14 +92,14 @@ TEST(StackFusion, APictureStackedWithItselfComesBackUnchanged) {
 }
 
 TEST(StackFusion, NoiseOnTheBareSlideIsAveragedDown) {
-    SeriesSpec spec;  // noise of 2 grey levels
-    const Series* shared = SharedSeries(spec);
+    SeriesPlan plan;  // noise of 2 grey levels
+    const Series* shared = SharedSeries(plan);
     ASSERT_NE(shared, nullptr);
     const Series& series = *shared;
     BgrImage fused;
     ASSERT_EQ(StackAll(series.frames, &fused), StackStatus::kOk);
     // Columns beyond the tissue's edge (at most 0.33 width right of the centre) and its blur.
-    const int32_t x0 = spec.width / 2 + spec.width * 33 / 100 + 14, x1 = spec.width - 2;
+    const int32_t x0 = plan.width / 2 + plan.width * 33 / 100 + 14, x1 = plan.width - 2;
     ASSERT_GT(x1 - x0, 10);
     const double frameNoise = RmsDifference(series.frames[3], series.truth, x0, x1);
     const double fusedNoise = RmsDifference(fused, series.truth, x0, x1);
@@ -112,10 +112,10 @@ TEST(StackFusion, BordersOnlyTheFirstFrameReachesComeFromIt) {
     // Every later frame shows the scene 6 pixels further left, so after alignment the first
     // frame alone covers the picture's first 6 columns: they come from it (as sharp as it is
     // there, near its focal plane at depth 0), with no seam to the columns the others share.
-    SeriesSpec spec;
-    spec.frames = 5;
-    spec.offsetX = -6.0;
-    const Series* shared = SharedSeries(spec);
+    SeriesPlan plan;
+    plan.frames = 5;
+    plan.offsetX = -6.0;
+    const Series* shared = SharedSeries(plan);
     ASSERT_NE(shared, nullptr);
     const Series& series = *shared;
     BgrImage fused;

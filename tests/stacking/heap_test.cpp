@@ -66,17 +66,17 @@ namespace orvane::stacking {
 namespace {
 
 TEST(FocusStackerHeap, AddingFramesTakesNoMemoryBeyondWhatBeginTook) {
-    testing::SeriesSpec spec;
-    spec.width = 200;
-    spec.height = 150;
-    spec.frames = 5;
-    spec.shift = 5.0;
+    testing::SeriesPlan plan;
+    plan.width = 200;
+    plan.height = 150;
+    plan.frames = 5;
+    plan.shift = 5.0;
     testing::Series series;
-    ASSERT_TRUE(testing::MakeSeries(spec, &series));
+    ASSERT_TRUE(testing::MakeSeries(plan, &series));
 
     FocusStacker stacker;
     const long long before = g_live;
-    ASSERT_EQ(stacker.Begin(spec.width, spec.height), StackStatus::kOk);
+    ASSERT_EQ(stacker.Begin(plan.width, plan.height), StackStatus::kOk);
     const long long begun = g_live - before;
     // The ledger's figure is the buffers; the heap also holds the state object (a few KiB).
     EXPECT_GE(begun, static_cast<long long>(FocusStacker::WorkingBytesFor(200, 150)));

@@ -23,30 +23,30 @@ int Usage() {
 
 int Write(int argc, char** argv) {
     if (argc < 6) return Usage();
-    testing::SeriesSpec spec;
+    testing::SeriesPlan plan;
     const std::string dir = argv[2];
-    spec.width = std::atoi(argv[3]);
-    spec.height = std::atoi(argv[4]);
-    spec.frames = std::atoi(argv[5]);
-    spec.shift = argc > 6 ? std::atof(argv[6]) : 0.0;
-    spec.scaleSpan = spec.shift > 0 ? 0.01 : 0.0;
-    spec.noise = argc > 7 ? std::atof(argv[7]) : 2.0;
-    spec.seed = argc > 8 ? static_cast<uint32_t>(std::atoi(argv[8])) : 1u;
-    if (spec.width <= 0 || spec.height <= 0 || spec.frames <= 0) return Usage();
-    vcam::FocusScene scene(spec.width, spec.height, spec.seed);
+    plan.width = std::atoi(argv[3]);
+    plan.height = std::atoi(argv[4]);
+    plan.frames = std::atoi(argv[5]);
+    plan.shift = argc > 6 ? std::atof(argv[6]) : 0.0;
+    plan.scaleSpan = plan.shift > 0 ? 0.01 : 0.0;
+    plan.noise = argc > 7 ? std::atof(argv[7]) : 2.0;
+    plan.seed = argc > 8 ? static_cast<uint32_t>(std::atoi(argv[8])) : 1u;
+    if (plan.width <= 0 || plan.height <= 0 || plan.frames <= 0) return Usage();
+    vcam::FocusScene scene(plan.width, plan.height, plan.seed);
     BgrImage picture;
     std::string error;
-    if (!picture.Allocate(spec.width, spec.height)) return 1;
+    if (!picture.Allocate(plan.width, plan.height)) return 1;
     const ptrdiff_t stride = static_cast<ptrdiff_t>(picture.Stride());
     if (!scene.RenderTruth(picture.Data(), stride) ||
         !WriteBmpFile((dir + "/truth.bmp").c_str(), picture, &error)) {
         std::fprintf(stderr, "truth: %s\n", error.c_str());
         return 1;
     }
-    for (int k = 0; k < spec.frames; ++k) {
+    for (int k = 0; k < plan.frames; ++k) {
         char name[32];
         std::snprintf(name, sizeof name, "/frame%02d.bmp", k);
-        if (!scene.RenderFrame(testing::SeriesShot(spec, k), picture.Data(), stride) ||
+        if (!scene.RenderFrame(testing::SeriesShot(plan, k), picture.Data(), stride) ||
             !WriteBmpFile((dir + name).c_str(), picture, &error)) {
             std::fprintf(stderr, "%s: %s\n", name + 1, error.c_str());
             return 1;

@@ -10,14 +10,14 @@ namespace orvane::stacking {
 namespace {
 
 using testing::Series;
-using testing::SeriesSpec;
+using testing::SeriesPlan;
 
 const Series& SmallSeries(int frames = 3) {
-    SeriesSpec spec;
-    spec.width = 160;
-    spec.height = 120;
-    spec.frames = frames;
-    const Series* s = testing::SharedSeries(spec);
+    SeriesPlan plan;
+    plan.width = 160;
+    plan.height = 120;
+    plan.frames = frames;
+    const Series* s = testing::SharedSeries(plan);
     static const Series none;
     EXPECT_NE(s, nullptr);
     return s != nullptr ? *s : none;
