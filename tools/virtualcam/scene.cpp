@@ -24,7 +24,9 @@ double Noise(int x, int y, int cell, uint32_t seed) {
     int cells = kTexSize / cell;
     int cx = x / cell, cy = y / cell;
     double fx = double(x % cell) / cell, fy = double(y % cell) / cell;
-    auto v = [&](int i, int j) { return (Hash((i % cells), (j % cells), seed) & 0xFFFF) / 65535.0; };
+    auto v = [&](int i, int j) {
+        return (Hash((i % cells), (j % cells), seed) & 0xFFFF) / 65535.0;
+    };
     double sx = fx * fx * (3 - 2 * fx), sy = fy * fy * (3 - 2 * fy);
     double a = v(cx, cy) + (v(cx + 1, cy) - v(cx, cy)) * sx;
     double b = v(cx, cy + 1) + (v(cx + 1, cy + 1) - v(cx, cy + 1)) * sx;
@@ -36,7 +38,8 @@ struct Specimen {
     Specimen() : luma(kTexSize * kTexSize) {
         for (int y = 0; y < kTexSize; ++y) {
             for (int x = 0; x < kTexSize; ++x) {
-                double n = 0.55 * Noise(x, y, 64, 1) + 0.3 * Noise(x, y, 16, 2) + 0.15 * Noise(x, y, 4, 3);
+                double n =
+                    0.55 * Noise(x, y, 64, 1) + 0.3 * Noise(x, y, 16, 2) + 0.15 * Noise(x, y, 4, 3);
                 // Cell walls: dark ridges where a coarse noise crosses its mid level.
                 double wall = std::fabs(Noise(x, y, 32, 4) - 0.5);
                 double v = 215 - 110 * n * n;
@@ -58,9 +61,9 @@ constexpr int kTexShift = 11;  // 2 um per texel
 constexpr int kDivision = 10 * kUnit;
 
 struct View {
-    int32_t step;           // scene units per pixel
+    int32_t step;  // scene units per pixel
     int32_t originX, originY;
-    int32_t rulerY;         // scene y of the scale's base line
+    int32_t rulerY;  // scene y of the scale's base line
 };
 
 View MakeView(int width, int height, double seconds) {
@@ -73,11 +76,13 @@ View MakeView(int width, int height, double seconds) {
     return v;
 }
 
-inline int32_t FloorDiv(int32_t a, int32_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+inline int32_t FloorDiv(int32_t a, int32_t b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
 
 // Luma and chroma of the scene point (sx, sy).
-inline void Sample(const View& v, const uint8_t* tex, int32_t sx, int32_t sy, int brightness, int* y, int* u,
-                   int* vv) {
+inline void Sample(const View& v, const uint8_t* tex, int32_t sx, int32_t sy, int brightness,
+                   int* y, int* u, int* vv) {
     int t = tex[((sy >> kTexShift) & kTexMask) * kTexSize + ((sx >> kTexShift) & kTexMask)];
     // The micrometer: base line, a division every 10 um, longer every 50 and 100 um.
     int32_t dy = sy - v.rulerY;
@@ -88,7 +93,9 @@ inline void Sample(const View& v, const uint8_t* tex, int32_t sx, int32_t sy, in
         int32_t division = FloorDiv(sx, kDivision);
         int32_t pos = sx - division * kDivision;
         if (pos < kUnit * 6 / 5) {
-            int32_t len = (division % 10 == 0) ? 40 * kUnit : (division % 5 == 0) ? 26 * kUnit : 15 * kUnit;
+            int32_t len = (division % 10 == 0)  ? 40 * kUnit
+                          : (division % 5 == 0) ? 26 * kUnit
+                                                : 15 * kUnit;
             ink = -dy < len;
         }
     }
@@ -104,19 +111,72 @@ inline void Sample(const View& v, const uint8_t* tex, int32_t sx, int32_t sy, in
     }
     *y = std::clamp(*y + brightness, 0, 255);
 }
+
+// How the micrometer's ink meets one row of the scene: the base line covers it, no division
+// reaches it (most rows), or the divisions' ticks may (pixel by pixel).
+enum class RowInk { kAll, kNone, kTicks };
+
+RowInk InkOfRow(const View& v, int32_t sy) {
+    const int32_t dy = sy - v.rulerY;
+    if (dy > -kUnit && dy < kUnit) return RowInk::kAll;
+    if (dy >= kUnit || -dy >= 40 * kUnit) return RowInk::kNone;  // 40 um: the longest tick
+    return RowInk::kTicks;
+}
+
+// The specimen's luma and chroma by texel value, for rows without ink.
+struct Stain {
+    uint8_t y[256], u[256], v[256];
+    explicit Stain(int brightness) {
+        for (int t = 0; t < 256; ++t) {
+            const int stain = std::max(0, 215 - t);
+            y[t] = static_cast<uint8_t>(std::clamp(t + brightness, 0, 255));
+            u[t] = static_cast<uint8_t>(128 + stain / 6);
+            v[t] = static_cast<uint8_t>(128 + stain / 3);
+        }
+    }
+};
+
+// The mosaic's value of a site from its scene point's luma and chroma.
+inline uint8_t Site(int row, int col, int y, int u, int vv) {
+    int c;
+    if ((row & 1) == 0 && (col & 1) == 0) {
+        c = y + (226 * (u - 128)) / 128;  // blue
+    } else if ((row & 1) && (col & 1)) {
+        c = y + (179 * (vv - 128)) / 128;  // red
+    } else {
+        c = y - (44 * (u - 128) + 91 * (vv - 128)) / 128;  // green
+    }
+    return static_cast<uint8_t>(std::clamp(c, 0, 255));
+}
+
+inline const uint8_t* TexRow(const uint8_t* tex, int32_t sy) {
+    return tex + ((sy >> kTexShift) & kTexMask) * kTexSize;
+}
+inline int Texel(const uint8_t* texRow, int32_t sx) {
+    return texRow[(sx >> kTexShift) & kTexMask];
+}
 }  // namespace
 
 void RenderYuy2(uint8_t* out, int width, int height, double seconds, int brightness) {
     const uint8_t* tex = TheSpecimen().luma.data();
+    const Stain stain(brightness);
     View v = MakeView(width, height, seconds);
     for (int row = 0; row < height; ++row) {
         int32_t sy = v.originY + row * v.step;
         int32_t sx = v.originX;
         uint8_t* p = out + static_cast<size_t>(row) * width * 2;
+        const RowInk ink = InkOfRow(v, sy);
+        const uint8_t* texRow = TexRow(tex, sy);
         for (int col = 0; col + 1 < width; col += 2) {
             int y0, u0, v0, y1, u1, v1;
-            Sample(v, tex, sx, sy, brightness, &y0, &u0, &v0);
-            Sample(v, tex, sx + v.step, sy, brightness, &y1, &u1, &v1);
+            if (ink == RowInk::kNone) {
+                const int t0 = Texel(texRow, sx), t1 = Texel(texRow, sx + v.step);
+                y0 = stain.y[t0], u0 = stain.u[t0], v0 = stain.v[t0];
+                y1 = stain.y[t1], u1 = stain.u[t1], v1 = stain.v[t1];
+            } else {
+                Sample(v, tex, sx, sy, brightness, &y0, &u0, &v0);
+                Sample(v, tex, sx + v.step, sy, brightness, &y1, &u1, &v1);
+            }
             sx += 2 * v.step;
             p[0] = static_cast<uint8_t>(y0);
             p[1] = static_cast<uint8_t>((u0 + u1) / 2);
@@ -127,26 +187,38 @@ void RenderYuy2(uint8_t* out, int width, int height, double seconds, int brightn
     }
 }
 
-void RenderMosaic(uint8_t* out, int width, int height, int firstRow, int rows, double seconds, int brightness) {
+void RenderMosaic(uint8_t* out, int width, int height, int firstRow, int rows, double seconds,
+                  int brightness) {
     const uint8_t* tex = TheSpecimen().luma.data();
     View v = MakeView(width, height, seconds);
+    // Rows without ink take each site's value from its texel through a table per site colour.
+    const Stain stain(brightness);
+    uint8_t site[2][2][256];
+    for (int rp = 0; rp < 2; ++rp)
+        for (int cp = 0; cp < 2; ++cp)
+            for (int t = 0; t < 256; ++t)
+                site[rp][cp][t] = Site(rp, cp, stain.y[t], stain.u[t], stain.v[t]);
     for (int r = 0; r < rows; ++r) {
         int row = firstRow + r;
         int32_t sy = v.originY + row * v.step;
         int32_t sx = v.originX;
         uint8_t* p = out + static_cast<size_t>(r) * width;
+        if (InkOfRow(v, sy) == RowInk::kNone) {
+            const uint8_t* texRow = TexRow(tex, sy);
+            const uint8_t* even = site[row & 1][0];
+            const uint8_t* odd = site[row & 1][1];
+            int col = 0;
+            for (; col + 1 < width; col += 2, sx += 2 * v.step) {
+                p[col] = even[Texel(texRow, sx)];
+                p[col + 1] = odd[Texel(texRow, sx + v.step)];
+            }
+            if (col < width) p[col] = even[Texel(texRow, sx)];
+            continue;
+        }
         for (int col = 0; col < width; ++col, sx += v.step) {
             int y, u, vv;
             Sample(v, tex, sx, sy, brightness, &y, &u, &vv);
-            int c;
-            if ((row & 1) == 0 && (col & 1) == 0) {
-                c = y + (226 * (u - 128)) / 128;  // blue
-            } else if ((row & 1) && (col & 1)) {
-                c = y + (179 * (vv - 128)) / 128;  // red
-            } else {
-                c = y - (44 * (u - 128) + 91 * (vv - 128)) / 128;  // green
-            }
-            p[col] = static_cast<uint8_t>(std::clamp(c, 0, 255));
+            p[col] = Site(row, col, y, u, vv);
         }
     }
 }

@@ -12,6 +12,7 @@ void RenderYuy2(uint8_t* out, int width, int height, double seconds, int brightn
 
 // Rows [firstRow, firstRow + rows) of a width x height B G / G R mosaic (blue at even row and
 // even column), one byte per pixel, written top to bottom from out.
-void RenderMosaic(uint8_t* out, int width, int height, int firstRow, int rows, double seconds, int brightness);
+void RenderMosaic(uint8_t* out, int width, int height, int firstRow, int rows, double seconds,
+                  int brightness);
 
 }  // namespace vcam
