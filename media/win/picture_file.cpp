@@ -55,6 +55,30 @@ PictureCheck CheckPictureFile(const std::wstring& path) {
     return CheckPictureHead(head, got, static_cast<uint64_t>(size.QuadPart));
 }
 
+std::optional<PictureSize> ReadPictureSize(const std::wstring& path) {
+    HANDLE raw = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (raw == INVALID_HANDLE_VALUE) return std::nullopt;
+    const UniqueHandle file(raw);
+    // Most headers lie in the first few kilobytes; a JPEG's may follow long application
+    // segments.
+    std::vector<uint8_t> head;
+    for (size_t want : {size_t{4096}, kPictureSizeHeadBytes}) {
+        const size_t had = head.size();
+        head.resize(want);
+        DWORD got = 0;
+        if (!ReadFile(file.Get(), head.data() + had, static_cast<DWORD>(want - had), &got,
+                      nullptr)) {
+            return std::nullopt;
+        }
+        head.resize(had + got);
+        if (std::optional<PictureSize> size = PictureSizeFromHead(head.data(), head.size()))
+            return size;
+        if (head.size() < want) break;  // the whole file was read
+    }
+    return std::nullopt;
+}
+
 DecodedPicture DecodePictureFile(const std::wstring& path) {
     DecodedPicture out;
     std::vector<uint8_t> bytes;

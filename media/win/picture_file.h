@@ -8,10 +8,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "media/picture_bytes.h"
+#include "media/picture_size.h"
 
 namespace orvane {
 
@@ -22,6 +24,10 @@ bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes, uint64
 // The check of a file's first bytes against its length, without reading it whole.
 PictureCheck CheckPictureFile(const std::wstring& path);
 
+// The size the file's header declares (see PictureSizeFromHead), from its first bytes; none
+// when the file cannot be read or its header does not say.
+std::optional<PictureSize> ReadPictureSize(const std::wstring& path);
+
 // The largest picture file read: far above any capture, below what a 32-bit process can hold
 // next to the decoded picture.
 constexpr uint64_t kLargestPictureFile = 256ull << 20;
@@ -30,7 +36,7 @@ struct DecodedPicture {
     std::unique_ptr<Gdiplus::Bitmap> bitmap;  // null when the picture could not be decoded
     PictureCheck check = PictureCheck::kNotPicture;
     Gdiplus::Status status = Gdiplus::GenericError;  // the decoder's answer, when it ran
-    bool unreadable = false;                          // the file could not be read at all
+    bool unreadable = false;                         // the file could not be read at all
     DWORD readError = 0;
 };
 

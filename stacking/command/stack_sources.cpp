@@ -52,4 +52,11 @@ std::vector<int32_t> ClipFramePositions(int32_t first, int32_t count, int32_t mo
     return positions;
 }
 
+int FirstOddSized(const std::vector<std::optional<PictureSize>>& sizes) {
+    if (sizes.empty() || !sizes.front()) return -1;
+    for (size_t i = 1; i < sizes.size(); ++i)
+        if (sizes[i] && *sizes[i] != *sizes.front()) return static_cast<int>(i);
+    return -1;
+}
+
 }  // namespace orvane::stacking

@@ -2,9 +2,12 @@
 // What the strip's selection gives the focus stacker: two or more pictures, or one clip, and
 // which frames of a clip go in.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "media/picture_size.h"
 
 namespace orvane::stacking {
 
@@ -25,6 +28,11 @@ struct StackSources {
 // clicks; a picture selected twice counts once.
 StackSources ChooseStackSources(const std::vector<std::u16string>& selected,
                                 std::u16string_view thumbFolder);
+
+// The first picture whose size, as its header declares it, differs from the first picture's:
+// its index, or -1 when none does or the first picture's size is not known. Pictures of unknown
+// size are left to the stack itself, which reports what it cannot read.
+int FirstOddSized(const std::vector<std::optional<PictureSize>>& sizes);
 
 // A clip's frames beyond this many are thinned out: a sweep of a few seconds gives all its
 // frames, a long clip every n-th so that the stack still covers the whole sweep.

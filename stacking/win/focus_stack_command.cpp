@@ -5,6 +5,7 @@
 #include "media/capture_folders.h"
 #include "media/capture_names.h"
 #include "media/media_info.h"
+#include "media/win/picture_file.h"
 #include "platform/wide.h"
 #include "resources/lang/menu_ids.h"
 #include "stacking/command/stacked_record.h"
@@ -70,6 +71,18 @@ void FocusStackCommand::Run(HWND owner, const StackEnvironment& environment) {
     if (!FolderHoldsCaptures(CaptureKind::Picture, environment.pictureFolder)) {
         Tell(owner, kMsgError, kMsgStackNotStored, environment.pictureFolder);
         return;
+    }
+    // Pictures of different sizes cannot be stacked: said at once, not after the pictures
+    // before the odd one have been decoded and aligned.
+    if (sources.kind == SourceKind::kPictures) {
+        std::vector<std::optional<PictureSize>> sizes;
+        for (const std::u16string& path : sources.pictures)
+            sizes.push_back(ReadPictureSize(ToWide(path)));
+        const int odd = stacking::FirstOddSized(sizes);
+        if (odd >= 0) {
+            Tell(owner, kMsgError, kMsgStackSizesDiffer, sources.pictures[odd]);
+            return;
+        }
     }
     StackWorker worker;
     if (!worker.Start(sources)) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "capture/still/jpeg_writer.h"
+#include "media/picture_size.h"
 
 #if defined(ORVANE_TEST_LIBJPEG)
 #include <cstdio>  // jpeglib.h needs FILE
@@ -184,6 +185,8 @@ TEST(JpegWriter, AFileHasTheBaselineStructureWithARestartAfterEveryRowOfBlocks) 
     EXPECT_NE(std::search(f.data.get(), f.data.get() + f.size, frame, frame + sizeof frame),
               f.data.get() + f.size)
         << "35 x 37, Y at 2 x 2, chroma halved";
+    EXPECT_EQ(PictureSizeFromHead(f.data.get(), f.size), (PictureSize{37, 35}))
+        << "the size a command reads from the head";
     const uint8_t restart[] = {0xFF, 0xDD, 0, 4, 0, 3};
     EXPECT_NE(std::search(f.data.get(), f.data.get() + f.size, restart, restart + sizeof restart),
               f.data.get() + f.size)

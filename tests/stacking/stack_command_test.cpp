@@ -49,6 +49,18 @@ TEST(StackSources, NothingForNoneOnePictureAMixtureOrTwoClips) {
     EXPECT_EQ(ChooseStackSources({kClipThumb, kClipThumb2}, u"").kind, SourceKind::kPictures);
 }
 
+TEST(StackSources, TheFirstPictureOfAnotherSizeThanTheFirstIsTheOddOne) {
+    const PictureSize big{2048, 1536}, small{64, 48};
+    EXPECT_EQ(FirstOddSized({big, big, small, big}), 2);
+    EXPECT_EQ(FirstOddSized({big, PictureSize{1536, 2048}}), 1) << "turned: another size";
+    EXPECT_EQ(FirstOddSized({big, big, big}), -1);
+    // Sizes the headers do not say are left to the stack itself.
+    EXPECT_EQ(FirstOddSized({big, std::nullopt, small}), 2);
+    EXPECT_EQ(FirstOddSized({big, std::nullopt}), -1);
+    EXPECT_EQ(FirstOddSized({std::nullopt, big, small}), -1);
+    EXPECT_EQ(FirstOddSized({}), -1);
+}
+
 TEST(StackSources, AClipGivesAllItsFramesUpToTheLimitAndEveryNthBeyond) {
     EXPECT_TRUE(ClipFramePositions(0, 0).empty());
     EXPECT_TRUE(ClipFramePositions(0, -3).empty());

@@ -396,6 +396,30 @@ TEST_F(FocusStack, TheSelectionEnablesTheCommandAndBadSourcesAndCancelLeaveNoFil
     ASSERT_TRUE(WaitGone(box, 3000));
     EXPECT_EQ(Pictures().size(), 8u) << "no file";
 
+    // The six large pictures and the small one after them: the odd size is told before any
+    // picture is decoded, so no progress box opens on the way to the message.
+    ClickAt(CentreOf(cells[0]));
+    SleepMs(800);  // not a double click
+    ClickWithKeyAt(CentreOf(cells[6]), VK_SHIFT);
+    SleepMs(300);
+    row = OpenFilePopup(&menu);
+    ASSERT_NE(menu, nullptr);
+    Choose(row);
+    bool progressShown = false;
+    box = nullptr;
+    for (int i = 0; i < 500 && !box; ++i) {
+        if (HWND shown = program_.FindBox(L"Empiler la mise au point"))
+            progressShown = progressShown || IsWindowVisible(shown);
+        box = program_.FindBox(L"Erreur");
+        if (!box) SleepMs(20);
+    }
+    ASSERT_NE(box, nullptr) << "six pictures and an odd one: a message; shown: " << Shown();
+    EXPECT_FALSE(progressShown) << "told before the stack starts";
+    EXPECT_NE(Upper(BoxText(box)).find(Upper(paths[6])), std::wstring::npos) << BoxText(box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitGone(box, 3000));
+    EXPECT_EQ(Pictures().size(), 8u) << "no file";
+
     // Six large pictures by a click and a Shift-click; the context menu of one of them (a right
     // click inside the selection keeps it) runs the command; Cancel stops it.
     ClickAt(CentreOf(cells[0]));
