@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "media/bmp_layout.h"
+#include "media/byte_io.h"
 
 namespace orvane {
 namespace {
@@ -12,9 +13,6 @@ uint32_t BigEndian16(const uint8_t* p) {
 }
 uint32_t BigEndian32(const uint8_t* p) {
     return BigEndian16(p) << 16 | BigEndian16(p + 2);
-}
-uint32_t LittleEndian16(const uint8_t* p) {
-    return static_cast<uint32_t>(p[1]) << 8 | p[0];
 }
 
 std::optional<PictureSize> Sized(int64_t width, int64_t height) {
@@ -26,11 +24,9 @@ std::optional<PictureSize> BmpSize(const uint8_t* head, size_t size) {
     constexpr size_t kInfo = BmpFileHeader::kSize;
     constexpr size_t kCoreHeaderSize = 12;  // the oldest header: 16-bit width and height
     if (size < kInfo + 4) return std::nullopt;
-    const uint32_t headerSize = head[kInfo] | head[kInfo + 1] << 8 |
-                                static_cast<uint32_t>(head[kInfo + 2]) << 16 |
-                                static_cast<uint32_t>(head[kInfo + 3]) << 24;
+    const uint32_t headerSize = GetU32(head + kInfo);
     if (headerSize == kCoreHeaderSize && size >= kInfo + kCoreHeaderSize)
-        return Sized(LittleEndian16(head + kInfo + 4), LittleEndian16(head + kInfo + 6));
+        return Sized(GetU16(head + kInfo + 4), GetU16(head + kInfo + 6));
     if (headerSize < BmpInfoHeader::kSize || size < kInfo + BmpInfoHeader::kSize)
         return std::nullopt;
     const BmpInfoHeader info = BmpInfoHeader::FromBytes(head + kInfo);

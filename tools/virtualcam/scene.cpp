@@ -80,10 +80,32 @@ inline int32_t FloorDiv(int32_t a, int32_t b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
+inline const uint8_t* TexRow(const uint8_t* tex, int32_t sy) {
+    return tex + ((sy >> kTexShift) & kTexMask) * kTexSize;
+}
+inline int Texel(const uint8_t* texRow, int32_t sx) {
+    return texRow[(sx >> kTexShift) & kTexMask];
+}
+
+constexpr int32_t kLongestTick = 40 * kUnit;  // every 100 um
+
+// The specimen's luma and chroma by texel value, and the ink's luma, at one brightness.
+struct Stain {
+    uint8_t y[256], u[256], v[256];
+    int inkY;
+    explicit Stain(int brightness) : inkY(std::clamp(28 + brightness, 0, 255)) {
+        for (int t = 0; t < 256; ++t) {
+            const int stain = std::max(0, 215 - t);
+            y[t] = static_cast<uint8_t>(std::clamp(t + brightness, 0, 255));
+            u[t] = static_cast<uint8_t>(128 + stain / 6);
+            v[t] = static_cast<uint8_t>(128 + stain / 3);
+        }
+    }
+};
+
 // Luma and chroma of the scene point (sx, sy).
-inline void Sample(const View& v, const uint8_t* tex, int32_t sx, int32_t sy, int brightness,
+inline void Sample(const View& v, const uint8_t* tex, const Stain& stain, int32_t sx, int32_t sy,
                    int* y, int* u, int* vv) {
-    int t = tex[((sy >> kTexShift) & kTexMask) * kTexSize + ((sx >> kTexShift) & kTexMask)];
     // The micrometer: base line, a division every 10 um, longer every 50 and 100 um.
     int32_t dy = sy - v.rulerY;
     bool ink = false;
@@ -93,23 +115,22 @@ inline void Sample(const View& v, const uint8_t* tex, int32_t sx, int32_t sy, in
         int32_t division = FloorDiv(sx, kDivision);
         int32_t pos = sx - division * kDivision;
         if (pos < kUnit * 6 / 5) {
-            int32_t len = (division % 10 == 0)  ? 40 * kUnit
+            int32_t len = (division % 10 == 0)  ? kLongestTick
                           : (division % 5 == 0) ? 26 * kUnit
                                                 : 15 * kUnit;
             ink = -dy < len;
         }
     }
     if (ink) {
-        *y = 28;
+        *y = stain.inkY;
         *u = 128;
         *vv = 128;
-    } else {
-        int stain = std::max(0, 215 - t);
-        *y = t;
-        *u = 128 + stain / 6;
-        *vv = 128 + stain / 3;
+        return;
     }
-    *y = std::clamp(*y + brightness, 0, 255);
+    const int t = Texel(TexRow(tex, sy), sx);
+    *y = stain.y[t];
+    *u = stain.u[t];
+    *vv = stain.v[t];
 }
 
 // How the micrometer's ink meets one row of the scene: the base line covers it, no division
@@ -119,22 +140,9 @@ enum class RowInk { kAll, kNone, kTicks };
 RowInk InkOfRow(const View& v, int32_t sy) {
     const int32_t dy = sy - v.rulerY;
     if (dy > -kUnit && dy < kUnit) return RowInk::kAll;
-    if (dy >= kUnit || -dy >= 40 * kUnit) return RowInk::kNone;  // 40 um: the longest tick
+    if (dy >= kUnit || -dy >= kLongestTick) return RowInk::kNone;
     return RowInk::kTicks;
 }
-
-// The specimen's luma and chroma by texel value, for rows without ink.
-struct Stain {
-    uint8_t y[256], u[256], v[256];
-    explicit Stain(int brightness) {
-        for (int t = 0; t < 256; ++t) {
-            const int stain = std::max(0, 215 - t);
-            y[t] = static_cast<uint8_t>(std::clamp(t + brightness, 0, 255));
-            u[t] = static_cast<uint8_t>(128 + stain / 6);
-            v[t] = static_cast<uint8_t>(128 + stain / 3);
-        }
-    }
-};
 
 // The mosaic's value of a site from its scene point's luma and chroma.
 inline uint8_t Site(int row, int col, int y, int u, int vv) {
@@ -149,12 +157,6 @@ inline uint8_t Site(int row, int col, int y, int u, int vv) {
     return static_cast<uint8_t>(std::clamp(c, 0, 255));
 }
 
-inline const uint8_t* TexRow(const uint8_t* tex, int32_t sy) {
-    return tex + ((sy >> kTexShift) & kTexMask) * kTexSize;
-}
-inline int Texel(const uint8_t* texRow, int32_t sx) {
-    return texRow[(sx >> kTexShift) & kTexMask];
-}
 }  // namespace
 
 void RenderYuy2(uint8_t* out, int width, int height, double seconds, int brightness) {
@@ -174,8 +176,8 @@ void RenderYuy2(uint8_t* out, int width, int height, double seconds, int brightn
                 y0 = stain.y[t0], u0 = stain.u[t0], v0 = stain.v[t0];
                 y1 = stain.y[t1], u1 = stain.u[t1], v1 = stain.v[t1];
             } else {
-                Sample(v, tex, sx, sy, brightness, &y0, &u0, &v0);
-                Sample(v, tex, sx + v.step, sy, brightness, &y1, &u1, &v1);
+                Sample(v, tex, stain, sx, sy, &y0, &u0, &v0);
+                Sample(v, tex, stain, sx + v.step, sy, &y1, &u1, &v1);
             }
             sx += 2 * v.step;
             p[0] = static_cast<uint8_t>(y0);
@@ -217,7 +219,7 @@ void RenderMosaic(uint8_t* out, int width, int height, int firstRow, int rows, d
         }
         for (int col = 0; col < width; ++col, sx += v.step) {
             int y, u, vv;
-            Sample(v, tex, sx, sy, brightness, &y, &u, &vv);
+            Sample(v, tex, stain, sx, sy, &y, &u, &vv);
             p[col] = Site(row, col, y, u, vv);
         }
     }
